@@ -1,0 +1,20 @@
+#include "cli/commands.h"
+
+#include "cli/demo.h"
+
+namespace pigmentaria::cli {
+
+const std::vector<TCommand>& Commands() {
+    static const std::vector<TCommand> table = {
+        {"demo", "demo                 trace a generated picture and report what came out",
+         RunDemo},
+    };
+    return table;
+}
+
+void PrintUsage(std::FILE* out) {
+    std::fprintf(out, "usage: pigmentaria-cli COMMAND [ARGS]\n\ncommands:\n");
+    for (const TCommand& c : Commands()) std::fprintf(out, "  %s\n", c.Usage);
+}
+
+} // namespace pigmentaria::cli

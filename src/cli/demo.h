@@ -1,0 +1,4 @@
+#pragma once
+namespace pigmentaria::cli {
+int RunDemo(int argc, char** argv);
+}

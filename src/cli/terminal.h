@@ -1,0 +1,29 @@
+#pragma once
+// Messages and progress on the terminal: errors and warnings on stderr, a progress bar on stderr
+// only when it is a terminal.
+#include "platform/report.h"
+
+#include <string>
+
+namespace pigmentaria::cli {
+
+class TTerminalMessages final : public IMessageSink {
+public:
+    void Error(const std::string& text) override;
+    void Warning(const std::string& text) override;
+};
+
+class TTerminalProgress final : public IProgressSink {
+public:
+    TTerminalProgress();
+    void Start(const std::string& message, int minimum, int maximum) override;
+    void Position(int position) override;
+    void Finish() override;
+
+private:
+    bool Enabled_;
+    std::string Message_;
+    int Min_ = 0, Max_ = 0, LastShown_ = -1;
+};
+
+} // namespace pigmentaria::cli

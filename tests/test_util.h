@@ -1,0 +1,62 @@
+#pragma once
+// Small helpers shared by the tests: pictures drawn from text, recording reporters.
+#include "platform/raster.h"
+#include "platform/report.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace pigmentaria::test {
+
+// Builds a raster from rows of characters, each character a colour from the map.
+inline TRaster24 RasterFromText(const std::vector<std::string>& rows,
+                                const std::map<char, TColor>& colors) {
+    const int h = static_cast<int>(rows.size());
+    const int w = h ? static_cast<int>(rows[0].size()) : 0;
+    TRaster24 r(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) r.SetPixel(x, y, colors.at(rows[y][x]));
+    return r;
+}
+
+// Renders a raster back to text, '.' for `background` and '#' for anything else.
+inline std::vector<std::string> CoverageText(const TPixelSurface& r, TColor background) {
+    std::vector<std::string> out;
+    for (int y = 0; y < r.Height(); ++y) {
+        std::string row;
+        for (int x = 0; x < r.Width(); ++x) row += r.GetPixel(x, y) == background ? '.' : '#';
+        out.push_back(row);
+    }
+    return out;
+}
+
+class TRecordingMessages final : public IMessageSink {
+public:
+    void Error(const std::string& text) override { Errors.push_back(text); }
+    void Warning(const std::string& text) override { Warnings.push_back(text); }
+    bool Confirm(const std::string& text) override {
+        Questions.push_back(text);
+        return ConfirmAnswer;
+    }
+    std::vector<std::string> Errors, Warnings, Questions;
+    bool ConfirmAnswer = true;
+};
+
+class TRecordingProgress final : public IProgressSink {
+public:
+    void Start(const std::string& message, int minimum, int maximum) override {
+        Messages.push_back(message);
+        Min = minimum;
+        Max = maximum;
+        Positions.clear();
+        ++Starts;
+    }
+    void Position(int position) override { Positions.push_back(position); }
+    void Finish() override { ++Finishes; }
+    std::vector<std::string> Messages;
+    std::vector<int> Positions;
+    int Min = 0, Max = 0, Starts = 0, Finishes = 0;
+};
+
+} // namespace pigmentaria::test
