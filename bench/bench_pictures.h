@@ -44,8 +44,10 @@ inline TRaster24 ScaleBilinear(const TRaster24& src, int w, int h) {
             const double tx = std::clamp(fx - x0, 0.0, 1.0);
             std::uint8_t* o = out.Row(y) + 3 * x;
             for (int c = 0; c < 3; ++c) {
-                const double top = src.Row(y0)[3 * x0 + c] * (1 - tx) + src.Row(y0)[3 * x1 + c] * tx;
-                const double bot = src.Row(y1)[3 * x0 + c] * (1 - tx) + src.Row(y1)[3 * x1 + c] * tx;
+                const double top =
+                    src.Row(y0)[3 * x0 + c] * (1 - tx) + src.Row(y0)[3 * x1 + c] * tx;
+                const double bot =
+                    src.Row(y1)[3 * x0 + c] * (1 - tx) + src.Row(y1)[3 * x1 + c] * tx;
                 o[c] = static_cast<std::uint8_t>(top * (1 - ty) + bot * ty + 0.5);
             }
         }
@@ -58,9 +60,11 @@ inline TRaster24 ScaleBilinear(const TRaster24& src, int w, int h) {
 inline TRaster24 TileMirrored(const TRaster24& src, int w, int h) {
     TRaster24 out(w, h);
     for (int y = 0; y < h; ++y) {
-        const int ty = y / src.Height(), sy = ty % 2 ? src.Height() - 1 - y % src.Height() : y % src.Height();
+        const int ty = y / src.Height(),
+                  sy = ty % 2 ? src.Height() - 1 - y % src.Height() : y % src.Height();
         for (int x = 0; x < w; ++x) {
-            const int tx = x / src.Width(), sx = tx % 2 ? src.Width() - 1 - x % src.Width() : x % src.Width();
+            const int tx = x / src.Width(),
+                      sx = tx % 2 ? src.Width() - 1 - x % src.Width() : x % src.Width();
             std::copy_n(src.Row(sy) + 3 * sx, 3, out.Row(y) + 3 * x);
         }
     }
@@ -71,7 +75,8 @@ inline TRaster24 TileMirrored(const TRaster24& src, int w, int h) {
 inline void Quantize(TRaster24& r, int step) {
     for (int y = 0; y < r.Height(); ++y) {
         std::uint8_t* p = r.Row(y);
-        for (int i = 0; i < 3 * r.Width(); ++i) p[i] = static_cast<std::uint8_t>(p[i] / step * step);
+        for (int i = 0; i < 3 * r.Width(); ++i)
+            p[i] = static_cast<std::uint8_t>(p[i] / step * step);
     }
 }
 

@@ -16,7 +16,8 @@ inline TRaster24 RasterFromText(const std::vector<std::string>& rows,
     const int w = h ? static_cast<int>(rows[0].size()) : 0;
     TRaster24 r(w, h);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) r.SetPixel(x, y, colors.at(rows[y][x]));
+        for (int x = 0; x < w; ++x)
+            r.SetPixel(x, y, colors.at(rows[y][x]));
     return r;
 }
 
@@ -25,7 +26,8 @@ inline std::vector<std::string> CoverageText(const TPixelSurface& r, TColor back
     std::vector<std::string> out;
     for (int y = 0; y < r.Height(); ++y) {
         std::string row;
-        for (int x = 0; x < r.Width(); ++x) row += r.GetPixel(x, y) == background ? '.' : '#';
+        for (int x = 0; x < r.Width(); ++x)
+            row += r.GetPixel(x, y) == background ? '.' : '#';
         out.push_back(row);
     }
     return out;

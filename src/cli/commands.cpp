@@ -14,7 +14,8 @@ const std::vector<TCommand>& Commands() {
 
 void PrintUsage(std::FILE* out) {
     std::fprintf(out, "usage: pigmentaria-cli COMMAND [ARGS]\n\ncommands:\n");
-    for (const TCommand& c : Commands()) std::fprintf(out, "  %s\n", c.Usage);
+    for (const TCommand& c : Commands())
+        std::fprintf(out, "  %s\n", c.Usage);
 }
 
 } // namespace pigmentaria::cli

@@ -31,7 +31,8 @@ int RunDemo(int, char**) {
     const TRaster24 rendered = RenderPainting(shapes, 1.0);
     long equal = 0;
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) equal += rendered.GetPixel(x, y) == picture.GetPixel(x, y);
+        for (int x = 0; x < w; ++x)
+            equal += rendered.GetPixel(x, y) == picture.GetPixel(x, y);
     std::printf("traced %dx%d picture: %d shapes (%zu kept), %zu points, %.1f ms\n", w, h, count,
                 shapes.Count(), CountVertices(shapes.First()),
                 std::chrono::duration<double, std::milli>(t1 - t0).count());

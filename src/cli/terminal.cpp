@@ -5,8 +5,12 @@
 
 namespace pigmentaria::cli {
 
-void TTerminalMessages::Error(const std::string& text) { std::fprintf(stderr, "error: %s\n", text.c_str()); }
-void TTerminalMessages::Warning(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
+void TTerminalMessages::Error(const std::string& text) {
+    std::fprintf(stderr, "error: %s\n", text.c_str());
+}
+void TTerminalMessages::Warning(const std::string& text) {
+    std::fprintf(stderr, "%s\n", text.c_str());
+}
 
 TTerminalProgress::TTerminalProgress() : Enabled_(isatty(STDERR_FILENO) == 1) {}
 

@@ -18,22 +18,34 @@ TShapePoint PlaceVertex(int method, int x, int y, int d) {
     switch (method) {
     case omOutline:
         switch (d) {
-        case 0: return {x - 1, y - 1};
-        case 1: return {x, y - 1};
-        case 2: return {x + 1, y - 1};
-        case 3: return {x + 1, y};
-        case 4: return {x + 1, y + 1};
-        case 5: return {x, y + 1};
-        case 6: return {x - 1, y + 1};
-        case 7: return {x - 1, y};
+        case 0:
+            return {x - 1, y - 1};
+        case 1:
+            return {x, y - 1};
+        case 2:
+            return {x + 1, y - 1};
+        case 3:
+            return {x + 1, y};
+        case 4:
+            return {x + 1, y + 1};
+        case 5:
+            return {x, y + 1};
+        case 6:
+            return {x - 1, y + 1};
+        case 7:
+            return {x - 1, y};
         }
         break;
     case omHalfLine:
         switch (d) {
-        case 0: return {x - 1, y - 1};
-        case 1: return {x, y - 1};
-        case 6: return {x - 1, y + 1};
-        case 7: return {x - 1, y};
+        case 0:
+            return {x - 1, y - 1};
+        case 1:
+            return {x, y - 1};
+        case 6:
+            return {x - 1, y + 1};
+        case 7:
+            return {x - 1, y};
         }
         break;
     }

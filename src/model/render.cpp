@@ -22,7 +22,8 @@ void DrawShape(TCanvas& canvas, const TPaintShape& shape, double scale, bool out
 }
 
 void DrawShapes(TCanvas& canvas, const TShapeList& shapes, double scale, bool outlinesOnly) {
-    for (const TPaintShape& s : shapes) DrawShape(canvas, s, scale, outlinesOnly);
+    for (const TPaintShape& s : shapes)
+        DrawShape(canvas, s, scale, outlinesOnly);
 }
 
 int RenderedSize(std::int32_t paintingSize, double zoom) {

@@ -4,8 +4,8 @@
 #include "platform/color.h"
 #include "platform/raster.h"
 
-#include <cstddef>
 #include <climits>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>

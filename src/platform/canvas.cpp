@@ -37,8 +37,8 @@ void TRasterCanvas::Polygon(const TPoint* points, std::size_t count) {
     if (gdi::AllPointsEqual(points, count)) {
         if (pen)
             PenPixel(points[0].X, points[0].Y);
-        else if (brush && points[0].X >= 0 && points[0].Y >= 0 &&
-                 points[0].X < Surface_->Width() && points[0].Y < Surface_->Height())
+        else if (brush && points[0].X >= 0 && points[0].Y >= 0 && points[0].X < Surface_->Width() &&
+                 points[0].Y < Surface_->Height())
             Surface_->SetPixel(points[0].X, points[0].Y, Brush_.Color);
         return;
     }
@@ -49,7 +49,8 @@ void TRasterCanvas::Polygon(const TPoint* points, std::size_t count) {
                       [&](int y, int x0, int x1) { s.FillSpan(y, x0, x1, c); });
     }
     if (pen)
-        for (std::size_t i = 0; i < count; ++i) PenLine(points[i], points[i + 1 == count ? 0 : i + 1]);
+        for (std::size_t i = 0; i < count; ++i)
+            PenLine(points[i], points[i + 1 == count ? 0 : i + 1]);
 }
 
 void TRasterCanvas::LineTo(int x, int y) {
@@ -63,13 +64,16 @@ void TRasterCanvas::Rectangle(int left, int top, int right, int bottom) {
     const bool pen = Pen_.Style == TPenStyle::Solid;
     if (!pen) {
         if (Brush_.Style == TBrushStyle::Solid)
-            for (int y = top; y < bottom - 1; ++y) Span(y, left, right - 1, Brush_.Color);
+            for (int y = top; y < bottom - 1; ++y)
+                Span(y, left, right - 1, Brush_.Color);
         return;
     }
     if (right - left < 1 || bottom - top < 1) return;
-    const int w = std::max(1, std::min({Pen_.Width, (right - left + 1) / 2, (bottom - top + 1) / 2}));
+    const int w =
+        std::max(1, std::min({Pen_.Width, (right - left + 1) / 2, (bottom - top + 1) / 2}));
     if (Brush_.Style == TBrushStyle::Solid)
-        for (int y = top + w; y < bottom - w; ++y) Span(y, left + w, right - w, Brush_.Color);
+        for (int y = top + w; y < bottom - w; ++y)
+            Span(y, left + w, right - w, Brush_.Color);
     for (int y = top; y < bottom; ++y) {
         if (y < top + w || y >= bottom - w) {
             Span(y, left, right, Pen_.Color);
@@ -112,8 +116,10 @@ void TRasterCanvas::FloodFill(int x, int y, TColor surface) {
         FloodStack_.pop_back();
         if (s.GetPixel(seed.X, seed.Y) != surface) continue;
         int x0 = seed.X, x1 = seed.X + 1;
-        while (x0 > 0 && s.GetPixel(x0 - 1, seed.Y) == surface) --x0;
-        while (x1 < s.Width() && s.GetPixel(x1, seed.Y) == surface) ++x1;
+        while (x0 > 0 && s.GetPixel(x0 - 1, seed.Y) == surface)
+            --x0;
+        while (x1 < s.Width() && s.GetPixel(x1, seed.Y) == surface)
+            ++x1;
         s.FillSpan(seed.Y, x0, x1, fill);
         for (int ny : {seed.Y - 1, seed.Y + 1}) {
             if (ny < 0 || ny >= s.Height()) continue;

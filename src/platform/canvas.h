@@ -67,7 +67,8 @@ public:
     void FillRect(int left, int top, int right, int bottom);
     void FillRect(int left, int top, int right, int bottom, TColor color);
     // Surface flood fill: repaints with the brush colour the 4-connected area of pixels whose
-    // colour is `surface` and which contains (x, y). Nothing happens when (x, y) has another colour.
+    // colour is `surface` and which contains (x, y). Nothing happens when (x, y) has another
+    // colour.
     void FloodFill(int x, int y, TColor surface);
     TColor GetPixel(int x, int y) const;
     void SetPixel(int x, int y, TColor color);

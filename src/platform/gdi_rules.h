@@ -36,7 +36,9 @@ inline std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
     if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
     return q;
 }
-inline std::int64_t CeilDiv(std::int64_t a, std::int64_t b) { return -FloorDiv(-a, b); }
+inline std::int64_t CeilDiv(std::int64_t a, std::int64_t b) {
+    return -FloorDiv(-a, b);
+}
 
 // Minor coordinate of the line through (a0, b0) with slope db/da at major coordinate a: the exact
 // value rounded half up. da is not 0.
@@ -88,8 +90,7 @@ inline bool AllPointsEqual(const TPoint* p, std::size_t n) {
 }
 
 // True when the even-odd interior of the polygon covers pixel (x, y); linear in the points.
-inline bool PolygonFillCoversPixel(const TPoint* p, std::size_t n, std::int64_t x,
-                                   std::int64_t y) {
+inline bool PolygonFillCoversPixel(const TPoint* p, std::size_t n, std::int64_t x, std::int64_t y) {
     bool inside = false;
     for (std::size_t i = 0; i < n; ++i) {
         TPoint a = p[i], b = p[i + 1 == n ? 0 : i + 1];
@@ -133,8 +134,8 @@ public:
             if (a.Y == b.Y) continue;
             if (a.Y > b.Y) std::swap(a, b);
             if (b.Y <= top || a.Y >= bottom) continue;
-            Edges_.push_back({a.X, a.Y, std::int64_t(b.X) - a.X, std::int64_t(b.Y) - a.Y, a.Y,
-                              b.Y});
+            Edges_.push_back(
+                {a.X, a.Y, std::int64_t(b.X) - a.X, std::int64_t(b.Y) - a.Y, a.Y, b.Y});
             ylo = std::min<std::int64_t>(ylo, a.Y);
             yhi = std::max<std::int64_t>(yhi, b.Y);
         }
@@ -146,7 +147,8 @@ public:
         const std::int64_t yStart = std::max<std::int64_t>(ylo, top);
         const std::int64_t yEnd = std::min<std::int64_t>(yhi, bottom);
         for (std::int64_t y = yStart; y < yEnd; ++y) {
-            while (next < Edges_.size() && Edges_[next].YMin <= y) Active_.push_back(next++);
+            while (next < Edges_.size() && Edges_[next].YMin <= y)
+                Active_.push_back(next++);
             std::size_t kept = 0;
             Xs_.clear();
             for (std::size_t k = 0; k < Active_.size(); ++k) {

@@ -33,7 +33,8 @@ void TRaster24::FillSpan(int y, int x0, int x1, TColor c) {
 }
 
 void TRaster24::Fill(TColor c) {
-    for (int y = 0; y < Height_; ++y) FillSpan(y, 0, Width_, c);
+    for (int y = 0; y < Height_; ++y)
+        FillSpan(y, 0, Width_, c);
 }
 
 bool operator==(const TRaster24& a, const TRaster24& b) {

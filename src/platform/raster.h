@@ -21,7 +21,8 @@ public:
     virtual void SetPixel(int x, int y, TColor c) = 0;
     // Paints pixels x0 .. x1 - 1 of row y; the caller has clipped the span to the surface.
     virtual void FillSpan(int y, int x0, int x1, TColor c) {
-        for (int x = x0; x < x1; ++x) SetPixel(x, y, c);
+        for (int x = x0; x < x1; ++x)
+            SetPixel(x, y, c);
     }
 };
 

@@ -20,7 +20,8 @@ struct TTraced {
     test::TRecordingProgress Progress;
     std::vector<TPaintShape*> List() {
         std::vector<TPaintShape*> v;
-        for (TPaintShape& s : Shapes) v.push_back(&s);
+        for (TPaintShape& s : Shapes)
+            v.push_back(&s);
         return v;
     }
 };
@@ -93,8 +94,7 @@ TEST(TracerTest, DiagonalStepNeedsAFlankingPixelOfTheColour) {
     auto t = Trace(r, {omInline, 1, false});
     auto shapes = t->List();
     ASSERT_EQ(shapes[1]->Color, A);
-    EXPECT_EQ(shapes[1]->Points,
-              (Pts{{0, 0}, {2, 2}, {1, 2}, {0, 1}}));
+    EXPECT_EQ(shapes[1]->Points, (Pts{{0, 0}, {2, 2}, {1, 2}, {0, 1}}));
 }
 
 TEST(TracerTest, UntracedMarkColourIsNeverTraced) {
@@ -105,12 +105,12 @@ TEST(TracerTest, UntracedMarkColourIsNeverTraced) {
     // A lone pixel of that colour not enclosed by anything stays uncovered.
     const TRaster24 lone = RasterFromText({"aw", "bb"}, Palette);
     auto u = Trace(lone, {omInline, 1, false});
-    for (TPaintShape* s : u->List()) EXPECT_NE(s->Color, 0xFFFFFEu);
+    for (TPaintShape* s : u->List())
+        EXPECT_NE(s->Color, 0xFFFFFEu);
 }
 
 TEST(TracerTest, VertexStepKeepsEveryNthVertexOfTheTrace) {
-    const TRaster24 r = RasterFromText({"bbbbbb", "baaaab", "baaaab", "bbaabb", "bbbbbb"},
-                                       Palette);
+    const TRaster24 r = RasterFromText({"bbbbbb", "baaaab", "baaaab", "bbaabb", "bbbbbb"}, Palette);
     TShapeList scratch;
     test::TRecordingProgress progress;
     test::TRecordingMessages messages;
@@ -118,7 +118,8 @@ TEST(TracerTest, VertexStepKeepsEveryNthVertexOfTheTrace) {
     TPaintShape raw;
     tracer.FollowBoundary(1, 1, raw);
     Pts thinned;
-    for (std::size_t i = 0; i < raw.Points.size(); i += 3) thinned.push_back(raw.Points[i]);
+    for (std::size_t i = 0; i < raw.Points.size(); i += 3)
+        thinned.push_back(raw.Points[i]);
     auto t = Trace(r, {omOutline, 3, false});
     auto shapes = t->List();
     ASSERT_EQ(shapes.size(), 3u);
@@ -175,7 +176,8 @@ TEST(TracerTest, HugeBoundaryIsReportedOnceAndTracedWhole) {
     TRaster24 r(w, h, B);
     for (int comb = 0; comb < 2; ++comb) {
         const int top = comb * 86;
-        for (int x = 0; x < w; ++x) r.SetPixel(x, top, A);
+        for (int x = 0; x < w; ++x)
+            r.SetPixel(x, top, A);
         for (int x = 0; x + 1 < w; x += 4)
             for (int y = top; y < top + 84; ++y) {
                 r.SetPixel(x, y, A);
@@ -199,10 +201,10 @@ TEST(TracerTest, OnePixelSpikesLoseTheirTipsInInlineRendering) {
 
 TEST(TracerTest, InlineRenderingReproducesBlobs) {
     // Nested and touching regions of three colours, traced and drawn back.
-    const TRaster24 r = RasterFromText({"aaaaaaaaaa", "abbbbbbbba", "abccccccba", "abcaaaacba",
-                                        "abcabbacba", "abcaaaacba", "abccccccba", "abbbbbbbba",
-                                        "aaaaaaaaaa"},
-                                       Palette);
+    const TRaster24 r =
+        RasterFromText({"aaaaaaaaaa", "abbbbbbbba", "abccccccba", "abcaaaacba", "abcabbacba",
+                        "abcaaaacba", "abccccccba", "abbbbbbbba", "aaaaaaaaaa"},
+                       Palette);
     auto t = Trace(r, {omInline, 1, false});
     EXPECT_EQ(RenderPainting(t->Shapes, 1.0), r);
 }

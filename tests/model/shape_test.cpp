@@ -79,7 +79,8 @@ TEST(ShapeListTest, UnlinkedNeighboursComeBackInOrder) {
     list.Relink(std::move(ua));
     list.Relink(std::move(ub));
     std::vector<TColor> colors;
-    for (const TPaintShape& s : list) colors.push_back(s.Color);
+    for (const TPaintShape& s : list)
+        colors.push_back(s.Color);
     EXPECT_EQ(colors, (std::vector<TColor>{0, 1, 2, 3}));
     EXPECT_EQ(list.Last(), c);
     // The last shape comes back as the last.
@@ -171,8 +172,8 @@ TEST(HitTest, EqualsTheScratchRasterMethodOnRandomPaintings) {
             Pts pts;
             const int n = 1 + static_cast<int>(rng() % 9);
             for (int k = 0; k < n; ++k)
-                pts.push_back({static_cast<int>(rng() % (w + 6)) - 3,
-                               static_cast<int>(rng() % (h + 6)) - 3});
+                pts.push_back(
+                    {static_cast<int>(rng() % (w + 6)) - 3, static_cast<int>(rng() % (h + 6)) - 3});
             list.Append(MakeShape(static_cast<TColor>(rng() % 3) * 0x404040, std::move(pts)));
         }
         const double z = zooms[round % 6];
@@ -180,7 +181,8 @@ TEST(HitTest, EqualsTheScratchRasterMethodOnRandomPaintings) {
         // that colours under the pixel need not belong to the covering shape.
         TRaster24 r = RenderPainting(list, z);
         if (round % 5 == 4)
-            for (int y = 0; y < r.Height(); y += 3) r.SetPixel(y % std::max(1, r.Width()), y, 0x404040);
+            for (int y = 0; y < r.Height(); y += 3)
+                r.SetPixel(y % std::max(1, r.Width()), y, 0x404040);
         for (int y = -1; y <= r.Height(); ++y)
             for (int x = -1; x <= r.Width(); ++x)
                 ASSERT_EQ(ShapeAtPixel(list, r, z, x, y), ScratchRasterHitTest(list, r, z, x, y))

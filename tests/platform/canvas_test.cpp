@@ -34,16 +34,16 @@ TEST(CanvasFillTest, SquareFillLeavesRightAndBottomEdges) {
     TRaster24 r(6, 6, Bg);
     TRasterCanvas c = InkCanvas(r, false, true);
     c.Polygon({{0, 0}, {4, 0}, {4, 4}, {0, 4}});
-    EXPECT_EQ(CoverageText(r, Bg), (Rows{"####..", "####..", "####..", "####..", "......",
-                                         "......"}));
+    EXPECT_EQ(CoverageText(r, Bg),
+              (Rows{"####..", "####..", "####..", "####..", "......", "......"}));
 }
 
 TEST(CanvasFillTest, PenAddsTheClosingEdges) {
     TRaster24 r(6, 6, Bg);
     TRasterCanvas c = InkCanvas(r, true, true);
     c.Polygon({{0, 0}, {4, 0}, {4, 4}, {0, 4}});
-    EXPECT_EQ(CoverageText(r, Bg), (Rows{"#####.", "#####.", "#####.", "#####.", "#####.",
-                                         "......"}));
+    EXPECT_EQ(CoverageText(r, Bg),
+              (Rows{"#####.", "#####.", "#####.", "#####.", "#####.", "......"}));
 }
 
 TEST(CanvasFillTest, TriangleInteriorByHand) {
@@ -172,12 +172,14 @@ TEST(CanvasFloodTest, LargeSnakeNeedsNoRecursion) {
     const int n = 600;
     TRaster24 r(n, n, Bg);
     TRasterCanvas c(r);
-    for (int y = 1; y < n; y += 2) c.FillRect(y % 4 == 1 ? 0 : 1, y, y % 4 == 1 ? n - 1 : n, y + 1, Ink);
+    for (int y = 1; y < n; y += 2)
+        c.FillRect(y % 4 == 1 ? 0 : 1, y, y % 4 == 1 ? n - 1 : n, y + 1, Ink);
     c.SetBrush({0x00FF00, TBrushStyle::Solid});
     c.FloodFill(0, 0, Bg);
     int white = 0;
     for (int y = 0; y < n; ++y)
-        for (int x = 0; x < n; ++x) white += r.GetPixel(x, y) == Bg;
+        for (int x = 0; x < n; ++x)
+            white += r.GetPixel(x, y) == Bg;
     EXPECT_EQ(white, 0);
 }
 
