@@ -1,0 +1,109 @@
+#include "editor/painting_export.h"
+
+#include "model/metafile_canvas.h"
+#include "model/render.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <stdexcept>
+#include <system_error>
+
+namespace pigmentaria {
+
+namespace {
+
+std::vector<std::uint8_t> Bytes(const TMetafileCanvas& canvas, TMetafileFormat format) {
+    switch (format) {
+    case TMetafileFormat::Windows:
+        return canvas.WindowsMetafile();
+    case TMetafileFormat::Enhanced:
+        return canvas.EnhancedMetafile();
+    case TMetafileFormat::None:
+        break;
+    }
+    throw std::invalid_argument("not a metafile format");
+}
+
+void AppendColor(std::string& out, TColor c) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "#%02x%02x%02x", RedOf(c), GreenOf(c), BlueOf(c));
+    out += buf;
+}
+
+} // namespace
+
+TMetafileFormat MetafileFormatForName(std::string_view fileName) {
+    const std::size_t slash = fileName.find_last_of('/');
+    const std::size_t dot = fileName.find_last_of('.');
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+        return TMetafileFormat::None;
+    std::string ext(fileName.substr(dot));
+    for (char& c : ext)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (ext == ".WMF") return TMetafileFormat::Windows;
+    if (ext == ".EMF") return TMetafileFormat::Enhanced;
+    return TMetafileFormat::None;
+}
+
+std::vector<std::uint8_t> PaintingMetafile(const TShapeList& shapes, bool outlinesOnly,
+                                           TMetafileFormat format) {
+    TMetafileCanvas canvas(shapes.PaintingWidth(), shapes.PaintingHeight());
+    DrawShapes(canvas, shapes, 1.0, outlinesOnly);
+    return Bytes(canvas, format);
+}
+
+std::vector<std::uint8_t> SelectedShapesMetafile(const TShapeList& shapes,
+                                                 const TSelection& selection, bool outlinesOnly,
+                                                 TMetafileFormat format) {
+    TMetafileCanvas canvas(shapes.PaintingWidth(), shapes.PaintingHeight());
+    for (const TPaintShape& s : shapes)
+        if (selection.IsSelected(&s)) DrawShape(canvas, s, 1.0, outlinesOnly);
+    return Bytes(canvas, format);
+}
+
+void SavePaintingAsMetafile(const std::string& fileName, const TShapeList& shapes,
+                            bool outlinesOnly) {
+    const TMetafileFormat format = MetafileFormatForName(fileName);
+    if (format == TMetafileFormat::None)
+        throw std::invalid_argument("not a metafile name: " + fileName);
+    const std::vector<std::uint8_t> bytes = PaintingMetafile(shapes, outlinesOnly, format);
+    std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
+    if (out) out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    if (out) out.close();
+    if (!out) throw std::system_error(errno ? errno : EIO, std::generic_category(), fileName);
+}
+
+std::string PaintingSvg(const TShapeList& shapes, bool outlinesOnly) {
+    const int w = shapes.PaintingWidth(), h = shapes.PaintingHeight();
+    std::string out;
+    out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    out += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
+           std::to_string(w) + "\" height=\"" + std::to_string(h) + "\" viewBox=\"0 0 " +
+           std::to_string(w) + " " + std::to_string(h) + "\">\n";
+    // Vertices are pixel positions: the path runs through pixel centres, and the one-pixel
+    // stroke covers the outline pixels the pen paints on a raster.
+    out += "<g transform=\"translate(0.5 0.5)\" fill-rule=\"evenodd\" stroke-width=\"1\" "
+           "stroke-linejoin=\"round\" stroke-linecap=\"square\">\n";
+    for (const TPaintShape& s : shapes) {
+        if (s.Points.empty()) continue;
+        out += "<path d=\"M";
+        for (std::size_t i = 0; i < s.Points.size(); ++i) {
+            if (i == 1) out += " L";
+            out += ' ';
+            out += std::to_string(s.Points[i].X);
+            out += ' ';
+            out += std::to_string(s.Points[i].Y);
+        }
+        out += " Z\" fill=\"";
+        AppendColor(out, outlinesOnly ? clWhite : s.Color);
+        out += "\" stroke=\"";
+        AppendColor(out, outlinesOnly ? clBlack : s.Color);
+        out += "\"/>\n";
+    }
+    out += "</g>\n</svg>\n";
+    return out;
+}
+
+} // namespace pigmentaria

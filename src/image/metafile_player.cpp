@@ -1,0 +1,1252 @@
+// Playing metafile records onto a raster: a small device context (mapping, pen, brush, clip,
+// mix mode, saved states, object table, path) in front of the raster canvas, so that polygons
+// fill and pens draw by the same rules as everything else the program paints.
+#include "image/metafile_reader.h"
+
+#include "platform/canvas.h"
+#include "platform/metafile_records.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <numbers>
+
+namespace pigmentaria {
+
+using namespace metafile;
+
+namespace {
+
+struct TXY {
+    double X = 0, Y = 0;
+};
+
+// A device-independent bitmap read in place.
+struct TDib {
+    int Width = 0, Height = 0, Bits = 0;
+    bool TopDown = false;
+    std::size_t Stride = 0;
+    const std::uint8_t* Data = nullptr;
+    std::vector<TColor> Palette;
+    std::uint32_t Masks[3] = {0, 0, 0};
+
+    // Pixel (x, y) counted from the top row.
+    TColor At(int x, int y) const {
+        const std::size_t row = static_cast<std::size_t>(TopDown ? y : Height - 1 - y);
+        const std::uint8_t* p = Data + row * Stride;
+        auto indexed = [&](std::size_t i) { return i < Palette.size() ? Palette[i] : clBlack; };
+        switch (Bits) {
+        case 1:
+            return indexed((p[x >> 3] >> (7 - (x & 7))) & 1);
+        case 4:
+            return indexed((p[x >> 1] >> ((x & 1) ? 0 : 4)) & 15);
+        case 8:
+            return indexed(p[x]);
+        case 16: {
+            const std::uint32_t v = p[2 * x] | (p[2 * x + 1] << 8);
+            return MakeColor(Channel(v, Masks[0]), Channel(v, Masks[1]), Channel(v, Masks[2]));
+        }
+        case 24:
+            return MakeColor(p[3 * x + 2], p[3 * x + 1], p[3 * x]);
+        default: {
+            const std::uint32_t v = p[4 * x] | (p[4 * x + 1] << 8) | (p[4 * x + 2] << 16) |
+                                    (std::uint32_t(p[4 * x + 3]) << 24);
+            return MakeColor(Channel(v, Masks[0]), Channel(v, Masks[1]), Channel(v, Masks[2]));
+        }
+        }
+    }
+    static int Channel(std::uint32_t v, std::uint32_t mask) {
+        if (mask == 0) return 0;
+        int shift = 0;
+        while (!((mask >> shift) & 1))
+            ++shift;
+        const std::uint32_t m = mask >> shift;
+        return static_cast<int>(((v >> shift) & m) * 255 / m);
+    }
+};
+
+// Reads a DIB header, colour table and bits; nullopt when they do not fit in what is given or
+// use a compression we do not unpack.
+std::optional<TDib> ReadDib(const std::uint8_t* info, std::size_t infoSize,
+                            const std::uint8_t* bits, std::size_t bitsSize, bool bitsFollowTable) {
+    if (infoSize < 12) return std::nullopt;
+    TDib dib;
+    const std::uint32_t headerSize = GetU32(info, infoSize, 0);
+    std::uint32_t compression = 0, used = 0;
+    std::size_t entrySize = 4;
+    std::int64_t h;
+    if (headerSize == 12) {
+        dib.Width = GetU16(info, infoSize, 4);
+        h = GetI16(info, infoSize, 6);
+        dib.Bits = GetU16(info, infoSize, 10);
+        entrySize = 3;
+    } else if (headerSize >= 40 && headerSize <= infoSize) {
+        dib.Width = GetI32(info, infoSize, 4);
+        h = GetI32(info, infoSize, 8);
+        dib.Bits = GetU16(info, infoSize, 14);
+        compression = GetU32(info, infoSize, 16);
+        used = GetU32(info, infoSize, 32);
+    } else {
+        return std::nullopt;
+    }
+    if (h < 0) {
+        dib.TopDown = true;
+        h = -h;
+    }
+    if (dib.Width <= 0 || h <= 0 || dib.Width > 65535 || h > 65535) return std::nullopt;
+    dib.Height = static_cast<int>(h);
+    if (dib.Bits != 1 && dib.Bits != 4 && dib.Bits != 8 && dib.Bits != 16 && dib.Bits != 24 &&
+        dib.Bits != 32)
+        return std::nullopt;
+    std::size_t at = headerSize;
+    if (compression == 3 && (dib.Bits == 16 || dib.Bits == 32)) {
+        for (int i = 0; i < 3; ++i)
+            dib.Masks[i] = GetU32(info, infoSize, at + 4 * i);
+        if (headerSize == 40) at += 12;
+    } else if (compression != 0) {
+        return std::nullopt;
+    } else if (dib.Bits == 16) {
+        dib.Masks[0] = 0x7C00, dib.Masks[1] = 0x03E0, dib.Masks[2] = 0x001F;
+    } else if (dib.Bits == 32) {
+        dib.Masks[0] = 0xFF0000, dib.Masks[1] = 0xFF00, dib.Masks[2] = 0xFF;
+    }
+    if (dib.Bits <= 8) {
+        std::size_t count = used ? used : (std::size_t(1) << dib.Bits);
+        count = std::min<std::size_t>(count, 256);
+        if (at > infoSize || (infoSize - at) / entrySize < count) return std::nullopt;
+        for (std::size_t i = 0; i < count; ++i, at += entrySize)
+            dib.Palette.push_back(MakeColor(info[at + 2], info[at + 1], info[at]));
+    } else if (used && headerSize != 12) {
+        at += std::size_t(std::min<std::uint32_t>(used, 1u << 16)) * 4;
+    }
+    if (bitsFollowTable) {
+        if (at > infoSize) return std::nullopt;
+        bits = info + at;
+        bitsSize = infoSize - at;
+    }
+    dib.Stride = ((std::size_t(dib.Width) * std::size_t(dib.Bits) + 31) / 32) * 4;
+    if (bits == nullptr || bitsSize / dib.Stride < std::size_t(dib.Height)) return std::nullopt;
+    dib.Data = bits;
+    return dib;
+}
+
+TColor Rop2(int mode, TColor pen, TColor dst) {
+    const int table = std::clamp(mode, 1, 16) - 1;
+    TColor out = 0;
+    for (int i = 0; i < 4; ++i)
+        if ((table >> i) & 1) out |= ((i & 2) ? pen : ~pen) & ((i & 1) ? dst : ~dst);
+    return out & 0xFFFFFF;
+}
+
+TColor Rop3(std::uint32_t rop, TColor pat, TColor src, TColor dst) {
+    const int table = static_cast<int>((rop >> 16) & 0xFF);
+    TColor out = 0;
+    for (int i = 0; i < 8; ++i)
+        if ((table >> i) & 1)
+            out |= ((i & 4) ? pat : ~pat) & ((i & 2) ? src : ~src) & ((i & 1) ? dst : ~dst);
+    return out & 0xFFFFFF;
+}
+
+enum TBrushKind { bkSolid, bkNull, bkHatched, bkPattern };
+
+struct TLogBrush {
+    TBrushKind Kind = bkSolid;
+    TColor Color = clWhite;
+    int Hatch = 0;
+    std::shared_ptr<const TRaster24> Pattern;
+};
+
+struct TLogPen {
+    bool Null = false;
+    TColor Color = clBlack;
+    double Width = 0; // logical units; 0 is one pixel
+};
+
+// The raster as seen through the clip rectangle, the mix mode and the brush pattern.
+class TPlaySurface final : public TPixelSurface {
+public:
+    explicit TPlaySurface(TRaster24& r) : R_(r) {}
+    int Width() const override { return R_.Width(); }
+    int Height() const override { return R_.Height(); }
+    TColor GetPixel(int x, int y) const override { return R_.GetPixel(x, y); }
+    void SetPixel(int x, int y, TColor c) override {
+        if (x < ClipL || x >= ClipR || y < ClipT || y >= ClipB) return;
+        if (Brush) {
+            if (Brush->Kind == bkHatched) {
+                if (!Hatched(x, y)) {
+                    if (!OpaqueBackground) return;
+                    c = BackgroundColor;
+                }
+            } else if (Brush->Kind == bkPattern && Brush->Pattern && !Brush->Pattern->Empty()) {
+                const TRaster24& p = *Brush->Pattern;
+                c = p.GetPixel(x % p.Width(), y % p.Height());
+            }
+        }
+        R_.SetPixel(x, y, Mix == 13 ? c : Rop2(Mix, c, R_.GetPixel(x, y)));
+    }
+    void FillSpan(int y, int x0, int x1, TColor c) override {
+        if (y < ClipT || y >= ClipB) return;
+        x0 = std::max(x0, ClipL);
+        x1 = std::min(x1, ClipR);
+        if (x0 >= x1) return;
+        if (Mix == 13 && (!Brush || Brush->Kind == bkSolid)) {
+            R_.FillSpan(y, x0, x1, c);
+            return;
+        }
+        for (int x = x0; x < x1; ++x)
+            SetPixel(x, y, c);
+    }
+
+    int ClipL = 0, ClipT = 0, ClipR = 0, ClipB = 0;
+    int Mix = 13;
+    const TLogBrush* Brush = nullptr; // set while a fill is drawn
+    bool OpaqueBackground = true;
+    TColor BackgroundColor = clWhite;
+
+private:
+    bool Hatched(int x, int y) const {
+        const int h = Brush->Hatch;
+        const bool horizontal = (y & 7) == 0, vertical = (x & 7) == 0;
+        const bool fdiag = ((x - y) & 7) == 0, bdiag = ((x + y) & 7) == 0;
+        switch (h) {
+        case 0:
+            return horizontal;
+        case 1:
+            return vertical;
+        case 2:
+            return fdiag;
+        case 3:
+            return bdiag;
+        case 4:
+            return horizontal || vertical;
+        default:
+            return fdiag || bdiag;
+        }
+    }
+    TRaster24& R_;
+};
+
+enum {
+    MM_TEXT = 1,
+    MM_LOMETRIC,
+    MM_HIMETRIC,
+    MM_LOENGLISH,
+    MM_HIENGLISH,
+    MM_TWIPS,
+    MM_ISOTROPIC,
+    MM_ANISOTROPIC
+};
+
+struct TDc {
+    int MapMode = MM_TEXT;
+    double WOx = 0, WOy = 0, WEx = 1, WEy = 1, VOx = 0, VOy = 0, VEx = 1, VEy = 1;
+    double M11 = 1, M12 = 0, M21 = 0, M22 = 1, Dx = 0, Dy = 0;
+    TLogPen Pen;
+    TLogBrush Brush;
+    TXY Current;
+    int ClipL = INT32_MIN, ClipT = INT32_MIN, ClipR = INT32_MAX, ClipB = INT32_MAX;
+    int Mix = 13;
+    int BkMode = 2;
+    TColor BkColor = clWhite;
+    std::vector<TColor> Palette;
+};
+
+struct TObject {
+    enum TKind { okNone, okPen, okBrush, okPalette, okOther } Kind = okNone;
+    TLogPen Pen;
+    TLogBrush Brush;
+    std::vector<TColor> Palette;
+};
+
+// Object tables are grown on demand up to this many entries.
+constexpr std::size_t MaxObjects = 65536;
+// Saved states kept at most; deeper saves are ignored rather than grown without end.
+constexpr std::size_t MaxSavedStates = 4096;
+
+class TPlayer {
+public:
+    TPlayer(const TLoadedMetafile& m, TRaster24& target, const std::function<bool()>& onRecord)
+        : M_(m), Target_(target), Surface_(target), Canvas_(Surface_), OnRecord_(onRecord) {}
+
+    void Play() {
+        if (M_.Enhanced)
+            PlayEmf();
+        else
+            PlayWmf();
+    }
+
+private:
+    // ---- mapping ---------------------------------------------------------------------------
+    TXY ToDevice(TXY p) const {
+        const double wx = p.X * Dc_.M11 + p.Y * Dc_.M21 + Dc_.Dx;
+        const double wy = p.X * Dc_.M12 + p.Y * Dc_.M22 + Dc_.Dy;
+        double sx = 1, sy = 1;
+        switch (Dc_.MapMode) {
+        case MM_TEXT:
+            break;
+        case MM_ISOTROPIC:
+        case MM_ANISOTROPIC: {
+            sx = Dc_.WEx != 0 ? Dc_.VEx / Dc_.WEx : 1;
+            sy = Dc_.WEy != 0 ? Dc_.VEy / Dc_.WEy : 1;
+            if (Dc_.MapMode == MM_ISOTROPIC) {
+                const double s = std::min(std::abs(sx), std::abs(sy));
+                sx = std::copysign(s, sx);
+                sy = std::copysign(s, sy);
+            }
+            break;
+        }
+        default: {
+            static const double unitsPerInch[] = {254, 2540, 100, 1000, 1440};
+            const double s = DevicePpi_ / unitsPerInch[Dc_.MapMode - MM_LOMETRIC];
+            sx = s;
+            sy = -s;
+        }
+        }
+        return {(wx - Dc_.WOx) * sx + Dc_.VOx, (wy - Dc_.WOy) * sy + Dc_.VOy};
+    }
+    TXY ToOutput(TXY p) const {
+        const TXY d = ToDevice(p);
+        return {d.X * OutSx_ + OutOx_, d.Y * OutSy_ + OutOy_};
+    }
+    static std::int32_t Pixel(double v) {
+        if (!(v > -1e9)) return -1000000000;
+        if (v > 1e9) return 1000000000;
+        return static_cast<std::int32_t>(std::floor(v + 0.5));
+    }
+    TPoint ToPixel(TXY p) const {
+        const TXY o = ToOutput(p);
+        return {Pixel(o.X), Pixel(o.Y)};
+    }
+    // Output pixels per logical unit along x, for pen widths and curve steps.
+    double Scale() const {
+        const TXY a = ToOutput({0, 0}), b = ToOutput({1, 0}), c = ToOutput({0, 1});
+        return std::max(std::hypot(b.X - a.X, b.Y - a.Y), std::hypot(c.X - a.X, c.Y - a.Y));
+    }
+
+    // ---- drawing ---------------------------------------------------------------------------
+    void ApplyClip() {
+        Surface_.ClipL = std::max(0, Dc_.ClipL);
+        Surface_.ClipT = std::max(0, Dc_.ClipT);
+        Surface_.ClipR = std::min(Target_.Width(), Dc_.ClipR);
+        Surface_.ClipB = std::min(Target_.Height(), Dc_.ClipB);
+        Surface_.Mix = Dc_.Mix;
+        Surface_.OpaqueBackground = Dc_.BkMode == 2;
+        Surface_.BackgroundColor = Dc_.BkColor;
+    }
+    int PenPixels() const {
+        if (Dc_.Pen.Width <= 0) return 1;
+        return std::clamp(static_cast<int>(std::lround(Dc_.Pen.Width * Scale())), 1, 1000);
+    }
+    std::vector<TPoint> Pixels(const std::vector<TXY>& pts) const {
+        std::vector<TPoint> out;
+        out.reserve(pts.size());
+        for (const TXY& p : pts)
+            out.push_back(ToPixel(p));
+        return out;
+    }
+
+    // Fills the rings together under the alternate rule, then outlines each.
+    void DrawRings(const std::vector<std::vector<TXY>>& rings, bool fill, bool stroke) {
+        ApplyClip();
+        std::vector<std::vector<TPoint>> px;
+        for (const auto& r : rings)
+            if (!r.empty()) px.push_back(Pixels(r));
+        if (px.empty()) return;
+        if (fill && Dc_.Brush.Kind != bkNull) {
+            // The rings joined into one polygon through bridges from their first points that are
+            // each drawn twice, so that they cancel under the alternate rule.
+            std::vector<TPoint> all;
+            for (const auto& r : px) {
+                all.insert(all.end(), r.begin(), r.end());
+                all.push_back(r.front());
+            }
+            for (std::size_t i = px.size(); i-- > 1;)
+                all.push_back(px[i].front());
+            Surface_.Brush = &Dc_.Brush;
+            Canvas_.SetPen({clBlack, 1, TPenStyle::Clear});
+            Canvas_.SetBrush({Dc_.Brush.Color, TBrushStyle::Solid});
+            if (px.size() == 1) {
+                Canvas_.Polygon(px[0]);
+            } else {
+                Canvas_.Polygon(all);
+            }
+            Surface_.Brush = nullptr;
+        }
+        if (stroke && !Dc_.Pen.Null) {
+            Canvas_.SetPen({Dc_.Pen.Color, PenPixels(), TPenStyle::Solid});
+            Canvas_.SetBrush({clWhite, TBrushStyle::Clear});
+            for (const auto& r : px)
+                Canvas_.Polygon(r);
+        }
+    }
+    void DrawPolyline(const std::vector<TXY>& pts) {
+        if (pts.size() < 2 || Dc_.Pen.Null) return;
+        ApplyClip();
+        Canvas_.SetPen({Dc_.Pen.Color, PenPixels(), TPenStyle::Solid});
+        const std::vector<TPoint> px = Pixels(pts);
+        Canvas_.MoveTo(px[0].X, px[0].Y);
+        for (std::size_t i = 1; i < px.size(); ++i)
+            Canvas_.LineTo(px[i].X, px[i].Y);
+    }
+
+    // A figure of the path being recorded, or drawn at once when no path is open.
+    void Figure(std::vector<TXY> pts, bool closed, bool fill) {
+        if (InPath_) {
+            PathFigures_.push_back({std::move(pts), closed});
+            return;
+        }
+        if (closed)
+            DrawRings({pts}, fill, true);
+        else
+            DrawPolyline(pts);
+    }
+    // Lines from the current position: joined onto the open path figure, or drawn.
+    void LinesFromCurrent(const std::vector<TXY>& to) {
+        if (to.empty()) return;
+        if (InPath_) {
+            if (PathFigures_.empty() || PathFigures_.back().Closed || !PathOpen_)
+                PathFigures_.push_back({{Dc_.Current}, false});
+            auto& f = PathFigures_.back().Points;
+            f.insert(f.end(), to.begin(), to.end());
+            PathOpen_ = true;
+        } else {
+            std::vector<TXY> pts{Dc_.Current};
+            pts.insert(pts.end(), to.begin(), to.end());
+            DrawPolyline(pts);
+        }
+        Dc_.Current = to.back();
+    }
+    void PathEnded(bool fill, bool stroke) {
+        std::vector<std::vector<TXY>> rings;
+        for (const auto& f : PathFigures_)
+            rings.push_back(f.Points);
+        if (fill) DrawRings(rings, true, false);
+        if (stroke)
+            for (const auto& f : PathFigures_) {
+                if (f.Closed)
+                    DrawRings({f.Points}, false, true);
+                else
+                    DrawPolyline(f.Points);
+            }
+        PathFigures_.clear();
+        InPath_ = false;
+    }
+
+    // Points on the ellipse in the box from angle a0 sweeping ccw by `sweep` (screen sense).
+    std::vector<TXY> EllipseArc(double l, double t, double r, double b, double a0,
+                                double sweep) const {
+        const double cx = (l + r) / 2, cy = (t + b) / 2, rx = std::abs(r - l) / 2,
+                     ry = std::abs(b - t) / 2;
+        const double radius = std::max(rx, ry) * Scale();
+        const int n = std::clamp(static_cast<int>(radius * sweep / 2), 4, 2000);
+        std::vector<TXY> out;
+        for (int i = 0; i <= n; ++i) {
+            const double a = a0 + sweep * i / n;
+            out.push_back({cx + rx * std::cos(a), cy - ry * std::sin(a)});
+        }
+        return out;
+    }
+    std::vector<TXY> Ellipse(double l, double t, double r, double b) const {
+        auto pts = EllipseArc(l, t, r - 1, b - 1, 0, 2 * std::numbers::pi);
+        pts.pop_back();
+        return pts;
+    }
+    // kind: 0 arc, 1 chord, 2 pie.
+    void Arc(double l, double t, double r, double b, TXY s, TXY e, int kind) {
+        const double cx = (l + r) / 2, cy = (t + b) / 2;
+        const double a0 = std::atan2(-(s.Y - cy), s.X - cx);
+        double a1 = std::atan2(-(e.Y - cy), e.X - cx);
+        if (a1 <= a0) a1 += 2 * std::numbers::pi;
+        std::vector<TXY> pts = EllipseArc(l, t, r - 1, b - 1, a0, a1 - a0);
+        if (kind == 2) pts.push_back({cx, cy});
+        Figure(std::move(pts), kind != 0, true);
+    }
+    std::vector<TXY> RoundRect(double l, double t, double r, double b, double w, double h) const {
+        r -= 1, b -= 1;
+        w = std::min(std::abs(w), std::abs(r - l)), h = std::min(std::abs(h), std::abs(b - t));
+        const double pi = std::numbers::pi;
+        std::vector<TXY> out;
+        auto corner = [&](double x0, double y0, double a) {
+            auto arc = EllipseArc(x0, y0, x0 + w, y0 + h, a, pi / 2);
+            out.insert(out.end(), arc.begin(), arc.end());
+        };
+        corner(r - w, t, 0);
+        corner(l, t, pi / 2);
+        corner(l, b - h, pi);
+        corner(r - w, b - h, 3 * pi / 2);
+        return out;
+    }
+    static std::vector<TXY> Rect(double l, double t, double r, double b) {
+        // A rectangle covers [l, r) × [t, b): the polygon through the last pixels inside.
+        if (l > r) std::swap(l, r);
+        if (t > b) std::swap(t, b);
+        return {{l, t}, {r - 1, t}, {r - 1, b - 1}, {l, b - 1}};
+    }
+    static void Bezier(std::vector<TXY>& out, TXY p0, TXY c1, TXY c2, TXY p3) {
+        constexpr int steps = 16;
+        for (int i = 1; i <= steps; ++i) {
+            const double t = double(i) / steps, u = 1 - t;
+            out.push_back(
+                {u * u * u * p0.X + 3 * u * u * t * c1.X + 3 * u * t * t * c2.X + t * t * t * p3.X,
+                 u * u * u * p0.Y + 3 * u * u * t * c1.Y + 3 * u * t * t * c2.Y +
+                     t * t * t * p3.Y});
+        }
+    }
+    // Rectangle to rectangle pixel copy with a ternary raster operation.
+    void Blit(TXY d0, TXY d1, const TDib* dib, double sx, double sy, double sw, double sh,
+              std::uint32_t rop) {
+        ApplyClip();
+        const TXY o0 = ToOutput(d0), o1 = ToOutput(d1);
+        const double x0 = std::min(o0.X, o1.X), x1 = std::max(o0.X, o1.X);
+        const double y0 = std::min(o0.Y, o1.Y), y1 = std::max(o0.Y, o1.Y);
+        const int px0 = std::max<int>(Surface_.ClipL, Pixel(x0)),
+                  px1 = std::min<int>(Surface_.ClipR, Pixel(x1));
+        const int py0 = std::max<int>(Surface_.ClipT, Pixel(y0)),
+                  py1 = std::min<int>(Surface_.ClipB, Pixel(y1));
+        if (px0 >= px1 || py0 >= py1 || !(x1 > x0) || !(y1 > y0)) return;
+        const bool flipX = (o1.X < o0.X) != (sw < 0), flipY = (o1.Y < o0.Y) != (sh < 0);
+        sw = std::abs(sw), sh = std::abs(sh);
+        const TColor pattern = Dc_.Brush.Color;
+        for (int y = py0; y < py1; ++y) {
+            double v = (y + 0.5 - y0) / (y1 - y0);
+            if (flipY) v = 1 - v;
+            const int syy = static_cast<int>(std::floor(sy + v * sh));
+            for (int x = px0; x < px1; ++x) {
+                TColor src = 0;
+                if (dib) {
+                    double u = (x + 0.5 - x0) / (x1 - x0);
+                    if (flipX) u = 1 - u;
+                    const int sxx = static_cast<int>(std::floor(sx + u * sw));
+                    if (sxx < 0 || syy < 0 || sxx >= dib->Width || syy >= dib->Height) continue;
+                    src = dib->At(sxx, syy);
+                }
+                const TColor dst = Target_.GetPixel(x, y);
+                Target_.SetPixel(x, y, rop == 0x00CC0020 ? src : Rop3(rop, pattern, src, dst));
+            }
+        }
+    }
+    bool Drawn() { return !OnRecord_ || OnRecord_(); }
+
+    // ---- objects ---------------------------------------------------------------------------
+    TObject* Slot(std::size_t i) {
+        if (i >= MaxObjects) return nullptr;
+        if (i >= Objects_.size()) Objects_.resize(i + 1);
+        return &Objects_[i];
+    }
+    void Select(std::size_t i) {
+        if (i >= Objects_.size()) return;
+        const TObject& o = Objects_[i];
+        if (o.Kind == TObject::okPen) Dc_.Pen = o.Pen;
+        if (o.Kind == TObject::okBrush) Dc_.Brush = o.Brush;
+        if (o.Kind == TObject::okPalette) Dc_.Palette = o.Palette;
+    }
+    TColor Color(std::uint32_t ref) const {
+        if ((ref >> 24) == 1) {
+            const std::size_t i = ref & 0xFFFF;
+            const std::vector<TColor>& p = Dc_.Palette.empty() ? M_.Palette : Dc_.Palette;
+            return i < p.size() ? p[i] : clBlack;
+        }
+        return ref & 0xFFFFFF;
+    }
+    TLogBrush MakeBrush(std::uint32_t style, std::uint32_t color, std::uint32_t hatch) const {
+        TLogBrush b;
+        b.Color = Color(color);
+        b.Kind = style == 1 ? bkNull : style == 2 ? bkHatched : bkSolid;
+        b.Hatch = static_cast<int>(hatch);
+        return b;
+    }
+    TLogBrush PatternBrush(const std::optional<TDib>& dib) const {
+        TLogBrush b;
+        if (!dib) return b; // an unreadable pattern paints solid white
+        auto tile =
+            std::make_shared<TRaster24>(std::min(dib->Width, 64), std::min(dib->Height, 64));
+        for (int y = 0; y < tile->Height(); ++y)
+            for (int x = 0; x < tile->Width(); ++x)
+                tile->SetPixel(x, y, dib->At(x, y));
+        b.Kind = bkPattern;
+        b.Color = tile->GetPixel(0, 0);
+        b.Pattern = std::move(tile);
+        return b;
+    }
+    void SaveDc() {
+        if (Saved_.size() < MaxSavedStates) Saved_.push_back(Dc_);
+    }
+    void RestoreDc(std::int32_t n) {
+        // Negative: that many states back; positive: the n-th state saved.
+        std::size_t keep;
+        if (n < 0) {
+            if (std::size_t(-std::int64_t(n)) > Saved_.size()) return;
+            keep = Saved_.size() - std::size_t(-std::int64_t(n));
+        } else {
+            if (n == 0 || std::size_t(n) > Saved_.size()) return;
+            keep = std::size_t(n) - 1;
+        }
+        Dc_ = Saved_[keep];
+        Saved_.resize(keep);
+    }
+    void IntersectClip(TXY a, TXY b) {
+        const TXY o0 = ToOutput(a), o1 = ToOutput(b);
+        Dc_.ClipL = std::max(Dc_.ClipL, Pixel(std::min(o0.X, o1.X)));
+        Dc_.ClipT = std::max(Dc_.ClipT, Pixel(std::min(o0.Y, o1.Y)));
+        Dc_.ClipR = std::min(Dc_.ClipR, Pixel(std::max(o0.X, o1.X)));
+        Dc_.ClipB = std::min(Dc_.ClipB, Pixel(std::max(o0.Y, o1.Y)));
+    }
+    void ResetClip() {
+        Dc_.ClipL = Dc_.ClipT = INT32_MIN;
+        Dc_.ClipR = Dc_.ClipB = INT32_MAX;
+    }
+
+    // ---- Windows metafile ------------------------------------------------------------------
+    void PlayWmf() {
+        const std::uint8_t* d = M_.Data.data();
+        const std::size_t n = M_.Data.size();
+        // The placeable box is the window, stretched over the whole target.
+        Dc_.MapMode = MM_ANISOTROPIC;
+        Dc_.WOx = GetI16(d, n, 6);
+        Dc_.WOy = GetI16(d, n, 8);
+        Dc_.WEx = double(GetI16(d, n, 10)) - Dc_.WOx;
+        Dc_.WEy = double(GetI16(d, n, 12)) - Dc_.WOy;
+        Dc_.VEx = Target_.Width();
+        Dc_.VEy = Target_.Height();
+        DevicePpi_ = GetU16(d, n, 14) * Target_.Width() / std::max(1.0, Dc_.WEx);
+        Objects_.resize(std::min<std::size_t>(GetU16(d, n, PlaceableSize + 10), MaxObjects));
+        std::size_t at = PlaceableSize + 2 * std::size_t(GetU16(d, n, PlaceableSize + 2));
+        while (at + 6 <= n) {
+            const std::uint64_t words = GetU32(d, n, at);
+            if (words < 3 || words > (n - at) / 2) break;
+            const std::uint16_t fn = GetU16(d, n, at + 4);
+            if (fn == META_EOF) break;
+            if (!WmfRecord(fn, d + at + 6, std::size_t(words) * 2 - 6)) break;
+            at += std::size_t(words) * 2;
+        }
+    }
+
+    // Creates an object in the lowest free slot of the table.
+    void WmfCreate(TObject o) {
+        for (TObject& slot : Objects_)
+            if (slot.Kind == TObject::okNone) {
+                slot = std::move(o);
+                return;
+            }
+        if (Objects_.size() < MaxObjects) Objects_.push_back(std::move(o));
+    }
+
+    std::vector<TXY> WmfPoints(const std::uint8_t* p, std::size_t size, std::size_t at,
+                               std::size_t count) const {
+        std::vector<TXY> pts;
+        if (at > size || (size - at) / 4 < count) return pts;
+        pts.reserve(count);
+        for (std::size_t i = 0; i < count; ++i)
+            pts.push_back(
+                {double(GetI16(p, size, at + 4 * i)), double(GetI16(p, size, at + 4 * i + 2))});
+        return pts;
+    }
+
+    // Plays one record; false stops the playing.
+    bool WmfRecord(std::uint16_t fn, const std::uint8_t* p, std::size_t s) {
+        auto i16 = [&](std::size_t word) { return double(GetI16(p, s, 2 * word)); };
+        auto u16 = [&](std::size_t word) { return GetU16(p, s, 2 * word); };
+        auto u32 = [&](std::size_t word) { return GetU32(p, s, 2 * word); };
+        switch (fn) {
+        case META_SETWINDOWORG:
+            Dc_.WOx = i16(1), Dc_.WOy = i16(0);
+            return true;
+        case META_SETWINDOWEXT:
+            Dc_.WEx = i16(1), Dc_.WEy = i16(0);
+            return true;
+        case META_SETVIEWPORTORG:
+            Dc_.VOx = i16(1), Dc_.VOy = i16(0);
+            return true;
+        case META_SETVIEWPORTEXT:
+            Dc_.VEx = i16(1), Dc_.VEy = i16(0);
+            return true;
+        case META_OFFSETWINDOWORG:
+            Dc_.WOx += i16(1), Dc_.WOy += i16(0);
+            return true;
+        case META_OFFSETVIEWPORTORG:
+            Dc_.VOx += i16(1), Dc_.VOy += i16(0);
+            return true;
+        case META_SCALEWINDOWEXT:
+            if (i16(2) != 0 && i16(0) != 0)
+                Dc_.WEx = Dc_.WEx * i16(3) / i16(2), Dc_.WEy = Dc_.WEy * i16(1) / i16(0);
+            return true;
+        case META_SCALEVIEWPORTEXT:
+            if (i16(2) != 0 && i16(0) != 0)
+                Dc_.VEx = Dc_.VEx * i16(3) / i16(2), Dc_.VEy = Dc_.VEy * i16(1) / i16(0);
+            return true;
+        case META_SETROP2:
+            Dc_.Mix = std::clamp<int>(u16(0), 1, 16);
+            return true;
+        case META_SETBKMODE:
+            Dc_.BkMode = u16(0);
+            return true;
+        case META_SETBKCOLOR:
+            Dc_.BkColor = Color(u32(0));
+            return true;
+        case META_SAVEDC:
+            SaveDc();
+            return true;
+        case META_RESTOREDC:
+            RestoreDc(GetI16(p, s, 0));
+            return true;
+        case META_CREATEPENINDIRECT: {
+            TObject o;
+            o.Kind = TObject::okPen;
+            o.Pen.Null = (u16(0) & 0x0F) == 5;
+            o.Pen.Width = i16(1);
+            o.Pen.Color = Color(u32(3));
+            WmfCreate(std::move(o));
+            return true;
+        }
+        case META_CREATEBRUSHINDIRECT: {
+            TObject o;
+            o.Kind = TObject::okBrush;
+            o.Brush = MakeBrush(u16(0), u32(1), u16(3));
+            WmfCreate(std::move(o));
+            return true;
+        }
+        case META_DIBCREATEPATTERNBRUSH: {
+            TObject o;
+            o.Kind = TObject::okBrush;
+            o.Brush = PatternBrush(s > 4 ? ReadDib(p + 4, s - 4, nullptr, 0, true) : std::nullopt);
+            WmfCreate(std::move(o));
+            return true;
+        }
+        case META_CREATEPALETTE: {
+            TObject o;
+            o.Kind = TObject::okPalette;
+            o.Palette = PaletteEntries(p, s, 4, u16(1));
+            WmfCreate(std::move(o));
+            return true;
+        }
+        case META_CREATEFONTINDIRECT:
+        case META_CREATEPATTERNBRUSH:
+        case META_CREATEREGION: {
+            TObject o;
+            o.Kind = TObject::okOther;
+            WmfCreate(std::move(o));
+            return true;
+        }
+        case META_SELECTOBJECT:
+        case META_SELECTPALETTE:
+            Select(u16(0));
+            return true;
+        case META_DELETEOBJECT:
+            if (u16(0) < Objects_.size()) Objects_[u16(0)] = TObject();
+            return true;
+        case META_INTERSECTCLIPRECT:
+            IntersectClip({i16(3), i16(2)}, {i16(1), i16(0)});
+            return true;
+        case META_MOVETO:
+            Dc_.Current = {i16(1), i16(0)};
+            return true;
+        case META_LINETO:
+            LinesFromCurrent({{i16(1), i16(0)}});
+            return Drawn();
+        case META_POLYGON:
+        case META_POLYLINE: {
+            auto pts = WmfPoints(p, s, 2, u16(0));
+            if (fn == META_POLYGON)
+                DrawRings({pts}, true, true);
+            else
+                DrawPolyline(pts);
+            return Drawn();
+        }
+        case META_POLYPOLYGON: {
+            const std::size_t rings = u16(0);
+            if (s < 2 + 2 * rings) return true;
+            std::vector<std::vector<TXY>> all;
+            std::size_t at = 2 + 2 * rings;
+            for (std::size_t i = 0; i < rings; ++i) {
+                const std::size_t count = u16(1 + i);
+                auto pts = WmfPoints(p, s, at, count);
+                if (pts.size() != count) break;
+                all.push_back(std::move(pts));
+                at += 4 * count;
+            }
+            DrawRings(all, true, true);
+            return Drawn();
+        }
+        case META_RECTANGLE:
+            DrawRings({Rect(i16(3), i16(2), i16(1), i16(0))}, true, true);
+            return Drawn();
+        case META_ROUNDRECT:
+            DrawRings({RoundRect(i16(5), i16(4), i16(3), i16(2), i16(1), i16(0))}, true, true);
+            return Drawn();
+        case META_ELLIPSE:
+            DrawRings({Ellipse(i16(3), i16(2), i16(1), i16(0))}, true, true);
+            return Drawn();
+        case META_ARC:
+        case META_CHORD:
+        case META_PIE:
+            Arc(i16(7), i16(6), i16(5), i16(4), {i16(3), i16(2)}, {i16(1), i16(0)},
+                fn == META_ARC     ? 0
+                : fn == META_CHORD ? 1
+                                   : 2);
+            return Drawn();
+        case META_SETPIXEL: {
+            ApplyClip();
+            const TPoint q = ToPixel({i16(3), i16(2)});
+            Surface_.SetPixel(q.X, q.Y, Color(u32(0)));
+            return Drawn();
+        }
+        case META_PATBLT:
+            Blit({i16(5), i16(4)}, {i16(5) + i16(3), i16(4) + i16(2)}, nullptr, 0, 0, 1, 1, u32(0));
+            return Drawn();
+        case META_STRETCHDIB: {
+            if (s < 22) return true;
+            if (auto dib = ReadDib(p + 22, s - 22, nullptr, 0, true)) {
+                // Source rows are counted from the bottom of a bottom-up bitmap.
+                const double sy = dib->TopDown ? i16(5) : dib->Height - i16(5) - i16(3);
+                Blit({i16(10), i16(9)}, {i16(10) + i16(8), i16(9) + i16(7)}, &*dib, i16(6), sy,
+                     i16(4), i16(3), u32(0));
+            }
+            return Drawn();
+        }
+        case META_DIBSTRETCHBLT: {
+            // The form without a bitmap is one word longer before the destination.
+            if (s + 6 == std::size_t((fn >> 8) + 3) * 2) {
+                Blit({i16(10), i16(9)}, {i16(10) + i16(8), i16(9) + i16(7)}, nullptr, 0, 0, 1, 1,
+                     u32(0));
+                return Drawn();
+            }
+            if (s < 20) return true;
+            if (auto dib = ReadDib(p + 20, s - 20, nullptr, 0, true))
+                Blit({i16(9), i16(8)}, {i16(9) + i16(7), i16(8) + i16(6)}, &*dib, i16(5), i16(4),
+                     i16(3), i16(2), u32(0));
+            return Drawn();
+        }
+        case META_DIBBITBLT: {
+            if (s + 6 == std::size_t((fn >> 8) + 3) * 2) {
+                Blit({i16(8), i16(7)}, {i16(8) + i16(6), i16(7) + i16(5)}, nullptr, 0, 0, 1, 1,
+                     u32(0));
+                return Drawn();
+            }
+            if (s < 16) return true;
+            if (auto dib = ReadDib(p + 16, s - 16, nullptr, 0, true))
+                Blit({i16(7), i16(6)}, {i16(7) + i16(5), i16(6) + i16(4)}, &*dib, i16(3), i16(2),
+                     i16(5), i16(4), u32(0));
+            return Drawn();
+        }
+        default:
+            return true; // not drawn by us: skipped
+        }
+    }
+
+    // ---- enhanced metafile -----------------------------------------------------------------
+    void PlayEmf() {
+        const std::uint8_t* d = M_.Data.data();
+        const std::size_t n = M_.Data.size();
+        // The frame, on the reference device, is stretched over the whole target.
+        const double devX = GetI32(d, n, 72), devY = GetI32(d, n, 76);
+        const double mmX = GetI32(d, n, 80), mmY = GetI32(d, n, 84);
+        double fl = 0, ft = 0, fw = 0, fh = 0;
+        if (devX > 0 && devY > 0 && mmX > 0 && mmY > 0) {
+            fl = GetI32(d, n, 24) * devX / (mmX * 100.0);
+            ft = GetI32(d, n, 28) * devY / (mmY * 100.0);
+            fw = (double(GetI32(d, n, 32)) - GetI32(d, n, 24)) * devX / (mmX * 100.0);
+            fh = (double(GetI32(d, n, 36)) - GetI32(d, n, 28)) * devY / (mmY * 100.0);
+            DevicePpi_ = devX * 25.4 / mmX;
+        }
+        if (!(std::abs(fw) >= 0.5 && std::abs(fh) >= 0.5)) {
+            fl = GetI32(d, n, 8);
+            ft = GetI32(d, n, 12);
+            fw = double(GetI32(d, n, 16)) - fl + 1;
+            fh = double(GetI32(d, n, 20)) - ft + 1;
+        }
+        if (!(std::abs(fw) >= 0.5 && std::abs(fh) >= 0.5)) return;
+        OutSx_ = Target_.Width() / fw;
+        OutSy_ = Target_.Height() / fh;
+        OutOx_ = -fl * OutSx_;
+        OutOy_ = -ft * OutSy_;
+        Objects_.resize(std::min<std::size_t>(GetU16(d, n, 56), MaxObjects));
+        std::size_t at = GetU32(d, n, 4);
+        while (at + 8 <= n) {
+            const std::uint32_t type = GetU32(d, n, at), size = GetU32(d, n, at + 4);
+            if (size < 8 || size > n - at) break;
+            if (type == EMR_EOF) break;
+            if (!EmfRecord(type, d + at, size)) break;
+            at += size;
+        }
+    }
+
+    std::vector<TXY> EmfPoints(const std::uint8_t* p, std::size_t s, std::size_t at,
+                               std::size_t count, bool small) const {
+        std::vector<TXY> pts;
+        const std::size_t each = small ? 4 : 8;
+        if (at > s || (s - at) / each < count) return pts;
+        pts.reserve(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            if (small)
+                pts.push_back(
+                    {double(GetI16(p, s, at + 4 * i)), double(GetI16(p, s, at + 4 * i + 2))});
+            else
+                pts.push_back(
+                    {double(GetI32(p, s, at + 8 * i)), double(GetI32(p, s, at + 8 * i + 4))});
+        }
+        return pts;
+    }
+
+    std::optional<TDib> EmfDib(const std::uint8_t* p, std::size_t s, std::size_t offInfo,
+                               std::size_t cbInfo, std::size_t offBits, std::size_t cbBits) const {
+        if (offInfo > s || cbInfo > s - offInfo || offBits > s || cbBits > s - offBits ||
+            cbInfo == 0)
+            return std::nullopt;
+        return ReadDib(p + offInfo, cbInfo, p + offBits, cbBits, false);
+    }
+
+    void PolyBezier(std::vector<TXY> pts, bool fromCurrent) {
+        std::vector<TXY> flat;
+        TXY start = fromCurrent ? Dc_.Current : (pts.empty() ? TXY{} : pts[0]);
+        const std::size_t first = fromCurrent ? 0 : 1;
+        if (!fromCurrent) flat.push_back(start);
+        for (std::size_t i = first; i + 2 < pts.size(); i += 3) {
+            Bezier(flat, start, pts[i], pts[i + 1], pts[i + 2]);
+            start = pts[i + 2];
+        }
+        if (fromCurrent) {
+            LinesFromCurrent(flat);
+        } else if (!flat.empty()) {
+            Figure(std::move(flat), false, false);
+        }
+    }
+
+    bool EmfRecord(std::uint32_t type, const std::uint8_t* p, std::size_t s) {
+        auto i32 = [&](std::size_t at) { return double(GetI32(p, s, at)); };
+        auto u32 = [&](std::size_t at) { return GetU32(p, s, at); };
+        switch (type) {
+        case EMR_SETWINDOWEXTEX:
+            Dc_.WEx = i32(8), Dc_.WEy = i32(12);
+            return true;
+        case EMR_SETWINDOWORGEX:
+            Dc_.WOx = i32(8), Dc_.WOy = i32(12);
+            return true;
+        case EMR_SETVIEWPORTEXTEX:
+            Dc_.VEx = i32(8), Dc_.VEy = i32(12);
+            return true;
+        case EMR_SETVIEWPORTORGEX:
+            Dc_.VOx = i32(8), Dc_.VOy = i32(12);
+            return true;
+        case EMR_SCALEVIEWPORTEXTEX:
+            if (i32(12) != 0 && i32(20) != 0)
+                Dc_.VEx = Dc_.VEx * i32(8) / i32(12), Dc_.VEy = Dc_.VEy * i32(16) / i32(20);
+            return true;
+        case EMR_SCALEWINDOWEXTEX:
+            if (i32(12) != 0 && i32(20) != 0)
+                Dc_.WEx = Dc_.WEx * i32(8) / i32(12), Dc_.WEy = Dc_.WEy * i32(16) / i32(20);
+            return true;
+        case EMR_SETMAPMODE:
+            if (u32(8) >= MM_TEXT && u32(8) <= MM_ANISOTROPIC)
+                Dc_.MapMode = static_cast<int>(u32(8));
+            return true;
+        case EMR_SETROP2:
+            Dc_.Mix = std::clamp<int>(static_cast<int>(u32(8)), 1, 16);
+            return true;
+        case EMR_SETBKMODE:
+            Dc_.BkMode = static_cast<int>(u32(8));
+            return true;
+        case EMR_SETBKCOLOR:
+            Dc_.BkColor = Color(u32(8));
+            return true;
+        case EMR_SAVEDC:
+            SaveDc();
+            return true;
+        case EMR_RESTOREDC:
+            RestoreDc(GetI32(p, s, 8));
+            return true;
+        case EMR_SETWORLDTRANSFORM:
+        case EMR_MODIFYWORLDTRANSFORM: {
+            double m[6];
+            for (int i = 0; i < 6; ++i) {
+                m[i] = GetF32(p, s, 8 + 4 * std::size_t(i));
+                if (!std::isfinite(m[i]) || std::abs(m[i]) > 1e7) return true;
+            }
+            const std::uint32_t mode = type == EMR_SETWORLDTRANSFORM ? 4 : u32(32);
+            double& a = Dc_.M11;
+            double& b = Dc_.M12;
+            double& c = Dc_.M21;
+            double& d = Dc_.M22;
+            if (mode == 1) { // identity
+                a = d = 1, b = c = Dc_.Dx = Dc_.Dy = 0;
+            } else if (mode == 2) { // left multiply: new = m × current
+                const double na = m[0] * a + m[1] * c, nb = m[0] * b + m[1] * d;
+                const double nc = m[2] * a + m[3] * c, nd = m[2] * b + m[3] * d;
+                const double ndx = m[4] * a + m[5] * c + Dc_.Dx, ndy = m[4] * b + m[5] * d + Dc_.Dy;
+                a = na, b = nb, c = nc, d = nd, Dc_.Dx = ndx, Dc_.Dy = ndy;
+            } else if (mode == 3) { // right multiply: new = current × m
+                const double na = a * m[0] + b * m[2], nb = a * m[1] + b * m[3];
+                const double nc = c * m[0] + d * m[2], nd = c * m[1] + d * m[3];
+                const double ndx = Dc_.Dx * m[0] + Dc_.Dy * m[2] + m[4];
+                const double ndy = Dc_.Dx * m[1] + Dc_.Dy * m[3] + m[5];
+                a = na, b = nb, c = nc, d = nd, Dc_.Dx = ndx, Dc_.Dy = ndy;
+            } else if (mode == 4) { // set
+                a = m[0], b = m[1], c = m[2], d = m[3], Dc_.Dx = m[4], Dc_.Dy = m[5];
+            }
+            return true;
+        }
+        case EMR_CREATEPEN: {
+            TObject* o = Slot(u32(8));
+            if (!o) return true;
+            *o = TObject();
+            o->Kind = TObject::okPen;
+            o->Pen.Null = (u32(12) & 0x0F) == 5;
+            o->Pen.Width = i32(16);
+            o->Pen.Color = Color(u32(24));
+            return true;
+        }
+        case EMR_EXTCREATEPEN: {
+            TObject* o = Slot(u32(8));
+            if (!o) return true;
+            *o = TObject();
+            o->Kind = TObject::okPen;
+            const std::uint32_t style = u32(28);
+            o->Pen.Null = (style & 0x0F) == 5 || u32(36) == 1;
+            // Cosmetic pens are one pixel whatever their width says.
+            o->Pen.Width = (style & 0x10000) ? i32(32) : 0;
+            o->Pen.Color = Color(u32(40));
+            return true;
+        }
+        case EMR_CREATEBRUSHINDIRECT: {
+            TObject* o = Slot(u32(8));
+            if (!o) return true;
+            *o = TObject();
+            o->Kind = TObject::okBrush;
+            o->Brush = MakeBrush(u32(12), u32(16), u32(20));
+            return true;
+        }
+        case EMR_CREATEDIBPATTERNBRUSHPT:
+        case EMR_CREATEMONOBRUSH: {
+            TObject* o = Slot(u32(8));
+            if (!o) return true;
+            *o = TObject();
+            o->Kind = TObject::okBrush;
+            o->Brush = PatternBrush(EmfDib(p, s, u32(16), u32(20), u32(24), u32(28)));
+            return true;
+        }
+        case EMR_CREATEPALETTE: {
+            TObject* o = Slot(u32(8));
+            if (!o) return true;
+            *o = TObject();
+            o->Kind = TObject::okPalette;
+            o->Palette = PaletteEntries(p, s, 16, GetU16(p, s, 14));
+            return true;
+        }
+        case EMR_SELECTOBJECT: {
+            const std::uint32_t ih = u32(8);
+            if (ih & 0x80000000u) {
+                StockObject(ih & 0x7FFFFFFF);
+            } else {
+                Select(ih);
+            }
+            return true;
+        }
+        case EMR_DELETEOBJECT:
+            if (u32(8) < Objects_.size()) Objects_[u32(8)] = TObject();
+            return true;
+        case EMR_INTERSECTCLIPRECT:
+            IntersectClip({i32(8), i32(12)}, {i32(16), i32(20)});
+            return true;
+        case EMR_EXTSELECTCLIPRGN:
+            if (u32(12) == 5) { // copy: no region resets, a region clips to its bounds
+                ResetClip();
+                if (u32(8) >= 32 && s >= 48) {
+                    // Region rectangles are in device units of the reference device.
+                    const TXY a{i32(32) * OutSx_ + OutOx_, i32(36) * OutSy_ + OutOy_};
+                    const TXY b{i32(40) * OutSx_ + OutOx_, i32(44) * OutSy_ + OutOy_};
+                    Dc_.ClipL = Pixel(a.X), Dc_.ClipT = Pixel(a.Y);
+                    Dc_.ClipR = Pixel(b.X), Dc_.ClipB = Pixel(b.Y);
+                }
+            }
+            return true;
+        case EMR_MOVETOEX:
+            Dc_.Current = {i32(8), i32(12)};
+            if (InPath_) PathOpen_ = false;
+            return true;
+        case EMR_LINETO:
+            LinesFromCurrent({{i32(8), i32(12)}});
+            return Drawn();
+        case EMR_POLYGON:
+        case EMR_POLYGON16:
+        case EMR_POLYLINE:
+        case EMR_POLYLINE16: {
+            const bool small = type == EMR_POLYGON16 || type == EMR_POLYLINE16;
+            auto pts = EmfPoints(p, s, 28, u32(24), small);
+            Figure(std::move(pts), type == EMR_POLYGON || type == EMR_POLYGON16, true);
+            return Drawn();
+        }
+        case EMR_POLYLINETO:
+        case EMR_POLYLINETO16:
+            LinesFromCurrent(EmfPoints(p, s, 28, u32(24), type == EMR_POLYLINETO16));
+            return Drawn();
+        case EMR_POLYBEZIER:
+        case EMR_POLYBEZIER16:
+            PolyBezier(EmfPoints(p, s, 28, u32(24), type == EMR_POLYBEZIER16), false);
+            return Drawn();
+        case EMR_POLYBEZIERTO:
+        case EMR_POLYBEZIERTO16:
+            PolyBezier(EmfPoints(p, s, 28, u32(24), type == EMR_POLYBEZIERTO16), true);
+            return Drawn();
+        case EMR_POLYPOLYGON:
+        case EMR_POLYPOLYGON16:
+        case EMR_POLYPOLYLINE:
+        case EMR_POLYPOLYLINE16: {
+            const bool small = type == EMR_POLYPOLYGON16 || type == EMR_POLYPOLYLINE16;
+            const std::size_t rings = u32(24);
+            if (rings > s / 4) return true;
+            std::size_t at = 32 + 4 * rings;
+            std::vector<std::vector<TXY>> all;
+            for (std::size_t i = 0; i < rings; ++i) {
+                const std::size_t count = u32(32 + 4 * i);
+                auto pts = EmfPoints(p, s, at, count, small);
+                if (pts.size() != count) break;
+                all.push_back(std::move(pts));
+                at += count * (small ? 4 : 8);
+            }
+            if (type == EMR_POLYPOLYGON || type == EMR_POLYPOLYGON16) {
+                if (InPath_) {
+                    for (auto& r : all)
+                        PathFigures_.push_back({std::move(r), true});
+                } else {
+                    DrawRings(all, true, true);
+                }
+            } else {
+                for (auto& r : all)
+                    Figure(std::move(r), false, false);
+            }
+            return Drawn();
+        }
+        case EMR_RECTANGLE:
+            Figure(Rect(i32(8), i32(12), i32(16), i32(20)), true, true);
+            return Drawn();
+        case EMR_ROUNDRECT:
+            Figure(RoundRect(i32(8), i32(12), i32(16), i32(20), i32(24), i32(28)), true, true);
+            return Drawn();
+        case EMR_ELLIPSE:
+            Figure(Ellipse(i32(8), i32(12), i32(16), i32(20)), true, true);
+            return Drawn();
+        case EMR_ARC:
+        case EMR_CHORD:
+        case EMR_PIE:
+            Arc(i32(8), i32(12), i32(16), i32(20), {i32(24), i32(28)}, {i32(32), i32(36)},
+                type == EMR_ARC     ? 0
+                : type == EMR_CHORD ? 1
+                                    : 2);
+            return Drawn();
+        case EMR_SETPIXELV: {
+            ApplyClip();
+            const TPoint q = ToPixel({i32(8), i32(12)});
+            Surface_.SetPixel(q.X, q.Y, Color(u32(16)));
+            return Drawn();
+        }
+        case EMR_BEGINPATH:
+            PathFigures_.clear();
+            InPath_ = true;
+            PathOpen_ = false;
+            return true;
+        case EMR_ENDPATH:
+            InPath_ = false;
+            return true;
+        case EMR_CLOSEFIGURE:
+            if (!PathFigures_.empty()) {
+                PathFigures_.back().Closed = true;
+                if (!PathFigures_.back().Points.empty())
+                    Dc_.Current = PathFigures_.back().Points[0];
+            }
+            PathOpen_ = false;
+            return true;
+        case EMR_FILLPATH:
+            PathEnded(true, false);
+            return Drawn();
+        case EMR_STROKEANDFILLPATH:
+            PathEnded(true, true);
+            return Drawn();
+        case EMR_STROKEPATH:
+            PathEnded(false, true);
+            return Drawn();
+        case EMR_SELECTCLIPPATH:
+        case EMR_ABORTPATH:
+            PathFigures_.clear();
+            InPath_ = false;
+            return true;
+        case EMR_BITBLT:
+        case EMR_STRETCHBLT: {
+            if (s < 100) return true;
+            const TXY d0{i32(8 + 16), i32(12 + 16)};
+            const TXY d1{d0.X + i32(16 + 16), d0.Y + i32(20 + 16)};
+            const std::uint32_t rop = u32(40);
+            const std::uint32_t cbInfo = u32(88);
+            if (cbInfo == 0) {
+                Blit(d0, d1, nullptr, 0, 0, 1, 1, rop);
+                return Drawn();
+            }
+            auto dib = EmfDib(p, s, u32(84), cbInfo, u32(92), u32(96));
+            if (!dib) return true;
+            double sw = i32(16 + 16), sh = i32(20 + 16);
+            if (type == EMR_STRETCHBLT && s >= 108) sw = i32(100), sh = i32(104);
+            Blit(d0, d1, &*dib, i32(44), i32(48), sw, sh, rop);
+            return Drawn();
+        }
+        case EMR_STRETCHDIBITS:
+        case EMR_SETDIBITSTODEVICE: {
+            const bool stretch = type == EMR_STRETCHDIBITS;
+            if (s < (stretch ? 80u : 76u)) return true;
+            auto dib = EmfDib(p, s, u32(48), u32(52), u32(56), u32(60));
+            if (!dib) return true;
+            const double sw = i32(40), sh = i32(44);
+            const double dw = stretch ? i32(72) : sw, dh = stretch ? i32(76) : sh;
+            const double sy = dib->TopDown ? i32(36) : dib->Height - i32(36) - sh;
+            const TXY d0{i32(24), i32(28)};
+            Blit(d0, {d0.X + dw, d0.Y + dh}, &*dib, i32(32), sy, sw, sh,
+                 stretch ? u32(68) : 0x00CC0020u);
+            return Drawn();
+        }
+        default:
+            return true; // not drawn by us: skipped
+        }
+    }
+
+    void StockObject(std::uint32_t i) {
+        static const TColor grays[] = {clWhite, 0xC0C0C0, 0x808080, 0x404040, clBlack};
+        if (i <= 4) {
+            Dc_.Brush = TLogBrush{bkSolid, grays[i], 0, nullptr};
+        } else if (i == 5) {
+            Dc_.Brush = TLogBrush{bkNull, clWhite, 0, nullptr};
+        } else if (i == 6 || i == 7) {
+            Dc_.Pen = TLogPen{false, i == 6 ? clWhite : clBlack, 0};
+        } else if (i == 8) {
+            Dc_.Pen = TLogPen{true, clBlack, 0};
+        } else if (i == 18) {
+            Dc_.Brush = TLogBrush{bkSolid, clWhite, 0, nullptr};
+        } else if (i == 19) {
+            Dc_.Pen = TLogPen{false, clBlack, 0};
+        }
+    }
+
+    struct TFigure {
+        std::vector<TXY> Points;
+        bool Closed = false;
+    };
+
+    const TLoadedMetafile& M_;
+    TRaster24& Target_;
+    TPlaySurface Surface_;
+    TRasterCanvas Canvas_;
+    const std::function<bool()>& OnRecord_;
+    TDc Dc_;
+    std::vector<TDc> Saved_;
+    std::vector<TObject> Objects_;
+    double OutSx_ = 1, OutSy_ = 1, OutOx_ = 0, OutOy_ = 0;
+    double DevicePpi_ = 96;
+    bool InPath_ = false, PathOpen_ = false;
+    std::vector<TFigure> PathFigures_;
+};
+
+} // namespace
+
+void PlayMetafile(const TLoadedMetafile& metafile, TRaster24& target,
+                  const std::function<bool()>& onRecord) {
+    if (target.Empty() || metafile.Data.empty()) return;
+    TPlayer(metafile, target, onRecord).Play();
+}
+
+} // namespace pigmentaria
