@@ -341,11 +341,19 @@ private:
         std::vector<TPoint> out;
         out.reserve(pts.size());
         for (const TXY& p : pts)
-            out.push_back(ToPixel(p));
+            out.push_back({Pixel(p.X), Pixel(p.Y)});
+        return out;
+    }
+    std::vector<TXY> Out(const std::vector<TXY>& logical) const {
+        std::vector<TXY> out;
+        out.reserve(logical.size());
+        for (const TXY& p : logical)
+            out.push_back(ToOutput(p));
         return out;
     }
 
-    // Fills the rings together under the alternate rule, then outlines each.
+    // Drawing takes points on the target (output space). Fills the rings together under the
+    // alternate rule, then outlines each.
     void DrawRings(const std::vector<std::vector<TXY>>& rings, bool fill, bool stroke) {
         ApplyClip();
         std::vector<std::vector<TPoint>> px;
@@ -400,18 +408,20 @@ private:
         else
             DrawPolyline(pts);
     }
-    // Lines from the current position: joined onto the open path figure, or drawn.
+    // Lines from the current position (logical points): joined onto the open path figure, or
+    // drawn.
     void LinesFromCurrent(const std::vector<TXY>& to) {
         if (to.empty()) return;
+        const std::vector<TXY> out = Out(to);
         if (InPath_) {
             if (PathFigures_.empty() || PathFigures_.back().Closed || !PathOpen_)
-                PathFigures_.push_back({{Dc_.Current}, false});
+                PathFigures_.push_back({{ToOutput(Dc_.Current)}, false});
             auto& f = PathFigures_.back().Points;
-            f.insert(f.end(), to.begin(), to.end());
+            f.insert(f.end(), out.begin(), out.end());
             PathOpen_ = true;
         } else {
-            std::vector<TXY> pts{Dc_.Current};
-            pts.insert(pts.end(), to.begin(), to.end());
+            std::vector<TXY> pts{ToOutput(Dc_.Current)};
+            pts.insert(pts.end(), out.begin(), out.end());
             DrawPolyline(pts);
         }
         Dc_.Current = to.back();
@@ -432,13 +442,18 @@ private:
         InPath_ = false;
     }
 
-    // Points on the ellipse in the box from angle a0 sweeping ccw by `sweep` (screen sense).
-    std::vector<TXY> EllipseArc(double l, double t, double r, double b, double a0,
-                                double sweep) const {
-        const double cx = (l + r) / 2, cy = (t + b) / 2, rx = std::abs(r - l) / 2,
-                     ry = std::abs(b - t) / 2;
-        const double radius = std::max(rx, ry) * Scale();
-        const int n = std::clamp(static_cast<int>(radius * sweep / 2), 4, 2000);
+    // The box a rectangle-like call covers on the target, [l, r) × [t, b): its corners'
+    // pixels, right and bottom being the last column and row inside.
+    void OutBox(double l, double t, double r, double b, TXY& o0, TXY& o1) const {
+        const TXY a = ToOutput({l, t}), c = ToOutput({r, b});
+        o0 = {std::min(a.X, c.X), std::min(a.Y, c.Y)};
+        o1 = {std::max(a.X, c.X) - 1, std::max(a.Y, c.Y) - 1};
+    }
+    // Points on the ellipse in the output box from angle a0 sweeping ccw by `sweep`.
+    static std::vector<TXY> EllipseArc(TXY o0, TXY o1, double a0, double sweep) {
+        const double cx = (o0.X + o1.X) / 2, cy = (o0.Y + o1.Y) / 2;
+        const double rx = std::abs(o1.X - o0.X) / 2, ry = std::abs(o1.Y - o0.Y) / 2;
+        const int n = std::clamp(static_cast<int>(std::max(rx, ry) * std::abs(sweep) / 2), 4, 2000);
         std::vector<TXY> out;
         for (int i = 0; i <= n; ++i) {
             const double a = a0 + sweep * i / n;
@@ -447,40 +462,47 @@ private:
         return out;
     }
     std::vector<TXY> Ellipse(double l, double t, double r, double b) const {
-        auto pts = EllipseArc(l, t, r - 1, b - 1, 0, 2 * std::numbers::pi);
+        TXY o0, o1;
+        OutBox(l, t, r, b, o0, o1);
+        auto pts = EllipseArc(o0, o1, 0, 2 * std::numbers::pi);
         pts.pop_back();
         return pts;
     }
     // kind: 0 arc, 1 chord, 2 pie.
     void Arc(double l, double t, double r, double b, TXY s, TXY e, int kind) {
-        const double cx = (l + r) / 2, cy = (t + b) / 2;
-        const double a0 = std::atan2(-(s.Y - cy), s.X - cx);
-        double a1 = std::atan2(-(e.Y - cy), e.X - cx);
+        TXY o0, o1;
+        OutBox(l, t, r, b, o0, o1);
+        const double cx = (o0.X + o1.X) / 2, cy = (o0.Y + o1.Y) / 2;
+        const TXY os = ToOutput(s), oe = ToOutput(e);
+        const double a0 = std::atan2(-(os.Y - cy), os.X - cx);
+        double a1 = std::atan2(-(oe.Y - cy), oe.X - cx);
         if (a1 <= a0) a1 += 2 * std::numbers::pi;
-        std::vector<TXY> pts = EllipseArc(l, t, r - 1, b - 1, a0, a1 - a0);
+        std::vector<TXY> pts = EllipseArc(o0, o1, a0, a1 - a0);
         if (kind == 2) pts.push_back({cx, cy});
         Figure(std::move(pts), kind != 0, true);
     }
     std::vector<TXY> RoundRect(double l, double t, double r, double b, double w, double h) const {
-        r -= 1, b -= 1;
-        w = std::min(std::abs(w), std::abs(r - l)), h = std::min(std::abs(h), std::abs(b - t));
+        TXY o0, o1;
+        OutBox(l, t, r, b, o0, o1);
+        const TXY z = ToOutput({0, 0}), c = ToOutput({w, h});
+        w = std::min(std::abs(c.X - z.X), o1.X - o0.X);
+        h = std::min(std::abs(c.Y - z.Y), o1.Y - o0.Y);
         const double pi = std::numbers::pi;
         std::vector<TXY> out;
         auto corner = [&](double x0, double y0, double a) {
-            auto arc = EllipseArc(x0, y0, x0 + w, y0 + h, a, pi / 2);
+            auto arc = EllipseArc({x0, y0}, {x0 + w, y0 + h}, a, pi / 2);
             out.insert(out.end(), arc.begin(), arc.end());
         };
-        corner(r - w, t, 0);
-        corner(l, t, pi / 2);
-        corner(l, b - h, pi);
-        corner(r - w, b - h, 3 * pi / 2);
+        corner(o1.X - w, o0.Y, 0);
+        corner(o0.X, o0.Y, pi / 2);
+        corner(o0.X, o1.Y - h, pi);
+        corner(o1.X - w, o1.Y - h, 3 * pi / 2);
         return out;
     }
-    static std::vector<TXY> Rect(double l, double t, double r, double b) {
-        // A rectangle covers [l, r) × [t, b): the polygon through the last pixels inside.
-        if (l > r) std::swap(l, r);
-        if (t > b) std::swap(t, b);
-        return {{l, t}, {r - 1, t}, {r - 1, b - 1}, {l, b - 1}};
+    std::vector<TXY> Rect(double l, double t, double r, double b) const {
+        TXY o0, o1;
+        OutBox(l, t, r, b, o0, o1);
+        return {o0, {o1.X, o0.Y}, o1, {o0.X, o1.Y}};
     }
     static void Bezier(std::vector<TXY>& out, TXY p0, TXY c1, TXY c2, TXY p3) {
         constexpr int steps = 16;
@@ -747,9 +769,9 @@ private:
         case META_POLYLINE: {
             auto pts = WmfPoints(p, s, 2, u16(0));
             if (fn == META_POLYGON)
-                DrawRings({pts}, true, true);
+                DrawRings({Out(pts)}, true, true);
             else
-                DrawPolyline(pts);
+                DrawPolyline(Out(pts));
             return Drawn();
         }
         case META_POLYPOLYGON: {
@@ -761,7 +783,7 @@ private:
                 const std::size_t count = u16(1 + i);
                 auto pts = WmfPoints(p, s, at, count);
                 if (pts.size() != count) break;
-                all.push_back(std::move(pts));
+                all.push_back(Out(pts));
                 at += 4 * count;
             }
             DrawRings(all, true, true);
@@ -907,7 +929,7 @@ private:
         if (fromCurrent) {
             LinesFromCurrent(flat);
         } else if (!flat.empty()) {
-            Figure(std::move(flat), false, false);
+            Figure(Out(flat), false, false);
         }
     }
 
@@ -1071,7 +1093,7 @@ private:
         case EMR_POLYLINE16: {
             const bool small = type == EMR_POLYGON16 || type == EMR_POLYLINE16;
             auto pts = EmfPoints(p, s, 28, u32(24), small);
-            Figure(std::move(pts), type == EMR_POLYGON || type == EMR_POLYGON16, true);
+            Figure(Out(pts), type == EMR_POLYGON || type == EMR_POLYGON16, true);
             return Drawn();
         }
         case EMR_POLYLINETO:
@@ -1099,7 +1121,7 @@ private:
                 const std::size_t count = u32(32 + 4 * i);
                 auto pts = EmfPoints(p, s, at, count, small);
                 if (pts.size() != count) break;
-                all.push_back(std::move(pts));
+                all.push_back(Out(pts));
                 at += count * (small ? 4 : 8);
             }
             if (type == EMR_POLYPOLYGON || type == EMR_POLYPOLYGON16) {
