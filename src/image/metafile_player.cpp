@@ -260,6 +260,8 @@ struct TObject {
 
 // Object tables are grown on demand up to this many entries.
 constexpr std::size_t MaxObjects = 65536;
+// How far outside the target a pen line may reach before it is cut.
+constexpr int StrokeMargin = 4096;
 // Saved states kept at most; deeper saves are ignored rather than grown without end.
 constexpr std::size_t MaxSavedStates = 4096;
 
@@ -335,7 +337,8 @@ private:
     }
     int PenPixels() const {
         if (Dc_.Pen.Width <= 0) return 1;
-        return std::clamp(static_cast<int>(std::lround(Dc_.Pen.Width * Scale())), 1, 1000);
+        const double w = Dc_.Pen.Width * Scale();
+        return w < 1.5 ? 1 : static_cast<int>(std::min(w + 0.5, 4096.0));
     }
     std::vector<TPoint> Pixels(const std::vector<TXY>& pts) const {
         std::vector<TPoint> out;
@@ -380,21 +383,100 @@ private:
             }
             Surface_.Brush = nullptr;
         }
-        if (stroke && !Dc_.Pen.Null) {
-            Canvas_.SetPen({Dc_.Pen.Color, PenPixels(), TPenStyle::Solid});
-            Canvas_.SetBrush({clWhite, TBrushStyle::Clear});
+        if (stroke && !Dc_.Pen.Null)
             for (const auto& r : px)
-                Canvas_.Polygon(r);
-        }
+                Stroke(r, true);
     }
     void DrawPolyline(const std::vector<TXY>& pts) {
         if (pts.size() < 2 || Dc_.Pen.Null) return;
         ApplyClip();
-        Canvas_.SetPen({Dc_.Pen.Color, PenPixels(), TPenStyle::Solid});
-        const std::vector<TPoint> px = Pixels(pts);
-        Canvas_.MoveTo(px[0].X, px[0].Y);
-        for (std::size_t i = 1; i < px.size(); ++i)
-            Canvas_.LineTo(px[i].X, px[i].Y);
+        Stroke(Pixels(pts), false);
+    }
+
+    bool NearTarget(TPoint p) const {
+        return p.X >= -StrokeMargin && p.Y >= -StrokeMargin &&
+               p.X <= Target_.Width() + StrokeMargin && p.Y <= Target_.Height() + StrokeMargin;
+    }
+    // A segment cut to the target and its margin; false when nothing of it is left.
+    bool ClipSegment(TPoint& a, TPoint& b) const {
+        const double x0 = -StrokeMargin, y0 = -StrokeMargin;
+        const double x1 = Target_.Width() + StrokeMargin, y1 = Target_.Height() + StrokeMargin;
+        double t0 = 0, t1 = 1;
+        const double dx = double(b.X) - a.X, dy = double(b.Y) - a.Y;
+        const double p[4] = {-dx, dx, -dy, dy};
+        const double q[4] = {a.X - x0, x1 - a.X, a.Y - y0, y1 - a.Y};
+        for (int i = 0; i < 4; ++i) {
+            if (p[i] == 0) {
+                if (q[i] < 0) return false;
+                continue;
+            }
+            const double t = q[i] / p[i];
+            if (p[i] < 0)
+                t0 = std::max(t0, t);
+            else
+                t1 = std::min(t1, t);
+        }
+        if (t0 > t1) return false;
+        const TPoint na{Pixel(a.X + t0 * dx), Pixel(a.Y + t0 * dy)};
+        b = {Pixel(a.X + t1 * dx), Pixel(a.Y + t1 * dy)};
+        a = na;
+        return true;
+    }
+    // Draws the pen along the points. A one-pixel pen draws as the raster canvas does (segments
+    // far outside the target are cut first, so that their length costs nothing); a wider pen
+    // fills a band around each segment and a square at each joint.
+    void Stroke(const std::vector<TPoint>& px, bool closed) {
+        if (px.empty()) return;
+        const int width = PenPixels();
+        const std::size_t segments = closed ? px.size() : px.size() - 1;
+        if (width == 1) {
+            Canvas_.SetPen({Dc_.Pen.Color, 1, TPenStyle::Solid});
+            Canvas_.SetBrush({clWhite, TBrushStyle::Clear});
+            if (std::all_of(px.begin(), px.end(), [&](TPoint p) { return NearTarget(p); })) {
+                if (closed) {
+                    Canvas_.Polygon(px);
+                } else {
+                    Canvas_.MoveTo(px[0].X, px[0].Y);
+                    for (std::size_t i = 1; i < px.size(); ++i)
+                        Canvas_.LineTo(px[i].X, px[i].Y);
+                }
+                return;
+            }
+            for (std::size_t i = 0; i < segments; ++i) {
+                TPoint a = px[i], b = px[(i + 1) % px.size()];
+                if (!ClipSegment(a, b)) continue;
+                Canvas_.MoveTo(a.X, a.Y);
+                Canvas_.LineTo(b.X, b.Y);
+            }
+            return;
+        }
+        Canvas_.SetPen({clBlack, 1, TPenStyle::Clear});
+        Canvas_.SetBrush({Dc_.Pen.Color, TBrushStyle::Solid});
+        const double h = width / 2.0;
+        auto joint = [&](TPoint p) {
+            if (!NearTarget(p)) return;
+            const std::vector<TPoint> sq{{Pixel(p.X - h), Pixel(p.Y - h)},
+                                         {Pixel(p.X + h), Pixel(p.Y - h)},
+                                         {Pixel(p.X + h), Pixel(p.Y + h)},
+                                         {Pixel(p.X - h), Pixel(p.Y + h)}};
+            Canvas_.Polygon(sq);
+        };
+        for (std::size_t i = 0; i < segments; ++i) {
+            TPoint a = px[i], b = px[(i + 1) % px.size()];
+            if (!ClipSegment(a, b)) continue;
+            const double dx = double(b.X) - a.X, dy = double(b.Y) - a.Y;
+            const double len = std::hypot(dx, dy);
+            if (len > 0) {
+                const double nx = -dy / len * h, ny = dx / len * h;
+                const std::vector<TPoint> band{{Pixel(a.X + nx), Pixel(a.Y + ny)},
+                                               {Pixel(b.X + nx), Pixel(b.Y + ny)},
+                                               {Pixel(b.X - nx), Pixel(b.Y - ny)},
+                                               {Pixel(a.X - nx), Pixel(a.Y - ny)}};
+                Canvas_.Polygon(band);
+            }
+            joint(a);
+        }
+        if (!closed) joint(px.back());
     }
 
     // A figure of the path being recorded, or drawn at once when no path is open.

@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+#include <set>
 
 namespace pigmentaria {
 namespace {
@@ -82,12 +84,20 @@ TEST(MetafilePlaceable, MissingHeaderIsMadeUpWithTheDefaultBox) {
     EXPECT_EQ(info.SubFormat, NoHeaderSubFormat);
     EXPECT_EQ(info.Width, 99);
     EXPECT_EQ(info.Height, 49);
-    // The whole picture is stretched over the default box: its corners keep their colours.
+    // The whole picture is stretched over the default box: it covers all of it (no background
+    // shows) in the painting's own colours.
     const TMetafilePicture p = ReadMetafile(bare, false);
     const TRaster24 full = ReadMetafile(PaintingWmf(60, 40), false).Raster;
     ASSERT_EQ(p.Raster.Width(), 99);
-    EXPECT_EQ(p.Raster.GetPixel(0, 0), full.GetPixel(0, 0));
-    EXPECT_EQ(p.Raster.GetPixel(98, 48), full.GetPixel(59, 39));
+    std::set<TColor> own, stretched;
+    for (int y = 0; y < full.Height(); ++y)
+        for (int x = 0; x < full.Width(); ++x)
+            own.insert(full.GetPixel(x, y));
+    for (int y = 0; y < p.Raster.Height(); ++y)
+        for (int x = 0; x < p.Raster.Width(); ++x)
+            stretched.insert(p.Raster.GetPixel(x, y));
+    EXPECT_TRUE(std::includes(own.begin(), own.end(), stretched.begin(), stretched.end()));
+    EXPECT_GT(stretched.size(), own.size() / 2);
 
     TMetafileSettings settings;
     settings.DefaultBoxWidth = 41;
@@ -378,6 +388,33 @@ TEST(MetafilePlayer, EnhancedStockObjectsMappingAndPaths) {
     EXPECT_EQ(At(emf, true, 55, 10), clWhite);
     EXPECT_EQ(At(emf, true, 75, 75), blue);
     EXPECT_EQ(At(emf, true, 95, 95), clWhite);
+}
+
+TEST(MetafilePlayer, WidePensAndLinesReachingFarOutside) {
+    const TColor red = clRed;
+    const std::vector<std::uint8_t> wmf =
+        TWmfBuilder(1)
+            .Record(META_SETWINDOWORG, {0, 0})
+            .Record(META_SETWINDOWEXT, {1, 1}) // one unit is a whole 100-pixel picture
+            .Record(META_CREATEPENINDIRECT, {0, 0, 0, Lo(red), Hi(red)})
+            .Record(META_SELECTOBJECT, {0})
+            .Record(META_MOVETO, {-30000, -30000})
+            .Record(META_LINETO, {30000, 30000}) // the diagonal, millions of pixels long
+            .Finish(true, 100, 100);
+    EXPECT_EQ(At(wmf, false, 50, 50), red);
+    EXPECT_EQ(At(wmf, false, 50, 60), clWhite);
+
+    const std::vector<std::uint8_t> wide =
+        TWmfBuilder(1)
+            .Record(META_CREATEPENINDIRECT, {0, 10, 0, Lo(red), Hi(red)})
+            .Record(META_SELECTOBJECT, {0})
+            .Record(META_MOVETO, {50, 20})
+            .Record(META_LINETO, {50, 80})
+            .Finish(true, 100, 100);
+    EXPECT_EQ(At(wide, false, 50, 46), red);
+    EXPECT_EQ(At(wide, false, 50, 53), red);
+    EXPECT_EQ(At(wide, false, 50, 57), clWhite);
+    EXPECT_EQ(At(wide, false, 10, 50), clWhite);
 }
 
 } // namespace
