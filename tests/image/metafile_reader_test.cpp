@@ -8,6 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <set>
 
@@ -235,6 +238,31 @@ TEST(MetafileRead, DamagedRecordsNeverStopTheReaderBadly) {
             EXPECT_LE(p.Raster.Width(), 130);
         }
     }
+}
+
+// Inputs the fuzzers found troublesome (pens of thousands of pixels drawn along long lines used
+// to take minutes); each must load or fail quietly.
+TEST(MetafileRead, FuzzFindingsReadQuietly) {
+    const std::filesystem::path dir =
+        std::filesystem::path(PIGMENTARIA_TEST_DATA) / "metafile" / "fuzz";
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::vector<std::uint8_t> b{std::istreambuf_iterator<char>(in), {}};
+        const bool enhanced = entry.path().extension() == ".emf";
+        SCOPED_TRACE(entry.path().filename().string());
+        const TMetafilePicture full = ReadMetafile(b, enhanced);
+        const TMetafilePicture preview = ReadMetafile(b, enhanced, {}, true);
+        EXPECT_LE(preview.Raster.Width(), 130);
+        try {
+            const TMetafileInfo info = GetMetafileInfo(b, enhanced);
+            EXPECT_EQ(full.Raster.Width(), info.Width);
+        } catch (const EMetafile&) {
+            EXPECT_TRUE(full.Raster.Empty());
+        }
+        ++files;
+    }
+    EXPECT_GE(files, 2);
 }
 
 TEST(MetafileRead, TruncatedRecordsStopPlayingWithWhatWasDrawn) {
