@@ -139,6 +139,10 @@ std::vector<TNamedColor> ReadPaletteNames(const std::string& fileName) {
 
 int RunPrintCommand(const std::vector<std::string>& args, const TPaintingLoader& load) {
     const char* usage = PrintUsage;
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        std::printf("usage: pigmentaria-cli %s\n", usage);
+        return 0;
+    }
     TArgs a(args, usage);
     std::string input, output, previewDir;
     std::optional<int> across, down, lineWeight, fill, what, dpi;
@@ -318,6 +322,10 @@ int RunPrintCommand(const std::vector<std::string>& args, const TPaintingLoader&
 
 int RunPaletteCommand(const std::vector<std::string>& args, const TPaintingLoader& load) {
     const char* usage = PaletteUsage;
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        std::printf("usage: pigmentaria-cli %s\n", usage);
+        return 0;
+    }
     TArgs a(args, usage);
     std::string input, output, names;
     std::optional<int> dpi;
