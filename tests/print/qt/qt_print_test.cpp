@@ -22,13 +22,18 @@ namespace fs = std::filesystem;
 const TColor Blue = MakeColor(0, 0, 255);
 const TColor Red = MakeColor(255, 0, 0);
 
-fs::path TempDir(const std::string& name) {
-    const fs::path d =
-        fs::temp_directory_path() / ("pigmentaria-qt-" + std::to_string(::getpid()) + "-" + name);
-    fs::remove_all(d);
-    fs::create_directories(d);
-    return d;
-}
+// A fresh folder for one test's files, removed with everything in it afterwards.
+struct TTempDir {
+    explicit TTempDir(const std::string& name)
+        : Path(fs::temp_directory_path() /
+               ("pigmentaria-qt-" + std::to_string(::getpid()) + "-" + name)) {
+        fs::remove_all(Path);
+        fs::create_directories(Path);
+    }
+    ~TTempDir() { fs::remove_all(Path); }
+    fs::path operator/(const std::string& name) const { return Path / name; }
+    fs::path Path;
+};
 
 std::string ReadAll(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -101,8 +106,8 @@ TEST(QtPageCanvas, ArialResolvesToAMetricCompatibleFaceScaledByTheDevice) {
     EXPECT_NEAR(w96, 89, 3);
     EXPECT_NE(QFontInfo(QFont("Arial")).family().toLower().indexOf("liberation sans"), -1);
 
-    const auto printer =
-        TQtPrinter::Pdf((TempDir("metrics") / "m.pdf").string(), {poPortrait, PaperLetter, 0, 0});
+    const TTempDir dir("metrics");
+    const auto printer = TQtPrinter::Pdf((dir / "m.pdf").string(), {poPortrait, PaperLetter, 0, 0});
     printer->BeginDoc("metrics");
     printer->Canvas().SetFont({"Arial", 12, false, false});
     const int w600 = printer->Canvas().TextWidth("1234567890");
@@ -150,7 +155,7 @@ TEST(QtPreviewSheet, APageAtScreenResolutionShowsShapesMarksAndNumbers) {
 }
 
 TEST(QtPrintCommand, PrintsEveryPageToAPdfAndPlacesNumbersOnce) {
-    const fs::path dir = TempDir("print");
+    const TTempDir dir("print");
     int numberings = 0;
     auto painting = TestPainting(&numberings);
     const std::string out = (dir / "t.pdf").string();
@@ -170,7 +175,7 @@ TEST(QtPrintCommand, PrintsEveryPageToAPdfAndPlacesNumbersOnce) {
 }
 
 TEST(QtPrintCommand, TheStoredLayoutHoldsUnlessAnOptionOverridesIt) {
-    const fs::path dir = TempDir("stored");
+    const TTempDir dir("stored");
     auto painting = TestPainting();
     TPrintSettings stored;
     stored.PagesAcross = 3;
@@ -201,7 +206,7 @@ TEST(QtPrintCommand, BadOptionsAreRefusedWithTheUsage) {
 }
 
 TEST(QtPaletteCommand, PrintsThePaletteWithNamesFromAPaletteFile) {
-    const fs::path dir = TempDir("palette");
+    const TTempDir dir("palette");
     {
         std::ofstream kvl(dir / "names.KVL", std::ios::binary);
         kvl << "Test Colours\r\n" << Blue << ",Ultramarine, deep\r\n255,\r\n";
