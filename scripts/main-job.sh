@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-BUILD_TYPE=Release bash scripts/build.sh build-release -DPIGMENTARIA_BENCH=OFF
+BUILD_TYPE=Release bash scripts/build.sh build-main -DPIGMENTARIA_BENCH=OFF
 mkdir -p out
-cli=build-release/src/pigmentaria-cli
+cli=build-main/src/pigmentaria-cli
 "$cli" demo

@@ -5,6 +5,7 @@ packages=(
     g++ cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     libjpeg62-turbo-dev libpng-dev zlib1g-dev
+    qt6-base-dev fonts-liberation
     libreoffice-draw-nogui
 )
 missing=()

@@ -1,0 +1,9 @@
+#pragma once
+// Printing from the command line: a painting's template and its palette as PDF files.
+
+namespace pigmentaria::cli {
+
+int RunPrint(int argc, char** argv);
+int RunPalette(int argc, char** argv);
+
+} // namespace pigmentaria::cli

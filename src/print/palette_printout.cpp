@@ -1,0 +1,54 @@
+#include "print/palette_printout.h"
+
+namespace pigmentaria {
+
+TPaletteSheetGeometry PaletteSheetGeometry(int pageWidth, int pageHeight) {
+    TPaletteSheetGeometry g;
+    g.SwatchWidth = pageWidth / 16;
+    g.SwatchHeight = pageHeight / 30;
+    g.SwatchLeft = pageWidth / 3;
+    g.LineStep = g.SwatchHeight + g.SwatchHeight / 2;
+    g.FirstLine = pageHeight / 11;
+    return g;
+}
+
+std::string PaletteColorName(TColor color, const std::vector<TNamedColor>& customPalette) {
+    for (const TNamedColor& e : customPalette)
+        if (e.Color == color) {
+            if (!e.Name.empty()) return e.Name;
+            break;
+        }
+    return "RGB(" + std::to_string(RedOf(color)) + ", " + std::to_string(GreenOf(color)) + ", " +
+           std::to_string(BlueOf(color)) + ")";
+}
+
+void PrintPalette(IPrinter& printer, const std::vector<TColor>& paintingPalette,
+                  const std::vector<TNamedColor>& customPalette) {
+    const TPrinterMetrics m = printer.Metrics();
+    const int h = m.PrintableHeight;
+    const TPaletteSheetGeometry g = PaletteSheetGeometry(m.PrintableWidth, h);
+    printer.BeginDoc(PaletteJobTitle);
+    TPageCanvas& canvas = printer.Canvas();
+    int y = g.FirstLine;
+    int counter = 0;
+    for (const TColor color : paintingPalette) {
+        y += g.LineStep;
+        if (y > h) {
+            printer.NewPage();
+            y = g.FirstLine;
+        }
+        canvas.SetBrush({color, TBrushStyle::Solid});
+        canvas.FillRect(g.SwatchLeft, y - g.SwatchHeight, g.SwatchLeft + g.SwatchWidth, y);
+        ++counter;
+        canvas.SetBrush({clWhite, TBrushStyle::Solid});
+        TPageFont font = canvas.Font();
+        font.Name = "Arial";
+        font.Color = clBlack;
+        canvas.SetFont(font);
+        canvas.TextOut(g.SwatchLeft + g.SwatchWidth + g.SwatchWidth / 2, y - g.SwatchHeight / 2,
+                       std::to_string(counter) + ": " + PaletteColorName(color, customPalette));
+    }
+    printer.EndDoc();
+}
+
+} // namespace pigmentaria

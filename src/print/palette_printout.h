@@ -1,0 +1,35 @@
+#pragma once
+// The painting palette printed as a numbered list of swatches, so that the numbers on a printed
+// template can be matched to colours.
+#include "print/printer.h"
+
+#include <string>
+#include <vector>
+
+namespace pigmentaria {
+
+struct TNamedColor {
+    TColor Color = 0;
+    std::string Name;
+};
+
+// Swatch geometry on a printable page of W × H printer pixels.
+struct TPaletteSheetGeometry {
+    int SwatchWidth = 0, SwatchHeight = 0;
+    int SwatchLeft = 0;
+    int LineStep = 0;
+    int FirstLine = 0; // the swatch bottom before the first step is added
+};
+TPaletteSheetGeometry PaletteSheetGeometry(int pageWidth, int pageHeight);
+
+// A colour's printed name: its name in the custom palette, else "RGB(r, g, b)".
+std::string PaletteColorName(TColor color, const std::vector<TNamedColor>& customPalette);
+
+inline constexpr const char* PaletteJobTitle = "Pigmentaria Palette";
+
+// Prints every painting-palette colour in order as a swatch with "n: name" beside it, starting
+// new sheets as needed, in one job titled "Pigmentaria Palette".
+void PrintPalette(IPrinter& printer, const std::vector<TColor>& paintingPalette,
+                  const std::vector<TNamedColor>& customPalette);
+
+} // namespace pigmentaria
