@@ -19,7 +19,9 @@ void TPaintShape::RecomputeBounds() {
     }
 }
 
-TShapePtr CopyShape(const TPaintShape& source) { return std::make_unique<TPaintShape>(source); }
+TShapePtr CopyShape(const TPaintShape& source) {
+    return std::make_unique<TPaintShape>(source);
+}
 
 TShapePtr MakeShape(TColor color, std::vector<TShapePoint> points, TColor acquired) {
     auto s = std::make_unique<TPaintShape>();
@@ -112,7 +114,8 @@ void TShapeList::Adopt(TShapeChain chain) {
     First_ = chain.Release();
     Last_ = First_;
     if (First_) First_->Prev = nullptr;
-    while (Last_ && Last_->Next) Last_ = Last_->Next;
+    while (Last_ && Last_->Next)
+        Last_ = Last_->Next;
 }
 
 void TShapeList::FreeAll() {
@@ -122,33 +125,36 @@ void TShapeList::FreeAll() {
 
 std::size_t TShapeList::Count() const {
     std::size_t n = 0;
-    for (const TPaintShape* s = First_; s; s = s->Next) ++n;
+    for (const TPaintShape* s = First_; s; s = s->Next)
+        ++n;
     return n;
 }
 
-std::size_t CountVertices(const TPaintShape& shape) { return shape.Points.size(); }
+std::size_t CountVertices(const TPaintShape& shape) {
+    return shape.Points.size();
+}
 
 std::size_t CountVertices(const TPaintShape* from) {
     std::size_t n = 0;
-    for (; from; from = from->Next) n += from->Points.size();
+    for (; from; from = from->Next)
+        n += from->Points.size();
     return n;
 }
 
 void TSelection::Add(TPaintShape* shape) {
-    if (!IsSelected(shape)) Nodes_.push_back(shape);
+    if (Members_.insert(shape).second) Nodes_.push_back(shape);
 }
 
-void TSelection::Remove(const TPaintShape* shape) { std::erase(Nodes_, shape); }
-
-bool TSelection::IsSelected(const TPaintShape* shape) const {
-    return std::find(Nodes_.begin(), Nodes_.end(), shape) != Nodes_.end();
+void TSelection::Remove(const TPaintShape* shape) {
+    if (Members_.erase(shape)) std::erase(Nodes_, shape);
 }
 
 void ThinOutline(TPaintShape& shape, int step) {
     if (step <= 1) return;
     std::vector<TShapePoint>& p = shape.Points;
     std::size_t kept = 0;
-    for (std::size_t i = 0; i < p.size(); i += static_cast<std::size_t>(step)) p[kept++] = p[i];
+    for (std::size_t i = 0; i < p.size(); i += static_cast<std::size_t>(step))
+        p[kept++] = p[i];
     p.resize(kept);
 }
 
@@ -169,10 +175,8 @@ bool RemoveCollinearVertices(TPaintShape& shape) {
             keep = true; // a turnaround, not a corner
         } else {
             // Equal slopes from P, compared exactly.
-            const std::int64_t a =
-                (std::int64_t(mid.Y) - prev.Y) * (std::int64_t(next.X) - prev.X);
-            const std::int64_t b =
-                (std::int64_t(next.Y) - prev.Y) * (std::int64_t(mid.X) - prev.X);
+            const std::int64_t a = (std::int64_t(mid.Y) - prev.Y) * (std::int64_t(next.X) - prev.X);
+            const std::int64_t b = (std::int64_t(next.Y) - prev.Y) * (std::int64_t(mid.X) - prev.X);
             keep = a != b;
             if (keep) line = false;
         }
@@ -188,16 +192,13 @@ void SmoothShape(TPaintShape& shape) {
     RemoveCollinearVertices(shape);
 }
 
-namespace {
-
 bool ShapeCoversPixel(const TPaintShape& shape, double zoom, int x, int y) {
     thread_local std::vector<TPoint> pts;
     pts.clear();
-    for (const TShapePoint& p : shape.Points) pts.push_back({ScaleCoord(p.X, zoom), ScaleCoord(p.Y, zoom)});
+    for (const TShapePoint& p : shape.Points)
+        pts.push_back({ScaleCoord(p.X, zoom), ScaleCoord(p.Y, zoom)});
     return gdi::PolygonCoversPixel(pts.data(), pts.size(), x, y, true, true);
 }
-
-} // namespace
 
 TPaintShape* ShapeAtPixel(const TShapeList& shapes, const TPixelSurface& picture, double zoom,
                           int x, int y) {
