@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include "cli/demo.h"
+#include "cli/painting_commands.h"
 
 namespace pigmentaria::cli {
 
@@ -8,6 +9,12 @@ const std::vector<TCommand>& Commands() {
     static const std::vector<TCommand> table = {
         {"demo", "demo                 trace a generated picture and report what came out",
          RunDemo},
+        {"numbers", "numbers PAINTING.kvp  list the number labels: text, left, top, right, bottom",
+         RunNumbers},
+        {"palette", "palette PAINTING.kvp [-o FILE.KVL --description TEXT]  list or save the colours",
+         RunPalette},
+        {"retrace", "retrace PAINTING.kvp -o OUT.kvp  re-trace the painting from its rendering",
+         RunRetrace},
     };
     return table;
 }
