@@ -18,7 +18,10 @@ void TRecentFiles::Add(const std::string& path) {
 
 std::string TRecentFiles::Caption(int entry) const {
     if (entry < 1 || entry > Count()) return {};
-    return "&" + std::to_string(entry) + " " + Paths_[static_cast<std::size_t>(entry - 1)];
+    std::string caption = "&";
+    caption += std::to_string(entry);
+    caption += ' ';
+    return caption + Paths_[static_cast<std::size_t>(entry - 1)];
 }
 
 void TRecentFiles::Assign(std::vector<std::string> paths) {
