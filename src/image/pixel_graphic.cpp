@@ -583,11 +583,11 @@ std::vector<std::uint8_t> TPixelGraphic::SaveToClipboardFormat(unsigned& format)
 }
 
 TRasterCanvas& TPixelGraphic::Canvas() {
-    if (!Canvas_) {
-        Surface_ = std::make_unique<TPixelGraphicSurface>(*this);
-        Canvas_ = std::make_unique<TRasterCanvas>(*Surface_);
+    if (!Canvas_.Canvas) {
+        Canvas_.Surface = std::make_unique<TPixelGraphicSurface>(*this);
+        Canvas_.Canvas = std::make_unique<TRasterCanvas>(*Canvas_.Surface);
     }
-    return *Canvas_;
+    return *Canvas_.Canvas;
 }
 
 } // namespace pigmentaria

@@ -89,6 +89,10 @@ public:
     ~TPixelGraphic();
     TPixelGraphic(const TPixelGraphic&) = delete;
     TPixelGraphic& operator=(const TPixelGraphic&) = delete;
+    // Moving hands over pixels, palette and settings; the canvas stays behind (a new one is
+    // made on request).
+    TPixelGraphic(TPixelGraphic&&) noexcept = default;
+    TPixelGraphic& operator=(TPixelGraphic&&) noexcept = default;
 
     // ---- Size and layout
     int Width() const { return Width_; }
@@ -292,8 +296,19 @@ private:
     std::vector<std::uint8_t> CellIndex_;
     std::vector<std::uint64_t> CellValid_;
 
-    std::unique_ptr<TPixelGraphicSurface> Surface_;
-    std::unique_ptr<TRasterCanvas> Canvas_;
+    // The canvas draws on the object that made it, so it is never moved along.
+    struct TCanvasSlot {
+        TCanvasSlot() = default;
+        TCanvasSlot(TCanvasSlot&&) noexcept {}
+        TCanvasSlot& operator=(TCanvasSlot&&) noexcept {
+            Canvas.reset();
+            Surface.reset();
+            return *this;
+        }
+        std::unique_ptr<TPixelGraphicSurface> Surface;
+        std::unique_ptr<TRasterCanvas> Canvas;
+    };
+    TCanvasSlot Canvas_;
 };
 
 } // namespace pigmentaria
