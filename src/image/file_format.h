@@ -69,8 +69,9 @@ struct TGraphicInfo {
     std::string Subformat;
 };
 
-// Bytes a reader sees to recognise its format.
-constexpr std::size_t kFormatHeaderSize = 17;
+// Bytes a reader sees to recognise its format: enough for the signature an enhanced metafile
+// carries at offset 40 of its header record.
+constexpr std::size_t kFormatHeaderSize = 44;
 
 class TFileFormatReader : public TFileFormatReaderWriter {
 public:

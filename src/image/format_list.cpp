@@ -2,6 +2,7 @@
 // adds its registration function here.
 #include "image/bmp_format.h"
 #include "image/file_format.h"
+#include "image/metafile_format.h"
 
 namespace pigmentaria {
 
@@ -9,6 +10,7 @@ namespace {
 using TRegisterFormats = void (*)(TFileFormatRegistry&);
 const TRegisterFormats kBuiltInFormats[] = {
     RegisterBMPFormats,
+    RegisterMetafileFormats,
 };
 } // namespace
 

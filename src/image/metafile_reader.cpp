@@ -159,6 +159,11 @@ const char* ColorCountText(int bits) {
 
 } // namespace
 
+TMetafileSettings& PGMetafileSettings() {
+    static TMetafileSettings settings;
+    return settings;
+}
+
 std::vector<std::uint8_t> MakePlaceableHeader(std::int16_t left, std::int16_t top,
                                               std::int16_t right, std::int16_t bottom,
                                               std::uint16_t unitsPerInch) {
@@ -210,7 +215,7 @@ int MetafileBitCount(std::size_t entries) {
 TMetafileInfo GetMetafileInfo(std::span<const std::uint8_t> bytes, bool enhanced,
                               const TMetafileSettings& settings) {
     const std::optional<TLoadedMetafile> m = LoadMetafile(bytes, enhanced, settings);
-    if (!m) throw EMetafile(InvalidMetafileMessage);
+    if (!m) throw EMetafile();
     TMetafileInfo info;
     info.Width = m->Width;
     info.Height = m->Height;

@@ -2,6 +2,7 @@
 // Reading Windows metafiles (".wmf", with or without the placeable header) and enhanced metafiles
 // (".emf") as pictures: recognising them by their first bytes, loading and sizing them, the file
 // information the open dialog shows, and playing their records onto a 24-bit raster.
+#include "image/pg_errors.h"
 #include "platform/color.h"
 #include "platform/raster.h"
 
@@ -20,10 +21,11 @@ inline constexpr const char* InvalidMetafileMessage = "Invalid Metafile";
 inline constexpr const char* PlaceableSubFormat = "Placeable, Aldus header";
 inline constexpr const char* NoHeaderSubFormat = "No header";
 
-// What GetInfo raises for a metafile that cannot be loaded.
-class EMetafile : public std::runtime_error {
+// What GetInfo raises for a metafile that cannot be loaded: "Invalid Metafile", without a format
+// tag.
+class EMetafile : public EPixelGraphic {
 public:
-    using std::runtime_error::runtime_error;
+    EMetafile() : EPixelGraphic(std::string(InvalidMetafileMessage)) {}
 };
 
 // The library-wide metafile settings.
@@ -37,6 +39,9 @@ struct TMetafileSettings {
     // The screen's pixels per inch (the average of horizontal and vertical).
     int ScreenPixelsPerInch = 96;
 };
+
+// The settings the library's metafile readers use.
+TMetafileSettings& PGMetafileSettings();
 
 // Largest side of a preview picture.
 constexpr int MetafilePreviewSize = 130;
@@ -82,7 +87,7 @@ struct TMetafileInfo {
     std::string SubFormat;
 };
 
-// Raises EMetafile("Invalid Metafile") when the metafile cannot be loaded.
+// Raises EMetafile ("Invalid Metafile") when the metafile cannot be loaded.
 TMetafileInfo GetMetafileInfo(std::span<const std::uint8_t> bytes, bool enhanced,
                               const TMetafileSettings& settings = {});
 

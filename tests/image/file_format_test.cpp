@@ -115,8 +115,9 @@ TEST(ReaderSelection, StreamPositionIsRestoredForTheReader) {
 TEST(Registry, ListsAreKeptInExtensionOrderAndFiltersFollowThem) {
     const TFileFormatRegistry& reg = PGFormats();
     EXPECT_EQ(reg.OpenFilter(),
-              "Image files|*.bmp; *.dib; *.rle|BMP - Bitmap|*.bmp|DIB - Bitmap|*.dib|"
-              "RLE - Bitmap|*.rle|All files|*.*");
+              "Image files|*.bmp; *.dib; *.emf; *.rle; *.wmf|BMP - Bitmap|*.bmp|DIB - Bitmap|*.dib|"
+              "EMF - Enhanced Metafile|*.emf|RLE - Bitmap|*.rle|WMF - Windows Metafile|*.wmf|"
+              "All files|*.*");
     EXPECT_EQ(reg.SaveFilter(), "BMP - Bitmap|*.bmp|");
     EXPECT_NE(reg.FindWriter("DIB"), nullptr);
     EXPECT_EQ(reg.FindWriter("rle"), nullptr);
