@@ -1,6 +1,7 @@
 #include "editor/document.h"
 
 #include "convert/tracer.h"
+#include "editor/painting_export.h"
 #include "model/render.h"
 #include "palette/color_functions.h"
 
@@ -83,14 +84,31 @@ std::optional<TOpenedPainting> TPaintingDocument::OpenPainting(const std::filesy
 
 bool TPaintingDocument::SavePainting(const std::filesystem::path& file,
                                      const std::string& paletteName) {
+    // A metafile name saves the drawing itself, as the view shows it; it is not a painting file
+    // the program could open again, so it stays out of the recent files.
+    const bool metafile = MetafileFormatForName(file.string()) != TMetafileFormat::None;
     try {
-        WritePaintingFile(file, Shapes_, paletteName, PrintLayout_);
+        if (metafile)
+            SavePaintingAsMetafile(file.string(), Shapes_, OutlinesOnly_);
+        else
+            WritePaintingFile(file, Shapes_, paletteName, PrintLayout_);
     } catch (const EFileError& e) {
         Messages_.Error(e.what());
         return false;
     }
-    Settings_.RecentFiles.Add(file.string());
+    if (!metafile) Settings_.RecentFiles.Add(file.string());
     Modified_ = false;
+    return true;
+}
+
+bool TPaintingDocument::ExportPainting(const std::filesystem::path& file) {
+    if (!HasPainting()) return false;
+    try {
+        ExportRenderedPainting(Rendered_, file.string());
+    } catch (const std::runtime_error& e) {
+        Messages_.Error(e.what());
+        return false;
+    }
     return true;
 }
 

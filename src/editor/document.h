@@ -95,8 +95,15 @@ public:
     // recent files; on failure the message goes to the message sink and nothing changes.
     std::optional<TOpenedPainting> OpenPainting(const std::filesystem::path& file);
     // Writes the painting file with the print layout held here; false (message reported) on
-    // failure, which leaves any former file as it was.
+    // failure, which leaves any former file as it was. A name ending in ".wmf" or ".emf" (any
+    // case) writes the painting as that metafile instead, in the outlines-only view when it is
+    // on, and leaves the recent files alone. Either way a save clears the modified flag.
     bool SavePainting(const std::filesystem::path& file, const std::string& paletteName);
+    // "&Export Painting": the rendered painting, at the current zoom and as the view shows it,
+    // saved through the image library by the name's extension. False (message reported) without a
+    // painting, for a name no picture writer takes (".wmf", ".emf": nothing is written) or when
+    // writing fails; the painting is unchanged either way.
+    bool ExportPainting(const std::filesystem::path& file);
 
     // --- a new painting from the import
     // Takes over a freshly traced shape list: the outlines-only view goes off; when a painting

@@ -1,14 +1,15 @@
 #include "editor/painting_export.h"
 
+#include "image/file_format.h"
+#include "image/pg_stream.h"
+#include "image/pixel_graphic.h"
 #include "model/metafile_canvas.h"
 #include "model/render.h"
+#include "platform/file_io.h"
 
 #include <cctype>
-#include <cerrno>
 #include <cstdio>
-#include <fstream>
 #include <stdexcept>
-#include <system_error>
 
 namespace pigmentaria {
 
@@ -68,11 +69,7 @@ void SavePaintingAsMetafile(const std::string& fileName, const TShapeList& shape
     const TMetafileFormat format = MetafileFormatForName(fileName);
     if (format == TMetafileFormat::None)
         throw std::invalid_argument("not a metafile name: " + fileName);
-    const std::vector<std::uint8_t> bytes = PaintingMetafile(shapes, outlinesOnly, format);
-    std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
-    if (out) out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    if (out) out.close();
-    if (!out) throw std::system_error(errno ? errno : EIO, std::generic_category(), fileName);
+    ReplaceFileContents(fileName, PaintingMetafile(shapes, outlinesOnly, format));
 }
 
 std::string PaintingSvg(const TShapeList& shapes, bool outlinesOnly) {
@@ -104,6 +101,15 @@ std::string PaintingSvg(const TShapeList& shapes, bool outlinesOnly) {
     }
     out += "</g>\n</svg>\n";
     return out;
+}
+
+void ExportRenderedPainting(const TRaster24& rendered, const std::string& fileName) {
+    TPixelGraphic picture;
+    picture.AssignRaster24(rendered);
+    // Encoded in memory first: a writer that fails half-way leaves no broken file behind.
+    TMemoryStream encoded;
+    picture.SaveToStreamAs(encoded, ExtensionOf(fileName));
+    ReplaceFileContents(fileName, encoded.Data());
 }
 
 } // namespace pigmentaria

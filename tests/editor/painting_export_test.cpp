@@ -5,6 +5,7 @@
 #include "image/metafile_reader.h"
 #include "model/render.h"
 #include "platform/canvas.h"
+#include "platform/file_io.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -54,7 +55,7 @@ TEST(PaintingExport, SavingAsUpperCaseEmfWritesAnEnhancedMetafile) {
                  std::invalid_argument);
     EXPECT_FALSE(fs::exists(dir / "p.kvp"));
     EXPECT_THROW(SavePaintingAsMetafile((dir / "missing" / "p.wmf").string(), shapes, false),
-                 std::system_error);
+                 EFileError);
     fs::remove_all(dir);
 }
 
