@@ -18,6 +18,10 @@ const std::vector<TCommand>& Commands() {
          RunPaletteOrPrintout},
         {"retrace", "retrace PAINTING.kvp -o OUT.kvp  re-trace the painting from its rendering",
          RunRetrace},
+        {"render",
+         "render PAINTING.kvp -o OUT.{png,bmp,jpg,tif,tga,ppm,wmf,emf,svg} [--zoom Z] "
+         "[--outlines]  write the painting as a picture (zoom: pictures only)",
+         RunRender},
         {"print",
          "print PAINTING.kvp -o TEMPLATE.pdf [options]   print the numbered template (--help)",
          RunPrint},
