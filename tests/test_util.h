@@ -3,9 +3,15 @@
 #include "platform/raster.h"
 #include "platform/report.h"
 
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 namespace pigmentaria::test {
 
@@ -31,6 +37,37 @@ inline std::vector<std::string> CoverageText(const TPixelSurface& r, TColor back
         out.push_back(row);
     }
     return out;
+}
+
+// A fresh folder under the system's temporary folder, removed with everything in it at the end.
+class TTempDir {
+public:
+    TTempDir() {
+        static std::atomic<int> counter{0};
+        Path_ =
+            std::filesystem::temp_directory_path() /
+            ("pigmentaria-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+        std::filesystem::remove_all(Path_);
+        std::filesystem::create_directories(Path_);
+    }
+    ~TTempDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(Path_, ec);
+    }
+    const std::filesystem::path& Path() const { return Path_; }
+    std::filesystem::path operator/(const std::string& name) const { return Path_ / name; }
+
+private:
+    std::filesystem::path Path_;
+};
+
+inline std::string ReadText(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteText(const std::filesystem::path& file, const std::string& text) {
+    std::ofstream(file, std::ios::binary) << text;
 }
 
 class TRecordingMessages final : public IMessageSink {

@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include "cli/demo.h"
+#include "cli/painting_commands.h"
 #include "cli/print.h"
 
 namespace pigmentaria::cli {
@@ -9,12 +10,17 @@ const std::vector<TCommand>& Commands() {
     static const std::vector<TCommand> table = {
         {"demo", "demo                 trace a generated picture and report what came out",
          RunDemo},
+        {"numbers", "numbers PAINTING.kvp  list the number labels: text, left, top, right, bottom",
+         RunNumbers},
+        {"palette",
+         "palette PAINTING.kvp [-o FILE.KVL --description TEXT] [--print PALETTE.pdf "
+         "[--names FILE.KVL]]  list, save or print the colours",
+         RunPaletteOrPrintout},
+        {"retrace", "retrace PAINTING.kvp -o OUT.kvp  re-trace the painting from its rendering",
+         RunRetrace},
         {"print",
          "print PAINTING.kvp -o TEMPLATE.pdf [options]   print the numbered template (--help)",
          RunPrint},
-        {"palette",
-         "palette PAINTING.kvp --print PALETTE.pdf [--names FILE.KVL]   print the palette",
-         RunPalette},
     };
     return table;
 }

@@ -1,8 +1,13 @@
 #include "cli/print.h"
 
+#include "cli/painting_commands.h"
+#include "cli/terminal.h"
+#include "editor/numbers.h"
+#include "model/painting_file.h"
+#include "palette/palette.h"
 #include "print/qt/print_command.h"
 
-#include <stdexcept>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -10,11 +15,23 @@ namespace pigmentaria::cli {
 
 namespace {
 
-// The one place a painting file becomes something printable: the document's reader and its
-// number placement plug in here.
+// A painting file made printable: its shapes, stored layout and colour numbers, with number
+// placement as the document does it.
 std::unique_ptr<TPaintingForPrint> LoadPaintingForPrint(const std::string& fileName) {
-    throw std::runtime_error("cannot read " + fileName +
-                             ": this build has no painting file reader yet");
+    TPaintingFileContents file = ReadPaintingFile(fileName);
+    auto painting = std::make_unique<TPaintingForPrint>();
+    painting->Shapes = std::move(file.Shapes);
+    painting->Layout = file.Layout;
+    auto palette = std::make_shared<TNamedPalette>();
+    RebuildPaintingPalette(*palette, painting->Shapes);
+    for (const TPaletteEntry& e : palette->Entries())
+        painting->Palette.push_back(e.Color);
+    painting->PlaceNumbers = [palette](TPaintingForPrint& p) {
+        TTerminalProgress progress;
+        TTerminalMessages messages;
+        p.Labels = PlaceNumbers(p.Shapes, *palette, progress, messages);
+    };
+    return painting;
 }
 
 std::vector<std::string> Args(int argc, char** argv) {
@@ -27,8 +44,11 @@ int RunPrint(int argc, char** argv) {
     return RunPrintCommand(Args(argc, argv), LoadPaintingForPrint);
 }
 
-int RunPalette(int argc, char** argv) {
-    return RunPaletteCommand(Args(argc, argv), LoadPaintingForPrint);
+int RunPaletteOrPrintout(int argc, char** argv) {
+    for (int i = 0; i < argc; ++i)
+        if (!std::strcmp(argv[i], "--print"))
+            return RunPaletteCommand(Args(argc, argv), LoadPaintingForPrint);
+    return RunPalette(argc, argv);
 }
 
 } // namespace pigmentaria::cli

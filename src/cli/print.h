@@ -4,6 +4,7 @@
 namespace pigmentaria::cli {
 
 int RunPrint(int argc, char** argv);
-int RunPalette(int argc, char** argv);
+// `palette` lists or saves the colours, or with --print prints them.
+int RunPaletteOrPrintout(int argc, char** argv);
 
 } // namespace pigmentaria::cli

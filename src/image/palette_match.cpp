@@ -423,6 +423,17 @@ std::uint32_t TPixelGraphic::NearestPaletteIndexUncached(TColor c) {
 
 // ---- Dithering
 
+namespace {
+// Sum / 16 rounded to nearest, halves away from zero; limited to the clamp table's range.
+inline int PixelError(int sum) {
+    const int e = sum >= 0 ? (sum + 8) / 16 : -((-sum + 8) / 16);
+    return std::clamp(e, -255, 255);
+}
+inline int Clamp255(int v) {
+    return v < 0 ? 0 : (v > 255 ? 255 : v);
+}
+} // namespace
+
 std::array<int, 511> TDitherPass::ClampTable(int limit, bool soft) {
     std::array<int, 256> t{};
     for (int e = 0; e <= 255; ++e)
@@ -485,23 +496,15 @@ TDitherPass::TDitherPass(TPixelGraphic& dest) : Dest_(dest) {
         Soft_ = dest.DitherErrorLimitSoft;
     }
     Table_ = ClampTable(Limit_, Soft_);
+    SumTable_.resize(2 * kMaxSum + 1);
+    for (int sum = -kMaxSum; sum <= kMaxSum; ++sum)
+        SumTable_[static_cast<std::size_t>(sum + kMaxSum)] = Clamp(PixelError(sum));
 }
 
 void TDitherPass::NextRow() {
     Current_.swap(Next_);
     std::fill(Next_.begin(), Next_.end(), 0);
 }
-
-namespace {
-// Sum / 16 rounded to nearest, halves away from zero; limited to the clamp table's range.
-inline int PixelError(int sum) {
-    const int e = sum >= 0 ? (sum + 8) / 16 : -((-sum + 8) / 16);
-    return std::clamp(e, -255, 255);
-}
-inline int Clamp255(int v) {
-    return v < 0 ? 0 : (v > 255 ? 255 : v);
-}
-} // namespace
 
 void TDitherPass::DiffusePixel(int x, int y, int r, int g, int b) {
     if (x < 0 || x >= Dest_.Width() || y < 0 || y >= Dest_.Height()) return;
@@ -514,16 +517,16 @@ void TDitherPass::DiffusePixel(int x, int y, int r, int g, int b) {
     int er, eg, eb;
     std::uint32_t index;
     if (!GrayPalette_) {
-        const int ar = Clamp255(r + Clamp(PixelError(sums[0])));
-        const int ag = Clamp255(g + Clamp(PixelError(sums[1])));
-        const int ab = Clamp255(b + Clamp(PixelError(sums[2])));
+        const int ar = Clamp255(r + ErrorOf(sums[0]));
+        const int ag = Clamp255(g + ErrorOf(sums[1]));
+        const int ab = Clamp255(b + ErrorOf(sums[2]));
         index = Dest_.NearestPaletteIndex(MakeColor(ar, ag, ab));
         const TColor entry = Dest_.IndexColor(index);
         er = ar - RedOf(entry);
         eg = ag - GreenOf(entry);
         eb = ab - BlueOf(entry);
     } else {
-        const int ag = Clamp255(Dest_.Brightness(r, g, b) / 3 + Clamp(PixelError(sums[1])));
+        const int ag = Clamp255(Dest_.Brightness(r, g, b) / 3 + ErrorOf(sums[1]));
         index = Dest_.NearestPaletteIndex(MakeColor(ag, ag, ag));
         er = eb = 0;
         eg = ag - GreenOf(Dest_.IndexColor(index));
@@ -537,7 +540,6 @@ void TDitherPass::DiffusePixel(int x, int y, int r, int g, int b) {
     int* next = &Next_[at];
     const int e[3] = {er, eg, eb};
     for (int k = 0; k < 3; ++k) {
-        if (e[k] == 0) continue;
         cur[ahead + k] += 7 * e[k];
         next[ahead + k] += e[k];
         next[k] += 5 * e[k];

@@ -56,6 +56,13 @@ private:
     bool Soft_ = true;
     bool GrayPalette_ = false;
     std::array<int, 511> Table_{};
+    // T(sum / 16 rounded) for every error sum a pixel can collect.
+    static constexpr int kMaxSum = 16 * 255 + 15;
+    std::vector<int> SumTable_;
+    int ErrorOf(int sum) const {
+        sum = sum < -kMaxSum ? -kMaxSum : (sum > kMaxSum ? kMaxSum : sum);
+        return SumTable_[static_cast<std::size_t>(sum + kMaxSum)];
+    }
     // Three sums (r, g, b) a pixel, one spare pixel at each end; sums are 16 times the error.
     std::vector<int> Current_, Next_;
 };

@@ -142,15 +142,11 @@ std::size_t CountVertices(const TPaintShape* from) {
 }
 
 void TSelection::Add(TPaintShape* shape) {
-    if (!IsSelected(shape)) Nodes_.push_back(shape);
+    if (Members_.insert(shape).second) Nodes_.push_back(shape);
 }
 
 void TSelection::Remove(const TPaintShape* shape) {
-    std::erase(Nodes_, shape);
-}
-
-bool TSelection::IsSelected(const TPaintShape* shape) const {
-    return std::find(Nodes_.begin(), Nodes_.end(), shape) != Nodes_.end();
+    if (Members_.erase(shape)) std::erase(Nodes_, shape);
 }
 
 void ThinOutline(TPaintShape& shape, int step) {
@@ -196,8 +192,6 @@ void SmoothShape(TPaintShape& shape) {
     RemoveCollinearVertices(shape);
 }
 
-namespace {
-
 bool ShapeCoversPixel(const TPaintShape& shape, double zoom, int x, int y) {
     thread_local std::vector<TPoint> pts;
     pts.clear();
@@ -205,8 +199,6 @@ bool ShapeCoversPixel(const TPaintShape& shape, double zoom, int x, int y) {
         pts.push_back({ScaleCoord(p.X, zoom), ScaleCoord(p.Y, zoom)});
     return gdi::PolygonCoversPixel(pts.data(), pts.size(), x, y, true, true);
 }
-
-} // namespace
 
 TPaintShape* ShapeAtPixel(const TShapeList& shapes, const TPixelSurface& picture, double zoom,
                           int x, int y) {

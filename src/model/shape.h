@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 namespace pigmentaria {
@@ -140,10 +141,21 @@ std::size_t CountVertices(const TPaintShape* from);
 // The selected shapes in the order they were selected; each at most once.
 class TSelection {
 public:
-    void Clear() { Nodes_.clear(); }
+    void Clear() {
+        Nodes_.clear();
+        Members_.clear();
+    }
     void Add(TPaintShape* shape);
     void Remove(const TPaintShape* shape);
-    bool IsSelected(const TPaintShape* shape) const;
+    // Removes, in one pass, every selected shape the predicate accepts.
+    template <class Pred> void RemoveIf(Pred pred) {
+        std::erase_if(Nodes_, [&](TPaintShape* s) {
+            if (!pred(s)) return false;
+            Members_.erase(s);
+            return true;
+        });
+    }
+    bool IsSelected(const TPaintShape* shape) const { return Members_.count(shape) != 0; }
     bool Empty() const { return Nodes_.empty(); }
     std::size_t Size() const { return Nodes_.size(); }
     const std::vector<TPaintShape*>& Shapes() const { return Nodes_; }
@@ -152,6 +164,8 @@ public:
 
 private:
     std::vector<TPaintShape*> Nodes_;
+    // The same shapes as a set, so that selecting every shape of a large painting stays linear.
+    std::unordered_set<const TPaintShape*> Members_;
 };
 
 // Keeps the vertices at positions 0, n, 2n, … (n >= 1).
@@ -168,6 +182,9 @@ void SmoothShape(TPaintShape& shape);
 // same rules the raster canvas draws with.
 TPaintShape* ShapeAtPixel(const TShapeList& shapes, const TPixelSurface& picture, double zoom,
                           int x, int y);
+// True when the shape drawn filled at scale `zoom` paints pixel (x, y): the coverage rule of the
+// hit test for one shape, for callers that find their candidates faster than by a list walk.
+bool ShapeCoversPixel(const TPaintShape& shape, double zoom, int x, int y);
 
 // Coordinate × scale, truncated toward zero, as every drawing of a shape places its vertices.
 // Out-of-range products are held at the int32 limits rather than left undefined.

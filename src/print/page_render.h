@@ -1,6 +1,7 @@
 #pragma once
 // Drawing one page of the page grid: the part of the painting the placement frame puts there,
 // its number labels, the registration crosses and the page number; and printing every page.
+#include "editor/numbers.h"
 #include "model/shape.h"
 #include "print/page_canvas.h"
 #include "print/print_layout.h"
@@ -15,10 +16,8 @@
 namespace pigmentaria {
 
 // One number label: the colour's number and the box it is centred in, in painting pixels.
-struct TPrintLabel {
-    std::string Text;
-    std::int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
-};
+// A number label as number placement makes it.
+using TPrintLabel = TNumberLabel;
 
 // What page drawing reads from the painting, at the time of drawing.
 struct TPrintSource {

@@ -41,8 +41,8 @@ TPrintLayoutBlock MakePrintLayoutBlock(const TPrintSettings& settings, const TPa
     TPrintLayoutBlock b;
     b.Orientation = paper.Orientation == 1 ? 1 : 0;
     b.PaperSize = paper.PaperSize;
-    b.UserPaperWidth = paper.UserPaperWidth;
-    b.UserPaperLength = paper.UserPaperLength;
+    b.PaperWidth = paper.UserPaperWidth;
+    b.PaperLength = paper.UserPaperLength;
     if (settings.Frame.Visible) {
         b.FrameTop = settings.Frame.Top;
         b.FrameLeft = settings.Frame.Left;
@@ -55,7 +55,7 @@ TPrintLayoutBlock MakePrintLayoutBlock(const TPrintSettings& settings, const TPa
     b.Overlap = settings.Overlap;
     b.RegistrationMarks = settings.RegistrationMarks;
     b.OutlinesOnly = settings.OutlinesOnly;
-    b.OutlinesBlack = settings.OutlinesBlack;
+    b.OutlinesInBlack = settings.OutlinesBlack;
     b.LineWeight = settings.LineWeight;
     b.FillWith = settings.FillWith;
     return b;
@@ -70,7 +70,7 @@ void ApplyPrintLayoutBlock(const TPrintLayoutBlock& block, TPrintSettings& setti
     settings.PagesDown = std::clamp<std::int32_t>(block.PagesDown, 0, MaxPages);
     settings.RegistrationMarks = block.RegistrationMarks != 0;
     settings.LineWeight = std::clamp<std::int32_t>(block.LineWeight, MinLineWeight, MaxLineWeight);
-    settings.OutlinesBlack = block.OutlinesBlack != 0;
+    settings.OutlinesBlack = block.OutlinesInBlack;
     // A choice other than all shapes always fills, whatever the block says.
     settings.OutlinesOnly = block.OutlinesOnly != 0 && settings.WhatToPrint == wpAll;
     settings.FillWith =
@@ -82,8 +82,7 @@ void ApplyPrintLayoutBlock(const TPrintLayoutBlock& block, TPrintSettings& setti
 }
 
 TPaperChoice PaperOfBlock(const TPrintLayoutBlock& block) {
-    return {block.Orientation == 1 ? 1 : 0, block.PaperSize, block.UserPaperWidth,
-            block.UserPaperLength};
+    return {block.Orientation == 1 ? 1 : 0, block.PaperSize, block.PaperWidth, block.PaperLength};
 }
 
 } // namespace pigmentaria

@@ -2,6 +2,7 @@
 // The print dialog's settings: how the painting is spread over a grid of pages, which shapes are
 // filled, how outlines and numbers look, and where the placement frame sits. Kept with the
 // painting in its print layout block.
+#include "model/painting_file.h"
 #include <cstdint>
 #include <string>
 
@@ -58,22 +59,6 @@ std::string LineWeightHint(int position);
 int LineWeightPenWidth(int position, int dpiX);
 
 // The print layout block of the painting file, field by field.
-struct TPrintLayoutBlock {
-    std::uint8_t Orientation = 0;     // 0 portrait, 1 landscape
-    std::int32_t PaperSize = 0;       // Windows paper-size code; 256 user-defined
-    std::int32_t UserPaperWidth = 0;  // tenths of a millimetre
-    std::int32_t UserPaperLength = 0; // tenths of a millimetre
-    std::int32_t FrameTop = 0, FrameLeft = 0, FrameWidth = 0, FrameHeight = 0;
-    std::int32_t WhatToPrint = 0;
-    std::int32_t PagesAcross = 1, PagesDown = 1;
-    double Overlap = 1.0;
-    std::uint8_t RegistrationMarks = 1;
-    std::uint8_t OutlinesOnly = 1;
-    std::uint8_t OutlinesBlack = 1;
-    std::int32_t LineWeight = 1;
-    std::int32_t FillWith = 0;
-    friend bool operator==(const TPrintLayoutBlock&, const TPrintLayoutBlock&) = default;
-};
 
 // The printer's paper as the block records it.
 struct TPaperChoice {

@@ -1,0 +1,12 @@
+#pragma once
+// The about box's one changing line: painting size and memory in use.
+#include "editor/document.h"
+
+#include <string>
+
+namespace pigmentaria {
+
+// "Shape Count: n.  Point Count: n.  Memory blocks allocated: n.  Total size: n"
+std::string AboutBoxComments(const TPaintingDocument& document);
+
+} // namespace pigmentaria

@@ -1,0 +1,235 @@
+#include "palette/palette.h"
+
+#include "platform/canvas.h"
+#include "platform/file_io.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <unordered_set>
+
+namespace pigmentaria {
+
+bool TNamedPalette::Add(TColor color, std::string name) {
+    if (Has(color)) return false;
+    Entries_.push_back({color, std::move(name)});
+    Position_.emplace(color, static_cast<int>(Entries_.size()));
+    return true;
+}
+
+int TNamedPalette::PositionOf(TColor color) const {
+    const auto it = Position_.find(color);
+    return it == Position_.end() ? 0 : it->second;
+}
+
+void TNamedPalette::Clear() {
+    Entries_.clear();
+    Position_.clear();
+}
+
+bool TNamedPalette::Delete(int position) {
+    if (position < 1 || position > static_cast<int>(Entries_.size())) return false;
+    Entries_.erase(Entries_.begin() + (position - 1));
+    Position_.clear();
+    for (std::size_t i = 0; i < Entries_.size(); ++i)
+        Position_.emplace(Entries_[i].Color, static_cast<int>(i + 1));
+    return true;
+}
+
+TPaletteEntry* TNamedPalette::At(int position) {
+    if (position < 1 || position > static_cast<int>(Entries_.size())) return nullptr;
+    return &Entries_[static_cast<std::size_t>(position - 1)];
+}
+
+const TPaletteEntry* TNamedPalette::At(int position) const {
+    return const_cast<TNamedPalette*>(this)->At(position);
+}
+
+TNamedPalette NewPalette() {
+    return {};
+}
+
+void AddPaletteColor(TNamedPalette& palette, TColor color, const std::string& name) {
+    palette.Add(color, name);
+}
+
+void ClearPalette(TNamedPalette& palette) {
+    palette.Clear();
+}
+
+bool PaletteHasColor(const TNamedPalette& palette, TColor color) {
+    return palette.Has(color);
+}
+
+int PaletteCount(const TNamedPalette& palette) {
+    return static_cast<int>(palette.Count());
+}
+
+std::int64_t PaletteColorAt(const TNamedPalette& palette, int position) {
+    const TPaletteEntry* e = palette.At(position);
+    return e ? static_cast<std::int64_t>(e->Color) : -1;
+}
+
+std::string PaletteNameAt(const TNamedPalette& palette, int position) {
+    const TPaletteEntry* e = palette.At(position);
+    return e ? e->Name : std::string();
+}
+
+void DeletePaletteColor(TNamedPalette& palette, int position) {
+    palette.Delete(position);
+}
+
+void SetPaletteName(TNamedPalette& palette, int position, const std::string& name) {
+    if (TPaletteEntry* e = palette.At(position)) e->Name = name;
+}
+
+void RebuildPaintingPalette(TNamedPalette& paintingPalette, const TShapeList& shapes) {
+    paintingPalette.Clear();
+    for (const TPaintShape& s : shapes)
+        paintingPalette.Add(s.Color, std::string());
+}
+
+int PaintingPaletteIndex(const TNamedPalette& paintingPalette, TColor color) {
+    return paintingPalette.PositionOf(color);
+}
+
+std::string PaletteCountCaption(const TNamedPalette& palette) {
+    return std::to_string(palette.Count()) + " colors in palette.";
+}
+
+void DrawPaletteSwatches(const TNamedPalette& palette, TPixelSurface& bitmap, TColor background) {
+    const int w = bitmap.Width(), h = bitmap.Height();
+    if (w <= 0 || h <= 0) return;
+    TRasterCanvas canvas(bitmap);
+    canvas.FillRect(0, 0, w, h, background);
+    const std::size_t n = palette.Count();
+    if (n == 0) return;
+    // The side of a square cell if the cells tiled the bitmap exactly, then whole columns.
+    const double side = std::trunc(std::sqrt(static_cast<double>(w) * h / static_cast<double>(n)));
+    int cellW = 1, cellH = 1;
+    if (side >= 1) {
+        const double columns = std::trunc(w / side) + 1;
+        cellW = static_cast<int>(std::trunc(w / columns));
+        cellH = static_cast<int>(std::trunc(h / (static_cast<double>(n) / columns)));
+    }
+    // A bitmap with fewer pixels than the palette has colours gets one-pixel cells, as many as
+    // fit; cells never shrink to nothing.
+    cellW = std::max(cellW, 1);
+    cellH = std::max(cellH, 1);
+    int x = 0, y = 0;
+    for (const TPaletteEntry& e : palette.Entries()) {
+        if (y >= h) break;
+        canvas.FillRect(x, y, x + cellW, y + cellH, e.Color);
+        x += cellW;
+        if (x + cellW > w) {
+            x = 0;
+            y += cellH;
+        }
+    }
+}
+
+void SavePalette(const TNamedPalette& palette, const std::filesystem::path& file,
+                 const std::string& description) {
+    std::string text = description + "\r\n";
+    for (const TPaletteEntry& e : palette.Entries())
+        text += std::to_string(static_cast<std::int32_t>(e.Color)) + "," + e.Name + "\r\n";
+    ReplaceFileContents(file, text);
+}
+
+namespace {
+
+// The lines of a text file, CR LF or LF; a final line end adds no empty line.
+std::vector<std::string> TextLines(const std::vector<std::uint8_t>& bytes) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const char c = static_cast<char>(bytes[i]);
+        if (c == '\n') {
+            lines.push_back(std::move(line));
+            line.clear();
+        } else if (c == '\r' && (i + 1 == bytes.size() || bytes[i + 1] == '\n')) {
+            // The CR of a CR LF pair, or a lone CR ending the file.
+        } else {
+            line += c;
+        }
+    }
+    if (!line.empty()) lines.push_back(std::move(line));
+    return lines;
+}
+
+// A signed decimal 32-bit integer, optionally surrounded by blanks.
+bool ParseInt32(const std::string& text, std::int32_t& value) {
+    std::size_t i = 0, end = text.size();
+    while (i < end && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    while (end > i && (text[end - 1] == ' ' || text[end - 1] == '\t'))
+        --end;
+    if (i == end) return false;
+    bool negative = false;
+    if (text[i] == '+' || text[i] == '-') negative = text[i++] == '-';
+    if (i == end) return false;
+    long long v = 0;
+    for (; i < end; ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        v = v * 10 + (text[i] - '0');
+        if (v > 2147483648LL) return false;
+    }
+    if (negative) v = -v;
+    if (v > INT32_MAX || v < INT32_MIN) return false;
+    value = static_cast<std::int32_t>(v);
+    return true;
+}
+
+} // namespace
+
+void LoadPalette(TNamedPalette& palette, const std::filesystem::path& file) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) return;
+    const std::vector<std::string> lines = TextLines(ReadFileBytes(file));
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        const std::size_t comma = line.find(',');
+        // A line without a comma has no colour text at all.
+        const std::string colorText =
+            comma == std::string::npos ? std::string() : line.substr(0, comma);
+        std::int32_t value;
+        if (!ParseInt32(colorText, value))
+            throw EPaletteConvertError("'" + colorText + "' is not a valid integer value");
+        const std::string name = comma == std::string::npos
+                                     ? std::string()
+                                     : std::string(Utf8PrefixChars(line.substr(comma + 1), 200));
+        palette.Add(static_cast<TColor>(value), name);
+    }
+}
+
+std::string ReadPaletteDescription(const std::filesystem::path& file) {
+    const std::vector<std::string> lines = TextLines(ReadFileBytes(file));
+    return lines.empty() ? std::string() : lines[0];
+}
+
+void EnsurePaletteFolder(const std::filesystem::path& folder) {
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (ec) throw EFileError("Cannot create " + folder.string() + ": " + ec.message());
+}
+
+std::vector<TPaletteFileInfo> ListPaletteFiles(const std::filesystem::path& folder) {
+    std::vector<std::filesystem::path> files;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        std::string ext = it->path().extension().string();
+        std::transform(ext.begin(), ext.end(), ext.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+        if (ext == ".KVL" && it->is_regular_file(ec)) files.push_back(it->path());
+    }
+    std::sort(files.begin(), files.end());
+    std::vector<TPaletteFileInfo> out;
+    for (const auto& f : files)
+        out.push_back({ReadPaletteDescription(f), f});
+    return out;
+}
+
+} // namespace pigmentaria

@@ -1,0 +1,98 @@
+#pragma once
+// Named palettes: ordered lists of colours with optional names. The program keeps two: the
+// painting palette (the colours in use, in order of first occurrence; a colour's position is its
+// paint-by-number number) and the custom palette loaded from a palette file.
+#include "model/shape.h"
+#include "platform/color.h"
+#include "platform/raster.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace pigmentaria {
+
+struct TPaletteEntry {
+    TColor Color = 0;
+    std::string Name;
+};
+
+// Positions are counted from 1. No two entries share a colour; new entries go at the end.
+class TNamedPalette {
+public:
+    const std::vector<TPaletteEntry>& Entries() const { return Entries_; }
+    std::size_t Count() const { return Entries_.size(); }
+    bool Empty() const { return Entries_.empty(); }
+    bool Add(TColor color, std::string name);
+    bool Has(TColor color) const { return Position_.count(color) != 0; }
+    // Position of the colour, 0 when absent.
+    int PositionOf(TColor color) const;
+    void Clear();
+    bool Delete(int position);
+    TPaletteEntry* At(int position);
+    const TPaletteEntry* At(int position) const;
+
+private:
+    std::vector<TPaletteEntry> Entries_;
+    // Colour → position, so that numbering many regions does not search the list each time.
+    std::unordered_map<TColor, int> Position_;
+};
+
+TNamedPalette NewPalette();
+// Appends (colour, name) unless the colour is present; the name passed with a present colour is
+// dropped.
+void AddPaletteColor(TNamedPalette& palette, TColor color, const std::string& name);
+void ClearPalette(TNamedPalette& palette);
+bool PaletteHasColor(const TNamedPalette& palette, TColor color);
+int PaletteCount(const TNamedPalette& palette);
+// -1 when the position is out of range.
+std::int64_t PaletteColorAt(const TNamedPalette& palette, int position);
+// Empty when the position is out of range.
+std::string PaletteNameAt(const TNamedPalette& palette, int position);
+void DeletePaletteColor(TNamedPalette& palette, int position);
+void SetPaletteName(TNamedPalette& palette, int position, const std::string& name);
+
+// The painting palette: every shape's colour in list order, each colour once.
+void RebuildPaintingPalette(TNamedPalette& paintingPalette, const TShapeList& shapes);
+// Position of the colour in the painting palette; 0 if absent.
+int PaintingPaletteIndex(const TNamedPalette& paintingPalette, TColor color);
+// The palette window's caption after a rebuild: "12 colors in palette."
+std::string PaletteCountCaption(const TNamedPalette& palette);
+
+// The classic face colour of buttons and dialogs, behind the swatches.
+constexpr TColor clBtnFace = 0xF0F0F0;
+
+// Draws the palette as a grid of colour cells filling the surface, row by row; the last row may be
+// cut off at the bottom.
+void DrawPaletteSwatches(const TNamedPalette& palette, TPixelSurface& bitmap,
+                         TColor background = clBtnFace);
+
+// A palette file line whose colour is not a whole number.
+class EPaletteConvertError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Writes a palette file: the description line, then "colour,name" per entry, lines ending CR LF.
+void SavePalette(const TNamedPalette& palette, const std::filesystem::path& file,
+                 const std::string& description);
+// Appends the entries of a palette file; a missing file loads nothing. A line whose text before
+// its first comma is not an integer throws EPaletteConvertError, keeping the entries read so far.
+void LoadPalette(TNamedPalette& palette, const std::filesystem::path& file);
+// The first line of a palette file: the name the palette window lists it under.
+std::string ReadPaletteDescription(const std::filesystem::path& file);
+
+struct TPaletteFileInfo {
+    std::string Description;
+    std::filesystem::path Path;
+};
+// Creates the folder with any missing parents.
+void EnsurePaletteFolder(const std::filesystem::path& folder);
+// The palette files (".KVL", any case) of the folder, ordered by file name.
+std::vector<TPaletteFileInfo> ListPaletteFiles(const std::filesystem::path& folder);
+
+} // namespace pigmentaria

@@ -1,0 +1,184 @@
+#include "palette/palette.h"
+#include "test_util.h"
+
+#include <gtest/gtest.h>
+
+namespace pigmentaria {
+namespace {
+
+using test::ReadText;
+using test::TTempDir;
+using test::WriteText;
+
+TEST(NamedPaletteTest, ColoursAreUniqueAndKeepTheirFirstName) {
+    TNamedPalette p = NewPalette();
+    AddPaletteColor(p, 255, "Red");
+    AddPaletteColor(p, 65280, "Green");
+    AddPaletteColor(p, 255, "Scarlet");
+    EXPECT_EQ(PaletteCount(p), 2);
+    EXPECT_EQ(PaletteNameAt(p, 1), "Red");
+    EXPECT_TRUE(PaletteHasColor(p, 65280));
+    EXPECT_FALSE(PaletteHasColor(p, 0));
+}
+
+TEST(NamedPaletteTest, PositionsOutOfRange) {
+    TNamedPalette p;
+    AddPaletteColor(p, 10, "a");
+    AddPaletteColor(p, 20, "b");
+    EXPECT_EQ(PaletteColorAt(p, 0), -1);
+    EXPECT_EQ(PaletteColorAt(p, 3), -1);
+    EXPECT_EQ(PaletteNameAt(p, 0), "");
+    EXPECT_EQ(PaletteNameAt(p, 3), "");
+    SetPaletteName(p, 3, "x");
+    DeletePaletteColor(p, 3);
+    EXPECT_EQ(PaletteCount(p), 2);
+    DeletePaletteColor(p, 1);
+    EXPECT_EQ(PaletteCount(p), 1);
+    EXPECT_EQ(PaletteColorAt(p, 1), 20);
+    // Positions follow the deletion.
+    EXPECT_EQ(PaintingPaletteIndex(p, 20), 1);
+    EXPECT_EQ(PaintingPaletteIndex(p, 10), 0);
+    ClearPalette(p);
+    EXPECT_EQ(PaletteCount(p), 0);
+}
+
+TEST(NamedPaletteTest, PaintingPaletteInOrderOfFirstUse) {
+    TShapeList shapes;
+    for (TColor c : {clRed, 0xFF0000u, clRed, 0x00FF00u})
+        shapes.Append(MakeShape(c, {{0, 0}, {1, 0}, {1, 1}}));
+    TNamedPalette p;
+    AddPaletteColor(p, 0x123456, "stale");
+    RebuildPaintingPalette(p, shapes);
+    ASSERT_EQ(PaletteCount(p), 3);
+    EXPECT_EQ(PaletteColorAt(p, 1), clRed);
+    EXPECT_EQ(PaletteColorAt(p, 2), 0xFF0000);
+    EXPECT_EQ(PaintingPaletteIndex(p, 0x00FF00), 3);
+    EXPECT_EQ(PaletteCountCaption(p), "3 colors in palette.");
+}
+
+TEST(PaletteFileTest, SavedFileIsDescriptionThenColourCommaNameInCrLf) {
+    TTempDir dir;
+    TNamedPalette p;
+    AddPaletteColor(p, 65280, "Green");
+    AddPaletteColor(p, 255, "");
+    AddPaletteColor(p, 0xFFFFFFFFu, "odd");
+    SavePalette(p, dir / "a.KVL", "Windows 16 Color Palette");
+    EXPECT_EQ(ReadText(dir / "a.KVL"),
+              "Windows 16 Color Palette\r\n65280,Green\r\n255,\r\n-1,odd\r\n");
+    TNamedPalette back;
+    LoadPalette(back, dir / "a.KVL");
+    ASSERT_EQ(PaletteCount(back), 3);
+    EXPECT_EQ(PaletteColorAt(back, 3), 0xFFFFFFFF);
+    EXPECT_EQ(ReadPaletteDescription(dir / "a.KVL"), "Windows 16 Color Palette");
+}
+
+TEST(PaletteFileTest, LoadingSplitsAtTheFirstCommaAcceptsLfAndCutsLongNames) {
+    TTempDir dir;
+    const std::string longName(230, 'n');
+    WriteText(dir / "b.kvl", "Mixed\n16711680,Blue, deep\r\n255,Red\n  -5 ,x\n65280," + longName +
+                                 "\n255,Again\n");
+    TNamedPalette p;
+    AddPaletteColor(p, 7, "kept");
+    LoadPalette(p, dir / "b.kvl");
+    ASSERT_EQ(PaletteCount(p), 5);
+    EXPECT_EQ(PaletteNameAt(p, 2), "Blue, deep");
+    EXPECT_EQ(PaletteColorAt(p, 2), 16711680);
+    EXPECT_EQ(PaletteNameAt(p, 3), "Red"); // the later "Again" is dropped
+    EXPECT_EQ(PaletteColorAt(p, 4), static_cast<std::int64_t>(static_cast<TColor>(-5)));
+    EXPECT_EQ(PaletteNameAt(p, 5), std::string(200, 'n'));
+}
+
+TEST(PaletteFileTest, NamesAreCutByCharactersNotBytes) {
+    TTempDir dir;
+    std::string name;
+    for (int i = 0; i < 210; ++i)
+        name += "\xC3\xA9"; // é
+    WriteText(dir / "u.kvl", "U\r\n1," + name + "\r\n");
+    TNamedPalette p;
+    LoadPalette(p, dir / "u.kvl");
+    EXPECT_EQ(PaletteNameAt(p, 1).size(), 400u);
+}
+
+TEST(PaletteFileTest, BadColourEndsTheLoadKeepingWhatWasRead) {
+    TTempDir dir;
+    WriteText(dir / "c.kvl", "Bad\r\n1,one\r\n\r\n3,three\r\n");
+    TNamedPalette p;
+    EXPECT_THROW(LoadPalette(p, dir / "c.kvl"), EPaletteConvertError);
+    EXPECT_EQ(PaletteCount(p), 1);
+    WriteText(dir / "d.kvl", "Bad\r\n1,one\r\nno comma here\r\n");
+    TNamedPalette q;
+    EXPECT_THROW(LoadPalette(q, dir / "d.kvl"), EPaletteConvertError);
+    WriteText(dir / "e.kvl", "Bad\r\n99999999999,big\r\n");
+    EXPECT_THROW(LoadPalette(q, dir / "e.kvl"), EPaletteConvertError);
+}
+
+TEST(PaletteFileTest, MissingFileAndDescriptionOnly) {
+    TTempDir dir;
+    TNamedPalette p;
+    AddPaletteColor(p, 1, "");
+    LoadPalette(p, dir / "none.kvl");
+    EXPECT_EQ(PaletteCount(p), 1);
+    WriteText(dir / "only.kvl", "Only a description\r\n");
+    TNamedPalette q;
+    LoadPalette(q, dir / "only.kvl");
+    EXPECT_EQ(PaletteCount(q), 0);
+}
+
+TEST(PaletteFileTest, FolderListsKvlFilesOfAnyCase) {
+    TTempDir dir;
+    const auto folder = dir / "deep" / "Palettes";
+    EnsurePaletteFolder(folder);
+    WriteText(folder / "b.KVL", "Second\r\n");
+    WriteText(folder / "a.kvl", "First\r\n1,x\r\n");
+    WriteText(folder / "c.txt", "Not a palette\r\n");
+    const auto list = ListPaletteFiles(folder);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].Description, "First");
+    EXPECT_EQ(list[1].Path, folder / "b.KVL");
+}
+
+// Colour of each cell's top-left pixel, row by row, for a swatch drawing.
+TEST(PaletteSwatchTest, SixteenColoursIn200By100) {
+    TNamedPalette p;
+    for (int i = 0; i < 16; ++i)
+        AddPaletteColor(p, MakeColor(10 + i, 20, 30), "");
+    TRaster24 bmp(200, 100);
+    DrawPaletteSwatches(p, bmp, clWhite);
+    // s = trunc(sqrt(20000 / 16)) = 35; 6 columns; cells 33 × 37; rows at 0, 37 and 74.
+    for (int i = 0; i < 16; ++i) {
+        const int x = (i % 6) * 33, y = (i / 6) * 37;
+        EXPECT_EQ(bmp.GetPixel(x, y), MakeColor(10 + i, 20, 30)) << i;
+    }
+    EXPECT_EQ(bmp.GetPixel(32, 36), MakeColor(10, 20, 30));
+    EXPECT_EQ(bmp.GetPixel(33, 0), MakeColor(11, 20, 30));
+    // Right of the sixth column and after the sixteenth cell: the background.
+    EXPECT_EQ(bmp.GetPixel(198, 0), clWhite);
+    EXPECT_EQ(bmp.GetPixel(4 * 33, 80), clWhite);
+    // The third row is cut at the bottom edge.
+    EXPECT_EQ(bmp.GetPixel(0, 99), MakeColor(22, 20, 30));
+}
+
+TEST(PaletteSwatchTest, BitmapSmallerThanThePaletteStillDraws) {
+    TNamedPalette p;
+    for (int i = 0; i < 30; ++i)
+        AddPaletteColor(p, MakeColor(i, 1, 1), "");
+    TRaster24 bmp(4, 3, clBlack);
+    DrawPaletteSwatches(p, bmp, clWhite);
+    // One-pixel cells, row by row, as many as fit.
+    EXPECT_EQ(bmp.GetPixel(0, 0), MakeColor(0, 1, 1));
+    EXPECT_EQ(bmp.GetPixel(3, 0), MakeColor(3, 1, 1));
+    EXPECT_EQ(bmp.GetPixel(0, 1), MakeColor(4, 1, 1));
+    EXPECT_EQ(bmp.GetPixel(3, 2), MakeColor(11, 1, 1));
+    TRaster24 empty;
+    DrawPaletteSwatches(p, empty, clWhite);
+    // 60 entries in 10 × 10: s = 1, the naive cell width would be 0.
+    TRaster24 ten(10, 10, clBlack);
+    TNamedPalette many;
+    for (int i = 0; i < 60; ++i)
+        AddPaletteColor(many, MakeColor(i, 2, 2), "");
+    DrawPaletteSwatches(many, ten, clWhite);
+    EXPECT_EQ(ten.GetPixel(1, 0), MakeColor(1, 2, 2));
+}
+
+} // namespace
+} // namespace pigmentaria
