@@ -80,6 +80,11 @@ std::unique_ptr<TPGFilter> MakeFilter(TFilterKind kind, const TFilterSettings& s
 std::optional<TFilterKind> FilterKindFromName(const std::string& name);
 const char* FilterName(TFilterKind kind);
 
+// Reads "NAME[:SETTING=VALUE,...]" (for example "sharpen:sigma=1.0,strength=60" or
+// "bcg:contrast=1.5,apply=y") into the settings and returns the filter's kind. Throws
+// std::invalid_argument naming what is wrong.
+TFilterKind ParseFilterSpec(const std::string& spec, TFilterSettings& settings);
+
 enum class TPaintingStyle {
     SimplePainting,
     StylistPainting,
@@ -98,6 +103,8 @@ std::optional<TPaintingStyle> StyleFromCaption(const std::string& caption);
 
 // A painting's width plus height may not exceed this; larger pictures are converted smaller.
 constexpr int MaxPaintingExtent = 5000;
+
+class TPaintingDocument;
 
 class TImportSession {
 public:
@@ -153,6 +160,9 @@ public:
         int ShapeCount = 0;
     };
     TTraceOutcome ReduceAndTrace();
+    // "Import Now": the traced shapes replace the document's painting with an "&Undo Import"
+    // snapshot, the palette is rebuilt and the painting is rendered, unmodified.
+    void ImportInto(TPaintingDocument& document);
 
 private:
     // Refuses a conversion whose rasters would not fit in memory.
