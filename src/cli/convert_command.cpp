@@ -7,6 +7,7 @@
 #include "convert/import_session.h"
 #include "editor/document.h"
 #include "model/render.h"
+#include "platform/text_parse.h"
 
 #include <chrono>
 #include <cstdio>
@@ -33,30 +34,17 @@ constexpr const char* Usage =
     "        rgb (r,g,b), cmy (c,m,y), ycbcr (y,cb,cr), hls (h,l,s), hsv (h,s,v)\n";
 
 int ParseInt(const std::string& option, const std::string& value, int lo, int hi) {
-    std::size_t used = 0;
-    int v = 0;
-    try {
-        v = std::stoi(value, &used);
-    } catch (const std::exception&) {
-        used = 0;
-    }
-    if (used != value.size() || value.empty() || v < lo || v > hi)
+    const auto v = ParseWhole(value);
+    if (!v || *v < lo || *v > hi)
         throw std::invalid_argument(option + " takes a whole number from " + std::to_string(lo) +
                                     " to " + std::to_string(hi));
-    return v;
+    return static_cast<int>(*v);
 }
 
 double ParseDouble(const std::string& option, const std::string& value) {
-    std::size_t used = 0;
-    double v = 0;
-    try {
-        v = std::stod(value, &used);
-    } catch (const std::exception&) {
-        used = 0;
-    }
-    if (used != value.size() || value.empty() || !(v > 0))
-        throw std::invalid_argument(option + " takes a number above 0");
-    return v;
+    const auto v = ParseReal(value);
+    if (!v || !(*v > 0)) throw std::invalid_argument(option + " takes a number above 0");
+    return *v;
 }
 
 TCropRect ParseCrop(const std::string& value) {

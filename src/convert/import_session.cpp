@@ -1,6 +1,7 @@
 #include "convert/import_session.h"
 
 #include "editor/document.h"
+#include "platform/text_parse.h"
 
 #include <algorithm>
 #include <cctype>
@@ -12,12 +13,6 @@
 namespace pigmentaria {
 
 namespace {
-
-std::string Lower(std::string s) {
-    for (char& c : s)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
 
 // Collapses "&&" to "&" so that both spellings of a caption compare equal.
 std::string Unescape(const std::string& caption) {
@@ -147,7 +142,7 @@ std::unique_ptr<TPGFilter> MakeFilter(TFilterKind kind, const TFilterSettings& s
 }
 
 std::optional<TFilterKind> FilterKindFromName(const std::string& name) {
-    const std::string n = Lower(name);
+    const std::string n = ToLower(name);
     for (const TNamedFilter& f : FilterNames)
         if (n == f.Name) return f.Kind;
     return std::nullopt;
@@ -162,29 +157,23 @@ const char* FilterName(TFilterKind kind) {
 namespace {
 
 double ParseNumber(const std::string& filter, const std::string& key, const std::string& value) {
-    std::size_t used = 0;
-    double v = 0;
-    try {
-        v = std::stod(value, &used);
-    } catch (const std::exception&) {
-        used = 0;
-    }
-    if (used != value.size() || value.empty() || !std::isfinite(v))
+    const auto v = ParseReal(value);
+    if (!v)
         throw std::invalid_argument("filter " + filter + ": " + key + "=" + value +
                                     " is not a number");
-    return v;
+    return *v;
 }
 
 bool ParseSwitch(const std::string& filter, const std::string& key, const std::string& value,
                  const char* on, const char* off) {
-    const std::string v = Lower(value);
+    const std::string v = ToLower(value);
     if (v == on) return true;
     if (v == off) return false;
     throw std::invalid_argument("filter " + filter + ": " + key + " takes " + on + " or " + off);
 }
 
 TDistributionShape ParseShape(const std::string& filter, const std::string& value) {
-    const std::string v = Lower(value);
+    const std::string v = ToLower(value);
     if (v == "gaussian") return dsGaussian;
     if (v == "tent") return dsTent;
     if (v == "rect") return dsRect;
@@ -219,7 +208,7 @@ void SetTriple(int (&values)[3], const char* const names[3], const std::string& 
 
 TFilterKind ParseFilterSpec(const std::string& spec, TFilterSettings& s) {
     const std::size_t colon = spec.find(':');
-    const std::string name = Lower(spec.substr(0, colon));
+    const std::string name = ToLower(spec.substr(0, colon));
     const auto kind = FilterKindFromName(name);
     if (!kind) throw std::invalid_argument("unknown filter \"" + name + "\"");
     if (colon == std::string::npos) return *kind;
@@ -234,7 +223,7 @@ TFilterKind ParseFilterSpec(const std::string& spec, TFilterSettings& s) {
         if (eq == std::string::npos)
             throw std::invalid_argument("filter " + name + ": \"" + item +
                                         "\" is not SETTING=VALUE");
-        const std::string key = Lower(item.substr(0, eq)), value = item.substr(eq + 1);
+        const std::string key = ToLower(item.substr(0, eq)), value = item.substr(eq + 1);
         static const char* const rgb[] = {"r", "g", "b"};
         static const char* const cmy[] = {"c", "m", "y"};
         static const char* const ycc[] = {"y", "cb", "cr"};
@@ -308,9 +297,9 @@ const char* StyleCaption(TPaintingStyle style) {
 }
 
 std::optional<TPaintingStyle> StyleFromCaption(const std::string& caption) {
-    const std::string wanted = Lower(Unescape(caption));
+    const std::string wanted = ToLower(Unescape(caption));
     for (int i = 0; i < 9; ++i)
-        if (Lower(Unescape(StyleCaptions[i])) == wanted) return static_cast<TPaintingStyle>(i);
+        if (ToLower(Unescape(StyleCaptions[i])) == wanted) return static_cast<TPaintingStyle>(i);
     return std::nullopt;
 }
 

@@ -121,32 +121,32 @@ TColor TYCbCrFilter::FilterColor(TColor c) const {
     return ToColor(rgb.A * 255, rgb.B * 255, rgb.C * 255);
 }
 
-// A colour whose saturation the tables take to 0 comes out grey instead of failing, and a grey
+// Through a hue-based colour space: the first table acts on the hue, the other two on the
+// space's other channels; `saturation` is the position of the saturation among the three. A
+// colour whose saturation the tables take to 0 comes out grey instead of failing, and a grey
 // colour (no hue) stays grey whatever the saturation table says.
-TColor THLSFilter::FilterColor(TColor c) const {
-    const TTriple hls = RGBToHLS(RedOf(c) / 255.0, GreenOf(c) / 255.0, BlueOf(c) / 255.0);
-    const double l = InterpolatedLookup(Tables[1], hls.B * 255) / 255;
-    double s = InterpolatedLookup(Tables[2], hls.C * 255) / 255;
-    double h = UndefinedHue;
-    if (hls.A != UndefinedHue && s > 0)
-        h = HueLookup(Tables[0], hls.A);
-    else
-        s = 0;
-    const TTriple rgb = HLSToRGB(h, l, s);
+template <class ToSpace, class FromSpace>
+TColor FilterThroughHueSpace(const std::array<std::array<std::uint8_t, 256>, 3>& tables, TColor c,
+                             int saturation, ToSpace toSpace, FromSpace fromSpace) {
+    const TTriple in = toSpace(RedOf(c) / 255.0, GreenOf(c) / 255.0, BlueOf(c) / 255.0);
+    double v[3] = {in.A, InterpolatedLookup(tables[1], in.B * 255) / 255,
+                   InterpolatedLookup(tables[2], in.C * 255) / 255};
+    if (in.A != UndefinedHue && v[saturation] > 0) {
+        v[0] = HueLookup(tables[0], in.A);
+    } else {
+        v[0] = UndefinedHue;
+        v[saturation] = 0;
+    }
+    const TTriple rgb = fromSpace(v[0], v[1], v[2]);
     return ToColor(rgb.A * 255, rgb.B * 255, rgb.C * 255);
 }
 
+TColor THLSFilter::FilterColor(TColor c) const {
+    return FilterThroughHueSpace(Tables, c, 2, RGBToHLS, HLSToRGB);
+}
+
 TColor THSVFilter::FilterColor(TColor c) const {
-    const TTriple hsv = RGBToHSV(RedOf(c) / 255.0, GreenOf(c) / 255.0, BlueOf(c) / 255.0);
-    double s = InterpolatedLookup(Tables[1], hsv.B * 255) / 255;
-    const double v = InterpolatedLookup(Tables[2], hsv.C * 255) / 255;
-    double h = UndefinedHue;
-    if (hsv.A != UndefinedHue && s > 0)
-        h = HueLookup(Tables[0], hsv.A);
-    else
-        s = 0;
-    const TTriple rgb = HSVToRGB(h, s, v);
-    return ToColor(rgb.A * 255, rgb.B * 255, rgb.C * 255);
+    return FilterThroughHueSpace(Tables, c, 1, RGBToHSV, HSVToRGB);
 }
 
 // Convolution.
