@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "cli/convert_command.h"
 #include "cli/demo.h"
 #include "cli/painting_commands.h"
 #include "cli/print.h"
@@ -8,6 +9,9 @@ namespace pigmentaria::cli {
 
 const std::vector<TCommand>& Commands() {
     static const std::vector<TCommand> table = {
+        {"convert",
+         "convert PICTURE -o PAINTING.kvp [options]  turn a picture into a painting (--help)",
+         RunConvert},
         {"demo", "demo                 trace a generated picture and report what came out",
          RunDemo},
         {"numbers", "numbers PAINTING.kvp  list the number labels: text, left, top, right, bottom",

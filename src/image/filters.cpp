@@ -1,5 +1,8 @@
 #include "image/filters.h"
 
+#include "image/palette_match.h"
+#include "image/pixel_graphic.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -118,32 +121,32 @@ TColor TYCbCrFilter::FilterColor(TColor c) const {
     return ToColor(rgb.A * 255, rgb.B * 255, rgb.C * 255);
 }
 
-// A colour whose saturation the tables take to 0 comes out grey instead of failing, and a grey
+// Through a hue-based colour space: the first table acts on the hue, the other two on the
+// space's other channels; `saturation` is the position of the saturation among the three. A
+// colour whose saturation the tables take to 0 comes out grey instead of failing, and a grey
 // colour (no hue) stays grey whatever the saturation table says.
-TColor THLSFilter::FilterColor(TColor c) const {
-    const TTriple hls = RGBToHLS(RedOf(c) / 255.0, GreenOf(c) / 255.0, BlueOf(c) / 255.0);
-    const double l = InterpolatedLookup(Tables[1], hls.B * 255) / 255;
-    double s = InterpolatedLookup(Tables[2], hls.C * 255) / 255;
-    double h = UndefinedHue;
-    if (hls.A != UndefinedHue && s > 0)
-        h = HueLookup(Tables[0], hls.A);
-    else
-        s = 0;
-    const TTriple rgb = HLSToRGB(h, l, s);
+template <class ToSpace, class FromSpace>
+TColor FilterThroughHueSpace(const std::array<std::array<std::uint8_t, 256>, 3>& tables, TColor c,
+                             int saturation, ToSpace toSpace, FromSpace fromSpace) {
+    const TTriple in = toSpace(RedOf(c) / 255.0, GreenOf(c) / 255.0, BlueOf(c) / 255.0);
+    double v[3] = {in.A, InterpolatedLookup(tables[1], in.B * 255) / 255,
+                   InterpolatedLookup(tables[2], in.C * 255) / 255};
+    if (in.A != UndefinedHue && v[saturation] > 0) {
+        v[0] = HueLookup(tables[0], in.A);
+    } else {
+        v[0] = UndefinedHue;
+        v[saturation] = 0;
+    }
+    const TTriple rgb = fromSpace(v[0], v[1], v[2]);
     return ToColor(rgb.A * 255, rgb.B * 255, rgb.C * 255);
 }
 
+TColor THLSFilter::FilterColor(TColor c) const {
+    return FilterThroughHueSpace(Tables, c, 2, RGBToHLS, HLSToRGB);
+}
+
 TColor THSVFilter::FilterColor(TColor c) const {
-    const TTriple hsv = RGBToHSV(RedOf(c) / 255.0, GreenOf(c) / 255.0, BlueOf(c) / 255.0);
-    double s = InterpolatedLookup(Tables[1], hsv.B * 255) / 255;
-    const double v = InterpolatedLookup(Tables[2], hsv.C * 255) / 255;
-    double h = UndefinedHue;
-    if (hsv.A != UndefinedHue && s > 0)
-        h = HueLookup(Tables[0], hsv.A);
-    else
-        s = 0;
-    const TTriple rgb = HSVToRGB(h, s, v);
-    return ToColor(rgb.A * 255, rgb.B * 255, rgb.C * 255);
+    return FilterThroughHueSpace(Tables, c, 1, RGBToHSV, HSVToRGB);
 }
 
 // Convolution.
@@ -151,14 +154,14 @@ TColor THSVFilter::FilterColor(TColor c) const {
 TConvFilter::TConvFilter() : Kernel_(1, 1) {}
 
 void TConvFilter::SetWidth(int width) {
-    if (width < 1 || width > 99) throw EFilterError("TConvFilter.Width out of range");
+    if (width < 1 || width > 99) throw EPGConvFilter(msgOutOfRange, "TConvFilter.Width");
     if (width == Width_) return;
     Width_ = width;
     Kernel_.assign(static_cast<std::size_t>(Width_ * Height_), 0);
 }
 
 void TConvFilter::SetHeight(int height) {
-    if (height < 1 || height > 99) throw EFilterError("TConvFilter.Height out of range");
+    if (height < 1 || height > 99) throw EPGConvFilter(msgOutOfRange, "TConvFilter.Height");
     if (height == Height_) return;
     Height_ = height;
     Kernel_.assign(static_cast<std::size_t>(Width_ * Height_), 0);
@@ -166,13 +169,13 @@ void TConvFilter::SetHeight(int height) {
 
 std::int32_t TConvFilter::Weight(int column, int row) const {
     if (column < 0 || row < 0 || column >= Width_ || row >= Height_)
-        throw EFilterError("X, Y index out of range");
+        throw EPGConvFilter(msgXYIndexOutOfRange);
     return Kernel_[row * Width_ + column];
 }
 
 void TConvFilter::SetWeight(int column, int row, std::int32_t weight) {
     if (column < 0 || row < 0 || column >= Width_ || row >= Height_)
-        throw EFilterError("X, Y index out of range");
+        throw EPGConvFilter(msgXYIndexOutOfRange);
     Cell(column, row) = weight;
 }
 
@@ -398,7 +401,7 @@ void FilterRow(const TPGFilter& filter, const TRaster24& src, int y, std::uint8_
 bool ApplyFilter(TPGFilter& filter, const TRaster24& source, TRaster24& destination,
                  const TFilterProgress& progress) {
     if (&source == &destination && !filter.IsPointFilter())
-        throw EFilterError("Cannot apply this filter to a source that is identical to the target");
+        throw EPGFilter(msgFilterSourceIsTarget);
     if (&source != &destination &&
         (destination.Width() != source.Width() || destination.Height() != source.Height()))
         destination = TRaster24(source.Width(), source.Height());
@@ -446,7 +449,7 @@ TTriple RGBToHSV(double r, double g, double b) {
 
 TTriple HSVToRGB(double h, double s, double v) {
     if (s == 0) {
-        if (h != UndefinedHue) throw ESaturationHue();
+        if (h != UndefinedHue) throw EPGSaturationHue(msgSaturationZeroHue);
         return {v, v, v};
     }
     if (h >= 360) h = std::fmod(h, 360.0);
@@ -491,7 +494,7 @@ double HLSValue(double n1, double n2, double hue) {
 
 TTriple HLSToRGB(double h, double l, double s) {
     if (s == 0) {
-        if (h != UndefinedHue) throw ESaturationHue();
+        if (h != UndefinedHue) throw EPGSaturationHue(msgSaturationZeroHue);
         return {l, l, l};
     }
     const double m2 = l <= 0.5 ? l * (1 + s) : l + s - l * s;
@@ -541,6 +544,65 @@ void SetHueRotationTable(std::array<std::uint8_t, 256>& table, int degrees) {
     const int shift = degrees * 256 / 360;
     for (int i = 0; i < 256; ++i)
         table[i] = static_cast<std::uint8_t>(((i + shift) % 256 + 256) % 256);
+}
+
+} // namespace pigmentaria
+
+namespace pigmentaria {
+
+void ApplyFilter(TPGFilter& filter, const TPixelGraphic& source, TPixelGraphic& destination) {
+    const bool same = &source == &destination;
+    if (same && !filter.IsPointFilter()) throw EPGFilter(msgFilterSourceIsTarget);
+    if (!same) destination.SetSize(source.Width(), source.Height(), destination.ColorType());
+    if (destination.Empty()) return;
+
+    if (filter.IsPointFilter() && destination.ColorType() != ct24Bit &&
+        destination.ColorType() >= source.ColorType()) {
+        // Palette path: the pixels keep their indices, the palette entries are filtered.
+        if (!same) destination.Assign(&source);
+        if (destination.PaletteCount() > 0) {
+            TRaster24 none;
+            filter.Begin(none);
+            for (int i = 0; i < destination.PaletteCount(); ++i)
+                destination.SetPaletteColor(i, filter.FilterColor(destination.PaletteColor(i)));
+            filter.End();
+        }
+        destination.Changed();
+        return;
+    }
+
+    // Pixel path, reading the source as colours.
+    const TRaster24 src = source.ToRaster24();
+    const int h = src.Height(), w = src.Width();
+    destination.ProgressStart();
+    if (destination.ColorType() == ct24Bit) {
+        // Rows not reached before an abort keep what the destination held.
+        TRaster24 out = destination.ToRaster24();
+        ApplyFilter(filter, src, out,
+                    [&](int row, int last) { return !destination.Progress(row, last); });
+        for (int y = 0; y < h; ++y)
+            std::copy_n(out.Row(y), 3 * static_cast<std::size_t>(w), destination.ScanLine(y));
+    } else {
+        filter.Begin(src);
+        const bool dither = destination.Dither;
+        std::unique_ptr<TDitherPass> pass;
+        if (dither) pass = std::make_unique<TDitherPass>(destination);
+        for (int y = 0; y < h; ++y) {
+            if (pass) pass->NextRow();
+            for (int k = 0; k < w; ++k) {
+                const int x = y % 2 == 0 ? k : w - 1 - k;
+                const TColor c = filter.FilterPixel(x, y);
+                if (pass)
+                    pass->DiffusePixel(x, y, RedOf(c), GreenOf(c), BlueOf(c));
+                else
+                    destination.SetPixelColor(x, y, c);
+            }
+            if (destination.Progress(y, h - 1)) break;
+        }
+        filter.End();
+    }
+    destination.ProgressEnd();
+    destination.Changed();
 }
 
 } // namespace pigmentaria

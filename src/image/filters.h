@@ -2,6 +2,7 @@
 // Image filters: point filters that map one colour to another (and so can act on a palette) and
 // convolution filters that weight a neighbourhood with an integer kernel; the kernel builders,
 // the colour-space helpers and the filter dialogs' slider mappings.
+#include "image/pg_errors.h"
 #include "platform/color.h"
 #include "platform/raster.h"
 
@@ -17,10 +18,11 @@ namespace pigmentaria {
 // Rounding of the filter arithmetic: to nearest, halves to even.
 int RoundHalfEven(double v);
 
-class EFilterError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+class TPixelGraphic;
+
+PIGMENTARIA_PG_EXCEPTION(EPGFilter, EPixelGraphic)
+PIGMENTARIA_PG_EXCEPTION(EPGConvFilter, EPixelGraphic)
+PIGMENTARIA_PG_EXCEPTION(EPGSaturationHue, EPixelGraphic)
 
 class TPGFilter {
 public:
@@ -153,6 +155,12 @@ using TFilterProgress = std::function<bool(int row, int lastRow)>;
 bool ApplyFilter(TPGFilter& filter, const TRaster24& source, TRaster24& destination,
                  const TFilterProgress& progress = {});
 
+// A pass onto a picture. Point filters on a palette destination of at least the source's colour
+// type change only the palette; otherwise every pixel is filtered, through error diffusion on
+// dithered palette pictures, with the destination's progress events. The destination takes the
+// source's size and keeps its colour type.
+void ApplyFilter(TPGFilter& filter, const TPixelGraphic& source, TPixelGraphic& destination);
+
 // Colour-space helpers on channels in 0..1. An undefined hue (no saturation) is UndefinedHue.
 inline constexpr double UndefinedHue = 1e10;
 struct TTriple {
@@ -167,11 +175,6 @@ TTriple YCbCrToRGB(double y, double cb, double cr);
 // 255 - c on each channel, 0..255.
 TTriple RGBToCMY(double r, double g, double b);
 TTriple CMYToRGB(double c, double m, double y);
-
-class ESaturationHue : public EFilterError {
-public:
-    ESaturationHue() : EFilterError("Saturation=0 and Hue defined") {}
-};
 
 // Table lookup of v in 0..255 with linear interpolation between neighbours.
 double InterpolatedLookup(const std::array<std::uint8_t, 256>& table, double v);

@@ -20,7 +20,8 @@ constexpr std::size_t FirstShapeOffset = PaintingHeaderSize + PrintLayoutBlockSi
 // The palette name field holds at most this many bytes before its NUL.
 constexpr std::size_t PaletteNameLimit = 200;
 
-// The print dialog's values as a painting file stores them.
+// The print dialog's values as a painting file stores them; a new painting holds the dialog's
+// defaults.
 struct TPrintLayoutBlock {
     std::uint8_t Orientation = 0; // 0 portrait, 1 landscape
     std::int32_t PaperSize = 0;   // the printer's paper-size code; 256 user-defined
@@ -31,13 +32,13 @@ struct TPrintLayoutBlock {
     std::int32_t FrameWidth = 0;
     std::int32_t FrameHeight = 0;
     std::int32_t WhatToPrint = 0; // 0 all shapes, 1 selected, 2 current colour
-    std::int32_t PagesAcross = 0;
-    std::int32_t PagesDown = 0;
-    double Overlap = 0;
-    bool RegistrationMarks = false;
-    bool OutlinesOnly = false;
-    bool OutlinesInBlack = false;
-    std::int32_t LineWeight = 0;
+    std::int32_t PagesAcross = 1;
+    std::int32_t PagesDown = 1;
+    double Overlap = 1.0;
+    bool RegistrationMarks = true;
+    bool OutlinesOnly = true;
+    bool OutlinesInBlack = true;
+    std::int32_t LineWeight = 1;
     std::int32_t FillWith = 0; // 0 gray, 1 colour, 2 black
     friend bool operator==(const TPrintLayoutBlock&, const TPrintLayoutBlock&) = default;
 };

@@ -87,11 +87,11 @@ TEST(ConvFilterTest, SizeAndIndexChecks) {
     try {
         f.SetHeight(100);
         FAIL();
-    } catch (const EFilterError& e) {
+    } catch (const EPGConvFilter& e) {
         EXPECT_STREQ(e.what(), "TConvFilter.Height out of range");
     }
-    EXPECT_THROW(f.SetWeight(3, 0, 1), EFilterError);
-    EXPECT_THROW(f.Weight(0, -1), EFilterError);
+    EXPECT_THROW(f.SetWeight(3, 0, 1), EPGConvFilter);
+    EXPECT_THROW(f.Weight(0, -1), EPGConvFilter);
 }
 
 TEST(ConvFilterTest, BorderPixelsAreRenormalisedByTheWeightsInside) {
@@ -138,7 +138,7 @@ TEST(ConvFilterTest, RefusesToFilterAPictureIntoItself) {
     try {
         ApplyFilter(f, pic, pic);
         FAIL();
-    } catch (const EFilterError& e) {
+    } catch (const EPGFilter& e) {
         EXPECT_STREQ(e.what(),
                      "Cannot apply this filter to a source that is identical to the target");
     }
@@ -210,7 +210,7 @@ TEST(PointFilterTest, GreyKeepsItsValueThroughHueAndSaturationTables) {
     const TColor out = hsv.FilterColor(MakeColor(200, 40, 40));
     EXPECT_EQ(RedOf(out), GreenOf(out));
     EXPECT_EQ(RedOf(out), 200);
-    EXPECT_THROW(HLSToRGB(30, 0.5, 0), ESaturationHue);
+    EXPECT_THROW(HLSToRGB(30, 0.5, 0), EPGSaturationHue);
 }
 
 TEST(PointFilterTest, HueRotationTurnsRedTowardsGreen) {

@@ -102,6 +102,7 @@ TEST(PaintingFileTest, LayoutOfTheBytesWritten) {
     layout.Overlap = 1.0;
     layout.OutlinesOnly = true;
     layout.FillWith = 2;
+    layout.RegistrationMarks = false;
     TShapeList list;
     list.Append(MakeShape(0x00332211, {{1, -2}, {300, 4}}, 0x00665544));
     const auto b = EncodePainting(list, std::string(250, 'x'), layout);

@@ -1,5 +1,7 @@
 #include "print/qt/print_command.h"
 
+#include "platform/text_parse.h"
+
 #include "print/preview.h"
 #include "print/qt/preview_sheet.h"
 #include "print/qt/qt_printer.h"
@@ -22,43 +24,25 @@ namespace {
     throw std::runtime_error(why + "\nusage: pigmentaria-cli " + usage);
 }
 
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
-
 int ParseInt(const std::string& text, int lo, int hi, const std::string& what, const char* usage) {
-    std::size_t used = 0;
-    int v = 0;
-    try {
-        v = std::stoi(text, &used);
-    } catch (const std::exception&) {
-        used = 0;
-    }
-    if (used != text.size() || v < lo || v > hi)
+    const auto v = ParseWhole(text);
+    if (!v || *v < lo || *v > hi)
         Usage(what + " must be a whole number from " + std::to_string(lo) + " to " +
                   std::to_string(hi) + ", not \"" + text + "\"",
               usage);
-    return v;
+    return static_cast<int>(*v);
 }
 
 double ParseInches(const std::string& text, const char* usage) {
-    std::size_t used = 0;
-    double v = -1;
-    try {
-        v = std::stod(text, &used);
-    } catch (const std::exception&) {
-        used = 0;
-    }
-    if (used != text.size() || !(v >= 0 && v <= 100))
+    const auto v = ParseReal(text);
+    if (!v || !(*v >= 0 && *v <= 100))
         Usage("overlap must be inches from 0 to 100, not \"" + text + "\"", usage);
-    return v;
+    return *v;
 }
 
 // letter, a4, legal, or WxHmm (millimetres, decimals allowed).
 TPaperChoice ParsePaper(const std::string& text, TPaperChoice paper, const char* usage) {
-    const std::string t = Lower(text);
+    const std::string t = ToLower(text);
     paper.UserPaperWidth = paper.UserPaperLength = 0;
     if (t == "letter") {
         paper.PaperSize = PaperLetter;
@@ -167,7 +151,7 @@ int RunPrintCommand(const std::vector<std::string>& args, const TPaintingLoader&
         else if (o == "--outlines")
             outlinesOnly = true;
         else if (o == "--fill") {
-            const std::string v = Lower(a.Value(o));
+            const std::string v = ToLower(a.Value(o));
             if (v == "gray" || v == "grey")
                 fill = fwGray;
             else if (v == "color" || v == "colour")
@@ -178,7 +162,7 @@ int RunPrintCommand(const std::vector<std::string>& args, const TPaintingLoader&
                 Usage("--fill takes gray, color or black", usage);
             outlinesOnly = false;
         } else if (o == "--what") {
-            const std::string v = Lower(a.Value(o));
+            const std::string v = ToLower(a.Value(o));
             if (v == "all")
                 what = wpAll;
             else if (v == "selected")
@@ -197,7 +181,7 @@ int RunPrintCommand(const std::vector<std::string>& args, const TPaintingLoader&
         } else if (o == "--line-weight")
             lineWeight = ParseInt(a.Value(o), MinLineWeight, MaxLineWeight, "line weight", usage);
         else if (o == "--outline-color") {
-            const std::string v = Lower(a.Value(o));
+            const std::string v = ToLower(a.Value(o));
             if (v != "black" && v != "shape") Usage("--outline-color takes black or shape", usage);
             outlinesBlack = v == "black";
         } else if (o == "--numbers")
