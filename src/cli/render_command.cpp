@@ -6,10 +6,10 @@
 #include "model/painting_file.h"
 #include "model/render.h"
 #include "platform/file_io.h"
+#include "platform/text_parse.h"
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <exception>
 #include <optional>
 #include <string>
@@ -29,14 +29,10 @@ int Fail(const std::string& text) {
 
 // "0.5", "2" or "50%".
 std::optional<double> ParseZoom(const std::string& text) {
-    if (text.empty()) return std::nullopt;
-    const bool percent = text.back() == '%';
-    const std::string number = percent ? text.substr(0, text.size() - 1) : text;
-    char* end = nullptr;
-    const double v = std::strtod(number.c_str(), &end);
-    if (number.empty() || end != number.c_str() + number.size() || !std::isfinite(v) || !(v > 0))
-        return std::nullopt;
-    return percent ? v / 100.0 : v;
+    const bool percent = !text.empty() && text.back() == '%';
+    const std::optional<double> v = ParseReal(percent ? text.substr(0, text.size() - 1) : text);
+    if (!v || !(*v > 0)) return std::nullopt;
+    return percent ? *v / 100.0 : *v;
 }
 
 } // namespace
