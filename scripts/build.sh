@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Configures and builds into the folder given (default: build), extra CMake options after it.
+# TARGET names one target to build instead of everything.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${1:-build}
 shift || true
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} "$@" >/dev/null
-cmake --build "$dir" -j "$(nproc)"
+cmake --build "$dir" -j "$(nproc)" ${TARGET:+--target "$TARGET"}

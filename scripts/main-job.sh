@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-BUILD_TYPE=Release bash scripts/build.sh build-main -DPIGMENTARIA_BENCH=OFF
+BUILD_TYPE=Release TARGET=pigmentaria-cli bash scripts/build.sh build-main -DPIGMENTARIA_BENCH=OFF
 mkdir -p out
 cli=build-main/src/pigmentaria-cli
 sample=${1:-samples/coffee.png}
