@@ -17,6 +17,7 @@ std::size_t TMemoryStream::Read(void* buffer, std::size_t n) {
     if (Position_ >= Size()) return 0;
     const std::size_t avail = Data_.size() - static_cast<std::size_t>(Position_);
     const std::size_t k = std::min(n, avail);
+    if (k == 0) return 0; // an empty read may come with no buffer at all
     std::memcpy(buffer, Data_.data() + Position_, k);
     Position_ += static_cast<std::int64_t>(k);
     return k;
