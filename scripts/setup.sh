@@ -6,6 +6,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libjpeg62-turbo-dev libpng-dev zlib1g-dev
     qt6-base-dev fonts-liberation
+    python3-pil
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -5,6 +5,10 @@
 #include "cli/print.h"
 
 namespace pigmentaria::cli {
+int RunImage(int argc, char** argv);
+}
+
+namespace pigmentaria::cli {
 
 const std::vector<TCommand>& Commands() {
     static const std::vector<TCommand> table = {
@@ -18,6 +22,8 @@ const std::vector<TCommand>& Commands() {
          RunPaletteOrPrintout},
         {"retrace", "retrace PAINTING.kvp -o OUT.kvp  re-trace the painting from its rendering",
          RunRetrace},
+        {"image", "image info FILE | image convert IN OUT  describe or convert a picture file",
+         RunImage},
         {"print",
          "print PAINTING.kvp -o TEMPLATE.pdf [options]   print the numbered template (--help)",
          RunPrint},

@@ -2,13 +2,15 @@
 // adds its registration function here.
 #include "image/bmp_format.h"
 #include "image/file_format.h"
+#include "image/raster_formats.h"
 
 namespace pigmentaria {
 
 namespace {
 using TRegisterFormats = void (*)(TFileFormatRegistry&);
 const TRegisterFormats kBuiltInFormats[] = {
-    RegisterBMPFormats,
+    RegisterBMPFormats, RegisterJPGFormats, RegisterPNGFormats, RegisterPCXFormats,
+    RegisterPxMFormats, RegisterTGAFormats, RegisterTIFFormats,
 };
 } // namespace
 

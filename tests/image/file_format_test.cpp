@@ -114,10 +114,23 @@ TEST(ReaderSelection, StreamPositionIsRestoredForTheReader) {
 
 TEST(Registry, ListsAreKeptInExtensionOrderAndFiltersFollowThem) {
     const TFileFormatRegistry& reg = PGFormats();
-    EXPECT_EQ(reg.OpenFilter(),
-              "Image files|*.bmp; *.dib; *.rle|BMP - Bitmap|*.bmp|DIB - Bitmap|*.dib|"
-              "RLE - Bitmap|*.rle|All files|*.*");
-    EXPECT_EQ(reg.SaveFilter(), "BMP - Bitmap|*.bmp|");
+    EXPECT_EQ(
+        reg.OpenFilter(),
+        "Image files|*.bmp; *.dib; *.jif; *.jpeg; *.jpg; *.pbm; *.pcx; *.pgm; *.png; *.ppm; "
+        "*.rle; *.tga; *.tif; *.tiff|BMP - Bitmap|*.bmp|DIB - Bitmap|*.dib|"
+        "JIF - JPEG (JFIF compliant)|*.jif|JPEG - JPEG (JFIF compliant)|*.jpeg|"
+        "JPG - JPEG (JFIF compliant)|*.jpg|PBM - Portable Bitmap|*.pbm|PCX - Paintbrush|*.pcx|"
+        "PGM - Portable Graymap|*.pgm|PNG - Portable Network Graphics|*.png|"
+        "PPM - Portable Pixelmap|*.ppm|RLE - Bitmap|*.rle|TGA - Truevision Targa|*.tga|"
+        "TIF - Tagged Image File Format|*.tif|TIFF - Tagged Image File Format|*.tiff|"
+        "All files|*.*");
+    // Only one writer of each shared codec is listed.
+    EXPECT_EQ(reg.SaveFilter(), "BMP - Bitmap|*.bmp|JPG - JPEG (JFIF compliant)|*.jpg|"
+                                "PBM - Portable Bitmap|*.pbm|PGM - Portable Graymap|*.pgm|"
+                                "PNG - Portable Network Graphics|*.png|"
+                                "PPM - Portable Pixelmap|*.ppm|TGA - Truevision Targa|*.tga|"
+                                "TIF - Tagged Image File Format|*.tif|");
+    EXPECT_EQ(reg.FindWriter("pcx"), nullptr);
     EXPECT_NE(reg.FindWriter("DIB"), nullptr);
     EXPECT_EQ(reg.FindWriter("rle"), nullptr);
 
