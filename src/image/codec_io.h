@@ -41,7 +41,7 @@ inline void PutLE32(std::uint8_t* p, std::uint32_t v) {
 
 // Reads exactly n bytes or raises the format's "Unexpected end of file".
 template <class EFormat> void ReadExactOr(TPGStream& s, void* buffer, std::size_t n) {
-    if (s.Read(buffer, n) != n) throw EFormat(msgUnexpectedEOF);
+    if (n != 0 && s.Read(buffer, n) != n) throw EFormat(msgUnexpectedEOF);
 }
 
 // Fires the graphic's progress start now and its progress end when the read or write is over.

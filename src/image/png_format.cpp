@@ -127,6 +127,11 @@ public:
         }
         png_set_read_fn(Png, &Ctx, ReadFn);
         png_set_user_limits(Png, kMaxPictureSide, kMaxPictureSide);
+        // No chunk is longer than the data left: a length field beyond it must not make libpng
+        // reserve (and clear) that much memory before it finds the data missing.
+        const std::int64_t left = std::min<std::int64_t>(stream.Remaining(), 64 << 20);
+        png_set_chunk_malloc_max(Png,
+                                 static_cast<png_alloc_size_t>(std::max<std::int64_t>(left, 1024)));
     }
     ~TPngReadStruct() { png_destroy_read_struct(&Png, &Info, nullptr); }
     TPngReadStruct(const TPngReadStruct&) = delete;
@@ -170,6 +175,9 @@ struct TPngChunks {
     bool HasGamma = false;
     std::uint32_t Gamma = 0; // times 100000
     std::string Listed;      // "gama, chrm, ..." in the order of the table below
+    // A chunk runs past the end of the data. libpng would reserve memory for the length it
+    // claims before finding the data missing, so such files are refused up front.
+    bool Truncated = false;
 };
 
 TPngChunks ScanChunks(TPGStream& s) {
@@ -185,7 +193,11 @@ TPngChunks ScanChunks(TPGStream& s) {
         if (s.Read(head, 8) != 8) break;
         const std::uint32_t length = GetBE32(head);
         const std::string type(reinterpret_cast<const char*>(head + 4), 4);
-        if (type == "IEND" || length > 0x7FFFFFFFu) break;
+        if (type == "IEND") break;
+        if (length > 0x7FFFFFFFu || at + 12 + static_cast<std::int64_t>(length) > s.Size()) {
+            result.Truncated = true;
+            break;
+        }
         if (type == "gAMA" && length == 4 && s.Read(head + 8, 4) == 4) {
             result.HasGamma = true;
             result.Gamma = GetBE32(head + 8);
@@ -235,6 +247,7 @@ void ReadPng(TPGStream& stream, TPixelGraphic& g, int index) {
     TProgressBracket bracket(g);
     const std::int64_t compressed = stream.Remaining();
     const TPngChunks chunks = ScanChunks(stream);
+    if (chunks.Truncated) throw EPng(msgUnexpectedEOF);
     TPngReadStruct r(stream, &g);
     const TPngHeader h = ReadHeader(r);
     png_structp png = r.Png;
@@ -317,6 +330,7 @@ void ReadPng(TPGStream& stream, TPixelGraphic& g, int index) {
 TGraphicInfo PngInfo(TPGStream& stream, int index) {
     if (index != 0) throw EPng(msgInvalidValue, "Index");
     const TPngChunks chunks = ScanChunks(stream);
+    if (chunks.Truncated) throw EPng(msgUnexpectedEOF);
     TPngReadStruct r(stream, nullptr);
     const TPngHeader h = ReadHeader(r);
     TGraphicInfo result;

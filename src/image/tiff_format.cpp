@@ -109,7 +109,9 @@ public:
         const std::int64_t bytes = static_cast<std::int64_t>(e.Count) * size;
         if (bytes > FileSize()) throw ETifRead(msgUnexpectedEOF);
         std::vector<std::uint8_t> raw(static_cast<std::size_t>(bytes));
-        if (bytes <= 4) {
+        if (bytes == 0) {
+            return {};
+        } else if (bytes <= 4) {
             std::memcpy(raw.data(), e.Value, raw.size());
         } else {
             SeekTo(U32(e.Value));
@@ -144,16 +146,22 @@ std::uint32_t First(TTiffFile& f, const TEntries& entries, std::uint16_t tag, st
     return f.Values(it->second)[0];
 }
 
+// A small count field (bits, samples, photometric, ...): values beyond a short are out of range
+// for every use and are kept at 65535.
+int SmallField(TTiffFile& f, const TEntries& entries, std::uint16_t tag, std::uint32_t def) {
+    return static_cast<int>(std::min<std::uint32_t>(First(f, entries, tag, def), 65535));
+}
+
 TTiffImage Describe(TTiffFile& f, const TEntries& entries) {
     TTiffImage im;
     im.Width = First(f, entries, tagImageWidth, 0);
     im.Height = First(f, entries, tagImageLength, 0);
-    im.Bits = static_cast<int>(First(f, entries, tagBitsPerSample, 1));
-    im.Compression = static_cast<int>(First(f, entries, tagCompression, kCompressionNone));
-    im.Photometric = static_cast<int>(First(f, entries, tagPhotometric, 0xFFFF));
-    im.Samples = static_cast<int>(First(f, entries, tagSamplesPerPixel, 1));
+    im.Bits = SmallField(f, entries, tagBitsPerSample, 1);
+    im.Compression = SmallField(f, entries, tagCompression, kCompressionNone);
+    im.Photometric = SmallField(f, entries, tagPhotometric, 0xFFFF);
+    im.Samples = SmallField(f, entries, tagSamplesPerPixel, 1);
     im.RowsPerStrip = First(f, entries, tagRowsPerStrip, 0xFFFFFFFFu);
-    im.Planar = static_cast<int>(First(f, entries, tagPlanarConfiguration, 1));
+    im.Planar = SmallField(f, entries, tagPlanarConfiguration, 1);
     return im;
 }
 
@@ -338,7 +346,8 @@ TGraphicInfo TiffInfo(TPGStream& stream, int index) {
     TGraphicInfo info;
     info.Width = static_cast<int>(im.Width);
     info.Height = static_cast<int>(im.Height);
-    info.BitCount = im.Bits * im.Samples;
+    info.BitCount = static_cast<int>(
+        std::min<std::int64_t>(static_cast<std::int64_t>(im.Bits) * im.Samples, 0x7FFFFFFF));
     info.ColorCountText = ColorCountTextOf(im.Samples >= 3 ? 24 : im.Bits);
     info.Subformat = f.Big ? "M, " : "I, ";
     switch (im.Compression) {

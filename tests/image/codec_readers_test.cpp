@@ -611,5 +611,25 @@ TEST(CodecReaders, HeadersClaimingHugePicturesFailBeforeAllocating) {
     EXPECT_EQ(LoadError(jpg, "jpg"), "JPG: Unexpected end of file");
 }
 
+// Inputs the fuzz targets found (their first byte chose the read warning action).
+TEST(CodecReaders, FuzzFindingsStayFixed) {
+    for (const char* name : {"fuzz/png_huge_text_chunk.bin", "fuzz/png_huge_chunk_2.bin"}) {
+        std::vector<std::uint8_t> bytes = ReadBytes(ImageData(name));
+        bytes.erase(bytes.begin());
+        // A chunk claiming a gigabyte made libpng reserve and clear it before reading.
+        EXPECT_EQ(LoadError(bytes, "png"), "PNG: Unexpected end of file") << name;
+        TSpanStream s(bytes.data(), bytes.size());
+        EXPECT_THROW(PGFormats().SelectReader(s, "")->GetInfo(s, 0), EPGPNGFileFormatReaderWriter);
+    }
+    // Bit and sample counts whose product overflows.
+    auto e = GrayEntries(1);
+    e[2] = {258, 4, 1, 0xFFFFFFF0u};
+    e[6] = {277, 4, 1, 0xFFFFFFF0u};
+    const std::vector<std::uint8_t> tiff = TinyTiff(e, {1, 2, 3, 4});
+    EXPECT_EQ(LoadError(tiff, "tif"), "TIFF: Invalid SamplesPerPixel");
+    TSpanStream s(tiff.data(), tiff.size());
+    EXPECT_NO_THROW(PGFormats().SelectReader(s, "")->GetInfo(s, 0));
+}
+
 } // namespace
 } // namespace pigmentaria
