@@ -7,6 +7,7 @@ packages=(
     libjpeg62-turbo-dev libpng-dev zlib1g-dev
     qt6-base-dev fonts-liberation
     libreoffice-draw-nogui
+    python3-pil
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -6,6 +6,10 @@
 #include "cli/print.h"
 
 namespace pigmentaria::cli {
+int RunImage(int argc, char** argv);
+}
+
+namespace pigmentaria::cli {
 
 const std::vector<TCommand>& Commands() {
     static const std::vector<TCommand> table = {
@@ -26,6 +30,8 @@ const std::vector<TCommand>& Commands() {
          "render PAINTING.kvp -o OUT.{png,bmp,jpg,tif,tga,ppm,wmf,emf,svg} [--zoom Z] "
          "[--outlines]  write the painting as a picture (zoom: pictures only)",
          RunRender},
+        {"image", "image info FILE | image convert IN OUT  describe or convert a picture file",
+         RunImage},
         {"print",
          "print PAINTING.kvp -o TEMPLATE.pdf [options]   print the numbered template (--help)",
          RunPrint},

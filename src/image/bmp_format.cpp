@@ -1,5 +1,6 @@
 #include "image/bmp_format.h"
 
+#include "image/codec_io.h"
 #include "image/pg_stream.h"
 
 #include <algorithm>
@@ -14,7 +15,7 @@ namespace {
 
 // Sides beyond this are refused before anything is allocated; the whole picture must also fit
 // the data the stream actually holds (or, for RLE, what its compressed data can justify).
-constexpr std::int64_t kMaxSide = 65535;
+constexpr std::int64_t kMaxSide = kMaxPictureSide;
 // Decoded RLE pictures may be at most this many bytes plus kRLEExpansion per compressed byte.
 constexpr std::int64_t kRLEFloor = 1 << 20;
 constexpr std::int64_t kRLEExpansion = 2048;
@@ -24,22 +25,6 @@ constexpr std::int64_t kRLEExpansion = 2048;
 }
 [[noreturn]] void Invalid(const std::string& field) {
     Fail(msgInvalid, field);
-}
-
-std::uint16_t U16(const std::uint8_t* p) {
-    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
-}
-std::uint32_t U32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-void Put16(std::uint8_t* p, std::uint32_t v) {
-    p[0] = static_cast<std::uint8_t>(v);
-    p[1] = static_cast<std::uint8_t>(v >> 8);
-}
-void Put32(std::uint8_t* p, std::uint32_t v) {
-    Put16(p, v);
-    Put16(p + 2, v >> 16);
 }
 
 void ReadExact(TPGStream& s, void* buffer, std::size_t n) {
@@ -71,15 +56,15 @@ TDIBHeader ReadDIBHeader(TPGStream& s) {
     std::uint8_t sizeBytes[4];
     ReadExact(s, sizeBytes, 4);
     TDIBHeader h;
-    h.Size = U32(sizeBytes);
+    h.Size = GetLE32(sizeBytes);
     if (h.Size == 12) {
         std::uint8_t b[8];
         ReadExact(s, b, 8);
         h.Core = true;
-        h.Width = U16(b);
-        h.Height = U16(b + 2);
-        h.Planes = U16(b + 4);
-        h.BitCount = U16(b + 6);
+        h.Width = GetLE16(b);
+        h.Height = GetLE16(b + 2);
+        h.Planes = GetLE16(b + 4);
+        h.BitCount = GetLE16(b + 6);
         if (h.Planes != 1) Invalid("BitmapCoreHeader.bcPlanes");
         if (h.BitCount != 1 && h.BitCount != 4 && h.BitCount != 8 && h.BitCount != 24)
             Invalid("BitmapCoreHeader.bcBitCount");
@@ -88,17 +73,17 @@ TDIBHeader ReadDIBHeader(TPGStream& s) {
     if (!IsInfoHeaderSize(h.Size)) Fail(msgInvalidSize, "BitmapInfoHeader/BitmapCoreHeader");
     std::array<std::uint8_t, 120> b{};
     ReadExact(s, b.data(), h.Size - 4);
-    h.Width = static_cast<std::int32_t>(U32(&b[0]));
-    h.Height = static_cast<std::int32_t>(U32(&b[4]));
-    h.Planes = U16(&b[8]);
-    h.BitCount = U16(&b[10]);
-    h.Compression = U32(&b[12]);
-    h.SizeImage = U32(&b[16]);
-    h.ClrUsed = U32(&b[28]);
+    h.Width = static_cast<std::int32_t>(GetLE32(&b[0]));
+    h.Height = static_cast<std::int32_t>(GetLE32(&b[4]));
+    h.Planes = GetLE16(&b[8]);
+    h.BitCount = GetLE16(&b[10]);
+    h.Compression = GetLE32(&b[12]);
+    h.SizeImage = GetLE32(&b[16]);
+    h.ClrUsed = GetLE32(&b[28]);
     if (h.Size >= 52) {
         h.HasMasks = true;
         for (int i = 0; i < 3; ++i)
-            h.Masks[i] = U32(&b[36 + 4 * static_cast<std::size_t>(i)]);
+            h.Masks[i] = GetLE32(&b[36 + 4 * static_cast<std::size_t>(i)]);
     }
     if (h.Planes != 1) Invalid("BitmapInfoHeader.biPlanes");
     const int bits = h.BitCount;
@@ -117,13 +102,6 @@ void CheckSize(const TDIBHeader& h) {
     if (h.Width < 0 || h.Width > kMaxSide) Invalid(w);
     if (h.Height < -kMaxSide || h.Height > kMaxSide) Invalid(ht);
 }
-
-// Fires the graphic's progress start now and its progress end when the read is over.
-struct TProgressBracket {
-    explicit TProgressBracket(const TPixelGraphic& g) : G(g) { G.ProgressStart(); }
-    ~TProgressBracket() { G.ProgressEnd(); }
-    const TPixelGraphic& G;
-};
 
 void ReverseRows(TPixelGraphic& g) {
     const std::size_t stride = g.RowStride();
@@ -174,9 +152,9 @@ void ReadMaskedPixels(TPGStream& s, TPixelGraphic& g, const TDIBHeader& h,
         for (int x = 0; x < w; ++x, out += 3) {
             std::uint32_t p;
             if (h.BitCount == 16)
-                p = U16(in), in += 2;
+                p = GetLE16(in), in += 2;
             else
-                p = U32(in), in += 4;
+                p = GetLE32(in), in += 4;
             out[0] = blue(p);
             out[1] = green(p);
             out[2] = red(p);
@@ -274,7 +252,7 @@ void ReadDIBPixels(TPGStream& s, TPixelGraphic& g, const TDIBHeader& h, std::int
                     std::uint8_t b[12];
                     ReadExact(s, b, 12);
                     for (int i = 0; i < 3; ++i)
-                        masks[i] = U32(b + 4 * i);
+                        masks[i] = GetLE32(b + 4 * i);
                 }
             } else if (h.BitCount == 16) {
                 masks[0] = 0x7C00, masks[1] = 0x03E0, masks[2] = 0x001F;
@@ -322,21 +300,6 @@ void ReadDIBPixels(TPGStream& s, TPixelGraphic& g, const TDIBHeader& h, std::int
     }
 }
 
-std::string ColorCountText(int bits) {
-    switch (bits) {
-    case 1:
-        return "2";
-    case 4:
-        return "16";
-    case 8:
-        return "256";
-    case 16:
-        return "64K";
-    default:
-        return "16.7M";
-    }
-}
-
 } // namespace
 
 void ReadPackedDIB(TPGStream& stream, TPixelGraphic& graphic, std::int64_t pixelOffset) {
@@ -350,7 +313,7 @@ void ReadBMPFile(TPGStream& stream, TPixelGraphic& graphic, int index) {
     const std::int64_t start = stream.Position();
     std::uint8_t fileHeader[14];
     ReadExact(stream, fileHeader, sizeof fileHeader);
-    ReadPackedDIB(stream, graphic, start + U32(fileHeader + 10));
+    ReadPackedDIB(stream, graphic, start + GetLE32(fileHeader + 10));
 }
 
 TGraphicInfo ReadBMPInfo(TPGStream& stream, int index) {
@@ -362,7 +325,7 @@ TGraphicInfo ReadBMPInfo(TPGStream& stream, int index) {
     info.BitCount = h.BitCount;
     info.Width = static_cast<int>(h.Width);
     info.Height = static_cast<int>(h.Height < 0 ? -h.Height : h.Height);
-    info.ColorCountText = ColorCountText(h.BitCount);
+    info.ColorCountText = ColorCountTextOf(h.BitCount);
     if (h.Core) {
         info.Subformat = "OS/2";
     } else {
@@ -379,13 +342,13 @@ void WritePackedDIB(TPGStream& stream, const TPixelGraphic& graphic) {
     const auto count =
         static_cast<std::uint32_t>(graphic.ColorType() == ct24Bit ? 0 : graphic.PaletteCount());
     std::vector<std::uint8_t> head(40 + 4 * static_cast<std::size_t>(count), 0);
-    Put32(&head[0], 40);
-    Put32(&head[4], static_cast<std::uint32_t>(graphic.Width()));
-    Put32(&head[8], static_cast<std::uint32_t>(graphic.Height()));
-    Put16(&head[12], 1);
-    Put16(&head[14], static_cast<std::uint32_t>(graphic.BitCount()));
-    Put32(&head[20], static_cast<std::uint32_t>(graphic.ImageSize()));
-    Put32(&head[32], count);
+    PutLE32(&head[0], 40);
+    PutLE32(&head[4], static_cast<std::uint32_t>(graphic.Width()));
+    PutLE32(&head[8], static_cast<std::uint32_t>(graphic.Height()));
+    PutLE16(&head[12], 1);
+    PutLE16(&head[14], static_cast<std::uint32_t>(graphic.BitCount()));
+    PutLE32(&head[20], static_cast<std::uint32_t>(graphic.ImageSize()));
+    PutLE32(&head[32], count);
     for (std::uint32_t i = 0; i < count; ++i) {
         const TColor c = graphic.Palette()[i];
         std::uint8_t* q = &head[40 + 4 * static_cast<std::size_t>(i)];
@@ -401,8 +364,8 @@ void WriteBMPFile(TPGStream& stream, const TPixelGraphic& graphic) {
     const std::uint32_t count =
         static_cast<std::uint32_t>(graphic.ColorType() == ct24Bit ? 0 : graphic.PaletteCount());
     std::uint8_t fileHeader[14] = {'B', 'M'};
-    Put32(fileHeader + 2, 54 + 4 * count + static_cast<std::uint32_t>(graphic.ImageSize()));
-    Put32(fileHeader + 10, 54 + 4 * count);
+    PutLE32(fileHeader + 2, 54 + 4 * count + static_cast<std::uint32_t>(graphic.ImageSize()));
+    PutLE32(fileHeader + 10, 54 + 4 * count);
     stream.Write(fileHeader, sizeof fileHeader);
     WritePackedDIB(stream, graphic);
 }

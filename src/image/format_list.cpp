@@ -3,14 +3,15 @@
 #include "image/bmp_format.h"
 #include "image/file_format.h"
 #include "image/metafile_format.h"
+#include "image/raster_formats.h"
 
 namespace pigmentaria {
 
 namespace {
 using TRegisterFormats = void (*)(TFileFormatRegistry&);
 const TRegisterFormats kBuiltInFormats[] = {
-    RegisterBMPFormats,
-    RegisterMetafileFormats,
+    RegisterBMPFormats, RegisterJPGFormats, RegisterPNGFormats, RegisterPCXFormats,
+    RegisterPxMFormats, RegisterTGAFormats, RegisterTIFFormats, RegisterMetafileFormats,
 };
 } // namespace
 

@@ -86,6 +86,8 @@ public:
     EPGFileFormatError(const std::string& tag, int number, const std::string& s1 = {},
                        const std::string& s2 = {}, const std::string& s3 = {})
         : EPixelGraphic(tag + PGMessage(number, s1, s2, s3)) {}
+    // A text of the format's own that is not in the table; the tag is part of it.
+    explicit EPGFileFormatError(const std::string& text) : EPixelGraphic(text) {}
 };
 
 class EPGBMPFileFormatReader : public EPGFileFormatError {
@@ -100,6 +102,30 @@ public:
     explicit EPGBMPFileFormatWriter(int number, const std::string& s1 = {},
                                     const std::string& s2 = {}, const std::string& s3 = {})
         : EPGFileFormatError("BMP: ", number, s1, s2, s3) {}
+};
+
+// The exception of one format: its tag in front of a table message, or a text of its own.
+#define PIGMENTARIA_PG_FORMAT_EXCEPTION(Name, Tag)                                                 \
+    class Name : public EPGFileFormatError {                                                       \
+    public:                                                                                        \
+        explicit Name(int number, const std::string& s1 = {}, const std::string& s2 = {},          \
+                      const std::string& s3 = {})                                                  \
+            : EPGFileFormatError(Tag, number, s1, s2, s3) {}                                       \
+        explicit Name(const std::string& text) : EPGFileFormatError(text) {}                       \
+    };
+PIGMENTARIA_PG_FORMAT_EXCEPTION(EPGJPGFileFormatReaderWriter, "JPG: ")
+PIGMENTARIA_PG_FORMAT_EXCEPTION(EPGPNGFileFormatReaderWriter, "PNG: ")
+PIGMENTARIA_PG_FORMAT_EXCEPTION(EPGPCXFileFormatReader, "PCX: ")
+PIGMENTARIA_PG_FORMAT_EXCEPTION(EPGPxMFileFormatReader, "PBM, PGM, PPM: ")
+PIGMENTARIA_PG_FORMAT_EXCEPTION(EPGTGAFileFormatReader, "TGA: ")
+PIGMENTARIA_PG_FORMAT_EXCEPTION(EPGTIFFileFormatReader, "TIFF: ")
+PIGMENTARIA_PG_FORMAT_EXCEPTION(EPGTIFFileFormatWriter, "TIFF: ")
+
+// The Netpbm writer names the variant it writes ("PBM: ", "PGM: ", "PPM: ") or the family.
+class EPGPxMFileFormatWriter : public EPGFileFormatError {
+public:
+    EPGPxMFileFormatWriter(const std::string& tag, int number, const std::string& s1 = {})
+        : EPGFileFormatError(tag, number, s1) {}
 };
 
 // What the library does about a recoverable oddity or a lossy save.

@@ -60,6 +60,24 @@ struct TPGLibrarySettings {
     bool GammaCorrection = true;
     // 16-bit BMP channels get the value of their lowest missing bit added (5 bits v -> 8v + 8).
     bool LowBitFill = true;
+
+    // ---- Codecs
+    int JPEGQuality = 80;
+    // libjpeg DCT methods: 0 slow integer, 1 fast integer, 2 floating point.
+    int JPEGWriteDCTMethod = 2;
+    bool JPEGProgressive = false;
+    int JPEGReadDCTMethod = 0;
+    // The PNG reader and writer are registered only when these are on.
+    bool PNGRead = true;
+    bool PNGWrite = true;
+    // Netpbm files are written in the binary forms (P4, P5, P6) instead of the ASCII ones.
+    bool PxMBinary = false;
+    // TIFF files are written big-endian ("MM") instead of little-endian ("II").
+    bool TIFFBigEndian = false;
+    // 1 (none) or 32773 (PackBits).
+    int TIFFCompression = 1;
+    // 1 none, 2 inch, 3 centimetre; the resolution written is 300 / 1.
+    int TIFFResolutionUnit = 1;
 };
 TPGLibrarySettings& PGLibrarySettings();
 

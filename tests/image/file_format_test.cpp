@@ -114,11 +114,25 @@ TEST(ReaderSelection, StreamPositionIsRestoredForTheReader) {
 
 TEST(Registry, ListsAreKeptInExtensionOrderAndFiltersFollowThem) {
     const TFileFormatRegistry& reg = PGFormats();
-    EXPECT_EQ(reg.OpenFilter(),
-              "Image files|*.bmp; *.dib; *.emf; *.rle; *.wmf|BMP - Bitmap|*.bmp|DIB - Bitmap|*.dib|"
-              "EMF - Enhanced Metafile|*.emf|RLE - Bitmap|*.rle|WMF - Windows Metafile|*.wmf|"
-              "All files|*.*");
-    EXPECT_EQ(reg.SaveFilter(), "BMP - Bitmap|*.bmp|");
+    EXPECT_EQ(
+        reg.OpenFilter(),
+        "Image files|*.bmp; *.dib; *.emf; *.jif; *.jpeg; *.jpg; *.pbm; *.pcx; *.pgm; *.png; *.ppm; "
+        "*.rle; *.tga; *.tif; *.tiff; *.wmf|BMP - Bitmap|*.bmp|DIB - Bitmap|*.dib|"
+        "EMF - Enhanced Metafile|*.emf|JIF - JPEG (JFIF compliant)|*.jif|JPEG - JPEG (JFIF "
+        "compliant)|*.jpeg|"
+        "JPG - JPEG (JFIF compliant)|*.jpg|PBM - Portable Bitmap|*.pbm|PCX - Paintbrush|*.pcx|"
+        "PGM - Portable Graymap|*.pgm|PNG - Portable Network Graphics|*.png|"
+        "PPM - Portable Pixelmap|*.ppm|RLE - Bitmap|*.rle|TGA - Truevision Targa|*.tga|"
+        "TIF - Tagged Image File Format|*.tif|TIFF - Tagged Image File Format|*.tiff|WMF - Windows "
+        "Metafile|*.wmf|"
+        "All files|*.*");
+    // Only one writer of each shared codec is listed.
+    EXPECT_EQ(reg.SaveFilter(), "BMP - Bitmap|*.bmp|JPG - JPEG (JFIF compliant)|*.jpg|"
+                                "PBM - Portable Bitmap|*.pbm|PGM - Portable Graymap|*.pgm|"
+                                "PNG - Portable Network Graphics|*.png|"
+                                "PPM - Portable Pixelmap|*.ppm|TGA - Truevision Targa|*.tga|"
+                                "TIF - Tagged Image File Format|*.tif|");
+    EXPECT_EQ(reg.FindWriter("pcx"), nullptr);
     EXPECT_NE(reg.FindWriter("DIB"), nullptr);
     EXPECT_EQ(reg.FindWriter("rle"), nullptr);
 
