@@ -114,7 +114,7 @@ int RunConvert(int argc, char** argv) {
             else if (option == "--crop")
                 session.SelectionMade(ParseCrop(value));
             else if (option == "--filter")
-                session.ApplyFilter(ParseFilterSpec(value, session.Filters));
+                session.ApplyFilter(ParseFilterOption(value, session.Filters));
             else
                 throw std::invalid_argument("unknown option " + option);
         }

@@ -206,13 +206,13 @@ void SetTriple(int (&values)[3], const char* const names[3], const std::string& 
 
 } // namespace
 
-TFilterKind ParseFilterSpec(const std::string& spec, TFilterSettings& s) {
-    const std::size_t colon = spec.find(':');
-    const std::string name = ToLower(spec.substr(0, colon));
+TFilterKind ParseFilterOption(const std::string& text, TFilterSettings& s) {
+    const std::size_t colon = text.find(':');
+    const std::string name = ToLower(text.substr(0, colon));
     const auto kind = FilterKindFromName(name);
     if (!kind) throw std::invalid_argument("unknown filter \"" + name + "\"");
     if (colon == std::string::npos) return *kind;
-    std::string rest = spec.substr(colon + 1);
+    std::string rest = text.substr(colon + 1);
     std::size_t start = 0;
     while (start <= rest.size()) {
         const std::size_t comma = std::min(rest.find(',', start), rest.size());
