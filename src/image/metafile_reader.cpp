@@ -1,5 +1,7 @@
 #include "image/metafile_reader.h"
 
+#include "image/codec_io.h"
+
 #include "platform/metafile_records.h"
 
 #include <algorithm>
@@ -144,19 +146,6 @@ std::optional<TLoadedMetafile> LoadEmf(std::span<const std::uint8_t> bytes) {
     return m;
 }
 
-const char* ColorCountText(int bits) {
-    switch (bits) {
-    case 1:
-        return "2";
-    case 4:
-        return "16";
-    case 8:
-        return "256";
-    default:
-        return "16.7M";
-    }
-}
-
 } // namespace
 
 TMetafileSettings& PGMetafileSettings() {
@@ -220,7 +209,7 @@ TMetafileInfo GetMetafileInfo(std::span<const std::uint8_t> bytes, bool enhanced
     info.Width = m->Width;
     info.Height = m->Height;
     info.BitCount = MetafileBitCount(m->Palette.size());
-    info.ColorCountText = ColorCountText(info.BitCount);
+    info.ColorCountText = ColorCountTextOf(info.BitCount);
     if (!enhanced) info.SubFormat = m->Placeable ? PlaceableSubFormat : NoHeaderSubFormat;
     return info;
 }
