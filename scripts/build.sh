@@ -5,5 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${1:-build}
 shift || true
-cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} "$@" >/dev/null
+launcher=()
+# A compiler cache, when the machine has one, shares objects between checkouts.
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S . -B "$dir" -G Ninja "${launcher[@]}" -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} "$@" >/dev/null
 cmake --build "$dir" -j "$(nproc)" ${TARGET:+--target "$TARGET"}
