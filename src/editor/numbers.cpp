@@ -239,6 +239,11 @@ private:
 std::vector<TNumberLabel> PlaceNumbers(const TShapeList& shapes,
                                        const TNamedPalette& paintingPalette,
                                        IProgressSink& progress, IMessageSink& messages) {
+    return PlaceNumbers(shapes, NumberByPaintingPalette(paintingPalette), progress, messages);
+}
+
+std::vector<TNumberLabel> PlaceNumbers(const TShapeList& shapes, const TColorNumbering& numbering,
+                                       IProgressSink& progress, IMessageSink& messages) {
     std::vector<TNumberLabel> labels;
     if (shapes.Empty()) return labels;
     TRaster24 raster = RenderPainting(shapes, NumberScale, false);
@@ -259,7 +264,7 @@ std::vector<TNumberLabel> PlaceNumbers(const TShapeList& shapes,
                 progress.Finish();
                 return labels;
             }
-            const std::string text = std::to_string(PaintingPaletteIndex(paintingPalette, b));
+            const std::string text = std::to_string(numbering(b));
             const TBoxI best = placer.NumberRegion(x, y, b, *shape, text, labels);
             labels.push_back(MakeLabel(best, text));
         }

@@ -2,6 +2,7 @@
 // Number placement: every visible region of the painting gets a label with the number of its
 // colour, placed where the region has the most room.
 #include "model/shape.h"
+#include "palette/color_numbering.h"
 #include "palette/palette.h"
 #include "platform/report.h"
 
@@ -26,6 +27,9 @@ inline constexpr const char* FindingPolygonError = "Error Finding Polygon at ";
 // made so far.
 std::vector<TNumberLabel> PlaceNumbers(const TShapeList& shapes,
                                        const TNamedPalette& paintingPalette,
+                                       IProgressSink& progress, IMessageSink& messages);
+// The same with the numbers given by a function of the colour (paint positions, for example).
+std::vector<TNumberLabel> PlaceNumbers(const TShapeList& shapes, const TColorNumbering& numbering,
                                        IProgressSink& progress, IMessageSink& messages);
 
 } // namespace pigmentaria
