@@ -1,0 +1,250 @@
+#include "print/print_labels.h"
+
+#include "convert/regions.h"
+#include "model/render.h"
+#include "print/print_scale.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <string>
+
+namespace pigmentaria {
+
+namespace {
+
+constexpr double LabelScale = 2.0; // number placement's work raster
+
+int Trunc(double v) {
+    if (!(v > -2147483648.0)) return v != v ? 0 : INT32_MIN;
+    if (v >= 2147483647.0) return INT32_MAX;
+    return static_cast<int>(v);
+}
+
+// A page canvas that only measures text, with the page font's digit metrics at a resolution.
+class TMeasureCanvas final : public TPageCanvas {
+public:
+    TMeasureCanvas(double advanceEm, int dpi) : AdvanceEm_(advanceEm), Dpi_(dpi) {}
+    void Polygon(const TPoint*, std::size_t) override {}
+    void LineTo(int, int) override {}
+    void Rectangle(int, int, int, int) override {}
+    void FillRect(int, int, int, int) override {}
+    void TextOut(int, int, const std::string&) override {}
+    int TextWidth(const std::string& text) override {
+        return static_cast<int>(
+            std::lround(static_cast<double>(text.size()) * AdvanceEm_ * Font_.Size * Dpi_ / 72.0));
+    }
+    int TextHeight(const std::string&) override {
+        return static_cast<int>(std::lround(1.15 * Font_.Size * Dpi_ / 72.0));
+    }
+
+private:
+    double AdvanceEm_;
+    int Dpi_;
+};
+
+} // namespace
+
+struct TPrintedLabels::TData {
+    TRegionMap Map;
+    std::vector<TRegionRoom> Rooms;
+    std::vector<TColor> Colors;
+    TLabelTextMetrics Metrics;
+    TPaintingPixelSize PixelSize;
+    // Painting pixels per inch on paper, and the placement's left edge for the device mapping.
+    double UnitsX = 0, UnitsY = 0, LeftIn = 0;
+    int DpiX = 600;
+};
+
+TPrintedLabels::TPrintedLabels(const TShapeList& shapes, const TPrintLayout& layout,
+                               const TPlacementFrame& frame, TLabelTextMetrics metrics) {
+    auto d = std::make_shared<TData>();
+    d->Metrics = metrics;
+    const int w = shapes.PaintingWidth(), h = shapes.PaintingHeight();
+    d->PixelSize = PaintingPixelSize(layout, frame, w, h);
+    d->DpiX = std::max(1, layout.PrinterDpiX);
+    if (d->PixelSize.Placed()) {
+        d->UnitsX = MmPerInch / d->PixelSize.MmX;
+        d->UnitsY = MmPerInch / d->PixelSize.MmY;
+        d->LeftIn = (frame.Left - SampleImageLeft - layout.SampleOriginX) / layout.SampleScaleX;
+    }
+    const TRaster24 raster = RenderPainting(shapes, LabelScale, false);
+    d->Map = LabelRegions(raster);
+    d->Rooms = MeasureRegions(d->Map, RegionDistanceSquared(d->Map));
+    d->Colors.resize(d->Map.Count);
+    for (std::uint32_t r = 0; r < d->Map.Count; ++r)
+        d->Colors[r] = raster.GetPixel(d->Rooms[r].PoleX, d->Rooms[r].PoleY);
+    Data_ = std::move(d);
+}
+
+std::uint32_t TPrintedLabels::RegionCount() const {
+    return Data_->Map.Count;
+}
+
+std::vector<double> TPrintedLabels::RegionDiametersMm() const {
+    // At scale 2 a circle can sit on a painting pixel's centre, which is a corner of the work
+    // raster's pixels: a region whose most central pixel is d from the outside holds 2d work
+    // pixels, d painting pixels.
+    const double mm = std::min(Data_->PixelSize.MmX, Data_->PixelSize.MmY);
+    std::vector<double> out;
+    out.reserve(Data_->Rooms.size());
+    for (const TRegionRoom& r : Data_->Rooms)
+        out.push_back(std::sqrt(static_cast<double>(r.MaxDistanceSquared)) * mm);
+    return out;
+}
+
+int TPrintedLabels::DeviceTextWidth(const std::string& text, int size) const {
+    TMeasureCanvas canvas(Data_->Metrics.DigitAdvanceEm, Data_->DpiX);
+    TPageFont font;
+    font.Size = size;
+    canvas.SetFont(font);
+    return canvas.TextWidth(text);
+}
+
+int TPrintedLabels::DrawnSize(const TPrintLabel& label) const {
+    const TData& d = *Data_;
+    if (!(d.UnitsX > 0)) return 3;
+    const int a = Trunc(d.DpiX * (label.Left / d.UnitsX + d.LeftIn));
+    const int b = Trunc(d.DpiX * (label.Right / d.UnitsX + d.LeftIn));
+    TMeasureCanvas canvas(d.Metrics.DigitAdvanceEm, d.DpiX);
+    return FitLabelFontSize(canvas, label.Text, b - a);
+}
+
+TPrintedLabels::TInk TPrintedLabels::InkOf(const TPrintLabel& label, int size) const {
+    const TData& d = *Data_;
+    const double inches = static_cast<double>(size) / 72.0;
+    return {(label.Left + label.Right) / 2.0, (label.Top + label.Bottom) / 2.0,
+            static_cast<double>(label.Text.size()) * d.Metrics.DigitAdvanceEm * inches * d.UnitsX,
+            d.Metrics.DigitHeightEm * inches * d.UnitsY};
+}
+
+std::int64_t TPrintedLabels::RegionOfInk(const TInk& ink) const {
+    const TRegionMap& m = Data_->Map;
+    if (m.Count == 0) return -1;
+    // Every work-raster pixel the text's box touches.
+    const int x0 = static_cast<int>(std::floor(LabelScale * (ink.CenterX - ink.Width / 2)));
+    const int y0 = static_cast<int>(std::floor(LabelScale * (ink.CenterY - ink.Height / 2)));
+    const int x1 =
+        std::max(x0, static_cast<int>(std::ceil(LabelScale * (ink.CenterX + ink.Width / 2))) - 1);
+    const int y1 =
+        std::max(y0, static_cast<int>(std::ceil(LabelScale * (ink.CenterY + ink.Height / 2))) - 1);
+    if (x0 < 0 || y0 < 0 || x1 >= m.Width || y1 >= m.Height) return -1;
+    const std::uint32_t region = m.At(x0, y0);
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x)
+            if (m.At(x, y) != region) return -1;
+    return region;
+}
+
+std::int64_t TPrintedLabels::RegionHolding(const TPrintLabel& label) const {
+    if (!Data_->PixelSize.Placed()) return -1;
+    return RegionOfInk(InkOf(label, DrawnSize(label)));
+}
+
+TPrintLabel TPrintedLabels::CentralLabel(std::uint32_t region, const std::string& text,
+                                         int& size) const {
+    const TData& d = *Data_;
+    const TRegionRoom& room = d.Rooms[region];
+    const double cx = (room.PoleX + 0.5) / LabelScale, cy = (room.PoleY + 0.5) / LabelScale;
+    auto boxAround = [&](int width, int height) {
+        TPrintLabel l;
+        l.Text = text;
+        l.Left = static_cast<std::int32_t>(std::lround(cx - width / 2.0));
+        l.Right = l.Left + width;
+        l.Top = static_cast<std::int32_t>(std::lround(cy - height / 2.0));
+        l.Bottom = l.Top + height;
+        return l;
+    };
+    if (d.PixelSize.Placed()) {
+        // The widest box the renderer could want: the text at 12 points, plus a pixel.
+        const int widest =
+            static_cast<int>(
+                std::ceil(static_cast<double>(DeviceTextWidth(text, 12)) / d.DpiX * d.UnitsX)) +
+            2;
+        for (int s = 11; s >= 3; --s) {
+            if (RegionOfInk({cx, cy, InkOf({text, 0, 0, 0, 0}, s).Width,
+                             InkOf({text, 0, 0, 0, 0}, s).Height}) != region)
+                continue;
+            const int height =
+                std::max(1, static_cast<int>(std::lround(InkOf({text, 0, 0, 0, 0}, s).Height)));
+            // The narrowest box the renderer draws this size in.
+            for (int width = 1; width <= widest; ++width) {
+                const TPrintLabel l = boxAround(width, height);
+                const int drawn = DrawnSize(l);
+                if (drawn < s) continue;
+                if (drawn > s) break;
+                if (RegionOfInk(InkOf(l, drawn)) == static_cast<std::int64_t>(region)) {
+                    size = drawn;
+                    return l;
+                }
+                break;
+            }
+        }
+    }
+    // Nothing fits: the smallest number, centred, so that the region is numbered all the same.
+    TPrintLabel l = boxAround(1, 1);
+    size = DrawnSize(l);
+    return l;
+}
+
+std::vector<TPrintLabel> TPrintedLabels::CompleteLabels(const std::vector<TPrintLabel>& placed,
+                                                        const TColorNumbering& numbering) const {
+    const std::uint32_t n = Data_->Map.Count;
+    std::vector<std::int64_t> holder(placed.size());
+    std::vector<int> best(n, 0);
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+        holder[i] = RegionHolding(placed[i]);
+        if (holder[i] >= 0) {
+            const std::size_t r = static_cast<std::size_t>(holder[i]);
+            best[r] = std::max(best[r], DrawnSize(placed[i]));
+        }
+    }
+    std::vector<TPrintLabel> central;
+    std::vector<bool> replaced(n, false);
+    for (std::uint32_t r = 0; r < n; ++r) {
+        if (best[r] >= LegibleLabelSize) continue;
+        int size = 0;
+        TPrintLabel l = CentralLabel(r, std::to_string(numbering(Data_->Colors[r])), size);
+        if (best[r] > 0 && size <= best[r]) continue;
+        replaced[r] = best[r] > 0;
+        central.push_back(std::move(l));
+    }
+    std::vector<TPrintLabel> out;
+    out.reserve(placed.size() + central.size());
+    for (std::size_t i = 0; i < placed.size(); ++i)
+        if (holder[i] >= 0 && !replaced[static_cast<std::size_t>(holder[i])])
+            out.push_back(placed[i]);
+    for (TPrintLabel& l : central)
+        out.push_back(std::move(l));
+    return out;
+}
+
+TLegibilityReport TPrintedLabels::Report(const std::vector<TPrintLabel>& labels,
+                                         double minDiameterMm) const {
+    TLegibilityReport rep;
+    const std::uint32_t n = Data_->Map.Count;
+    rep.Regions = static_cast<int>(n);
+    const std::vector<double> diameters = RegionDiametersMm();
+    for (std::uint32_t r = 0; r < n; ++r) {
+        if (r == 0 || diameters[r] < rep.SmallestDiameterMm) rep.SmallestDiameterMm = diameters[r];
+        // A hair below the minimum is rounding of the millimetre conversion, not a narrower region.
+        if (diameters[r] < minDiameterMm - 1e-9) ++rep.RegionsUnderMinimum;
+    }
+    rep.Labels = static_cast<int>(labels.size());
+    std::vector<int> best(n, 0);
+    for (const TPrintLabel& l : labels) {
+        const int size = DrawnSize(l);
+        rep.SmallestNumberPt =
+            rep.SmallestNumberPt == 0 ? size : std::min(rep.SmallestNumberPt, size);
+        const std::int64_t r = RegionOfInk(InkOf(l, size));
+        if (r >= 0 && Data_->PixelSize.Placed())
+            best[static_cast<std::size_t>(r)] = std::max(best[static_cast<std::size_t>(r)], size);
+    }
+    for (std::uint32_t r = 0; r < n; ++r) {
+        rep.RegionsWithoutFittingNumber += best[r] == 0;
+        rep.RegionsWithoutLegibleNumber += best[r] < LegibleLabelSize;
+    }
+    return rep;
+}
+
+} // namespace pigmentaria

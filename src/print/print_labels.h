@@ -1,0 +1,88 @@
+#pragma once
+// Number labels as they come out on paper for one print layout: which labels a region's number
+// really fits in, one more label at the most central point of every region left without one, and
+// the legibility report of a template (smallest region, smallest number, regions without a
+// number that can be read).
+//
+// Regions are those number placement sees: the 4-connected areas of one colour of the painting
+// drawn filled at scale 2. Font sizes are those the page renderer picks (12 .. 3 points, one
+// below the largest whose text fits the label's width); text is measured with the metrics of
+// the page font, whose digits all share one advance.
+#include "model/shape.h"
+#include "palette/color_numbering.h"
+#include "print/page_render.h"
+#include "print/print_layout.h"
+#include "print/print_settings.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace pigmentaria {
+
+// The smallest number size people read comfortably on a template, in points.
+constexpr int LegibleLabelSize = 6;
+
+// Text metrics of the page font as fractions of its size. Arial and its metric twin Liberation
+// Sans give every digit an advance of 0.556 em; a digit's ink is 0.716 em high.
+struct TLabelTextMetrics {
+    double DigitAdvanceEm = 0.556;
+    double DigitHeightEm = 0.716;
+};
+
+struct TLegibilityReport {
+    int Regions = 0;
+    // The narrowest region: the widest circle its pixels hold, in millimetres on paper.
+    double SmallestDiameterMm = 0;
+    // Regions that cannot hold a circle of the minimum diameter.
+    int RegionsUnderMinimum = 0;
+    int Labels = 0;
+    // The smallest size any number is printed at, in points (0 without labels).
+    int SmallestNumberPt = 0;
+    // Regions with no number that fits inside them at any size, and at the legible size or more.
+    int RegionsWithoutFittingNumber = 0;
+    int RegionsWithoutLegibleNumber = 0;
+};
+
+class TPrintedLabels {
+public:
+    // `layout` must hold the placement (ImageWidthIn and ImageHeightIn); `frame` is the placement
+    // frame it was computed with.
+    TPrintedLabels(const TShapeList& shapes, const TPrintLayout& layout,
+                   const TPlacementFrame& frame, TLabelTextMetrics metrics = {});
+
+    // The size the page renderer draws a label's text at, in points.
+    int DrawnSize(const TPrintLabel& label) const;
+    // The region the label's text lies in entirely when printed, or -1.
+    std::int64_t RegionHolding(const TPrintLabel& label) const;
+
+    // The labels for this print: the placed labels whose number fits inside a region, and for
+    // every region without one a label at its most central point (the pixel farthest from the
+    // region's edge, the first in raster order of equals) sized to the largest number that fits
+    // there. A region whose placed labels fit only below the legible size takes the central label
+    // instead when it prints larger. Central labels follow the placed ones, in region order.
+    std::vector<TPrintLabel> CompleteLabels(const std::vector<TPrintLabel>& placed,
+                                            const TColorNumbering& numbering) const;
+
+    TLegibilityReport Report(const std::vector<TPrintLabel>& labels, double minDiameterMm) const;
+
+    std::uint32_t RegionCount() const;
+    // The widest circle each region holds, in millimetres on paper, in region order.
+    std::vector<double> RegionDiametersMm() const;
+
+private:
+    struct TInk {
+        double CenterX, CenterY, Width, Height; // painting pixels
+    };
+    TInk InkOf(const TPrintLabel& label, int size) const;
+    std::int64_t RegionOfInk(const TInk& ink) const;
+    // The central label of a region; `size` receives its printed size.
+    TPrintLabel CentralLabel(std::uint32_t region, const std::string& text, int& size) const;
+    int DeviceTextWidth(const std::string& text, int size) const;
+
+    struct TData;
+    std::shared_ptr<const TData> Data_;
+};
+
+} // namespace pigmentaria
