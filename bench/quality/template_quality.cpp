@@ -1,0 +1,388 @@
+// Template quality of the bundled photos, printed on one A4 page, for the import's default path
+// (step 90) and for the template path (24 colours by k-means, clean-up for 2.5 mm, central
+// labels): how many regions are too narrow to paint, how many carry a number that fits, how far
+// the painting's colours are from the photo (mean CIEDE2000), how many of the photo's strong
+// edges survive as region borders, and time and peak memory. Each measurement runs in a child
+// process so that its peak memory is its own.
+//
+//   template-quality [--min-mm D] [--colors K] [SAMPLE ...]
+#include "convert/reduction.h"
+#include "convert/regions.h"
+#include "convert/template_pipeline.h"
+#include "convert/tracer.h"
+#include "editor/numbers.h"
+#include "image/pixel_graphic.h"
+#include "model/render.h"
+#include "palette/color_numbering.h"
+#include "palette/color_science.h"
+#include "palette/palette.h"
+#include "print/print_labels.h"
+#include "print/print_scale.h"
+#include "print/printer.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+using namespace pigmentaria;
+
+namespace {
+
+struct TOptions {
+    std::string Dump;
+    double MinMm = 2.5;
+    int Colors = 24;
+    int Abstraction = 4;
+    std::vector<std::string> Samples;
+};
+
+struct TResult {
+    int Regions = 0, Under = 0, WithoutNumber = 0, Slivers = 0;
+    int RealUnder = 0, RealUnnumbered = 0, RealIllegible = 0;
+    int Shapes = 0, Colors = 0, SmallestPt = 0;
+    double SmallestRealMm = 0, MeanDeltaE = 0, EdgesKept = 0, MinDiameterPx = 0;
+    double ReduceMs = 0, CleanupMs = 0, TraceMs = 0, LabelMs = 0;
+    long PeakKb = 0;
+};
+
+// Strong edges of the photo: Canny on L* after a Gaussian of sigma 2, hysteresis between 2 and
+// 4 L* units per pixel (the gradient a step of about 10 and 20 units leaves after the blur).
+std::vector<std::uint8_t> StrongEdges(const TRaster24& photo) {
+    const int w = photo.Width(), h = photo.Height();
+    std::vector<double> l(static_cast<std::size_t>(w) * h), tmp(l.size());
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            l[static_cast<std::size_t>(y) * w + x] = ColorToLab(photo.GetPixel(x, y)).L;
+    const double sigma = 2.0;
+    const int radius = 6;
+    std::vector<double> k(2 * radius + 1);
+    double sum = 0;
+    for (int i = -radius; i <= radius; ++i)
+        sum += k[i + radius] = std::exp(-i * i / (2 * sigma * sigma));
+    for (double& v : k)
+        v /= sum;
+    auto at = [&](const std::vector<double>& a, int x, int y) {
+        x = std::clamp(x, 0, w - 1);
+        y = std::clamp(y, 0, h - 1);
+        return a[static_cast<std::size_t>(y) * w + x];
+    };
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            double s = 0;
+            for (int i = -radius; i <= radius; ++i)
+                s += k[i + radius] * at(l, x + i, y);
+            tmp[static_cast<std::size_t>(y) * w + x] = s;
+        }
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            double s = 0;
+            for (int i = -radius; i <= radius; ++i)
+                s += k[i + radius] * at(tmp, x, y + i);
+            l[static_cast<std::size_t>(y) * w + x] = s;
+        }
+    std::vector<double> mag(l.size()), gx(l.size()), gy(l.size());
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const std::size_t i = static_cast<std::size_t>(y) * w + x;
+            gx[i] = (at(l, x + 1, y - 1) + 2 * at(l, x + 1, y) + at(l, x + 1, y + 1) -
+                     at(l, x - 1, y - 1) - 2 * at(l, x - 1, y) - at(l, x - 1, y + 1)) /
+                    8;
+            gy[i] = (at(l, x - 1, y + 1) + 2 * at(l, x, y + 1) + at(l, x + 1, y + 1) -
+                     at(l, x - 1, y - 1) - 2 * at(l, x, y - 1) - at(l, x + 1, y - 1)) /
+                    8;
+            mag[i] = std::hypot(gx[i], gy[i]);
+        }
+    const double low = 2.0, high = 4.0;
+    std::vector<std::uint8_t> state(l.size(), 0); // 1 candidate, 2 edge
+    std::vector<std::size_t> stack;
+    for (int y = 1; y < h - 1; ++y)
+        for (int x = 1; x < w - 1; ++x) {
+            const std::size_t i = static_cast<std::size_t>(y) * w + x;
+            if (mag[i] < low) continue;
+            double angle = std::atan2(gy[i], gx[i]) * 180 / 3.14159265358979;
+            if (angle < 0) angle += 180;
+            int dx = 1, dy = 0;
+            if (angle >= 22.5 && angle < 67.5)
+                dx = 1, dy = 1;
+            else if (angle >= 67.5 && angle < 112.5)
+                dx = 0, dy = 1;
+            else if (angle >= 112.5 && angle < 157.5)
+                dx = -1, dy = 1;
+            const double a = mag[static_cast<std::size_t>(y + dy) * w + x + dx];
+            const double b = mag[static_cast<std::size_t>(y - dy) * w + x - dx];
+            if (mag[i] < a || mag[i] <= b) continue;
+            state[i] = 1;
+            if (mag[i] >= high) {
+                state[i] = 2;
+                stack.push_back(i);
+            }
+        }
+    while (!stack.empty()) {
+        const std::size_t i = stack.back();
+        stack.pop_back();
+        const int x = static_cast<int>(i % w), y = static_cast<int>(i / w);
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                const int nx = x + dx, ny = y + dy;
+                if (nx < 0 || ny < 0 || nx >= w || ny >= h) continue;
+                const std::size_t j = static_cast<std::size_t>(ny) * w + nx;
+                if (state[j] == 1) {
+                    state[j] = 2;
+                    stack.push_back(j);
+                }
+            }
+    }
+    for (std::uint8_t& s : state)
+        s = s == 2;
+    return state;
+}
+
+// Share of edge pixels with a region border (a pixel whose right or lower neighbour differs,
+// both sides counted) within 2 pixels.
+double EdgesKept(const std::vector<std::uint8_t>& edges, const TRaster24& painting) {
+    const int w = painting.Width(), h = painting.Height();
+    std::vector<std::uint8_t> border(edges.size(), 0);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const TColor c = painting.GetPixel(x, y);
+            const std::size_t i = static_cast<std::size_t>(y) * w + x;
+            if (x + 1 < w && painting.GetPixel(x + 1, y) != c) border[i] = border[i + 1] = 1;
+            if (y + 1 < h && painting.GetPixel(x, y + 1) != c)
+                border[i] = border[i + static_cast<std::size_t>(w)] = 1;
+        }
+    long total = 0, kept = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            if (!edges[static_cast<std::size_t>(y) * w + x]) continue;
+            ++total;
+            bool near = false;
+            for (int dy = -2; dy <= 2 && !near; ++dy)
+                for (int dx = -2; dx <= 2 && !near; ++dx) {
+                    const int nx = x + dx, ny = y + dy;
+                    if (dx * dx + dy * dy > 4 || nx < 0 || ny < 0 || nx >= w || ny >= h) continue;
+                    near = border[static_cast<std::size_t>(ny) * w + nx];
+                }
+            kept += near;
+        }
+    return total ? static_cast<double>(kept) / total : 1.0;
+}
+
+void WritePpm(const std::string& file, const TRaster24& r) {
+    FILE* f = std::fopen(file.c_str(), "wb");
+    if (!f) return;
+    std::fprintf(f, "P6\n%d %d\n255\n", r.Width(), r.Height());
+    for (int y = 0; y < r.Height(); ++y)
+        for (int x = 0; x < r.Width(); ++x) {
+            const TColor c = r.GetPixel(x, y);
+            const unsigned char px[3] = {static_cast<unsigned char>(RedOf(c)),
+                                         static_cast<unsigned char>(GreenOf(c)),
+                                         static_cast<unsigned char>(BlueOf(c))};
+            std::fwrite(px, 1, 3, f);
+        }
+    std::fclose(f);
+}
+
+double MeanDeltaE(const TRaster24& photo, const TRaster24& painting) {
+    double sum = 0;
+    for (int y = 0; y < photo.Height(); ++y)
+        for (int x = 0; x < photo.Width(); ++x)
+            sum += DeltaE2000(photo.GetPixel(x, y), painting.GetPixel(x, y));
+    return sum / (static_cast<double>(photo.Width()) * photo.Height());
+}
+
+TResult Measure(const std::string& file, bool templatePath, const TOptions& o) {
+    TResult r;
+    TPixelGraphic picture;
+    picture.LoadFromFile(file);
+    const TRaster24 photo = picture.ToRaster24();
+    const int w = photo.Width(), h = photo.Height();
+
+    TPrintSettings settings;
+    const TPrinterMetrics a4 =
+        MetricsForPaper(PaperSizeOfCode(PaperA4), poPortrait, 600, 600, 0.25);
+    const TPrintLayout layout = LayoutForPainting(a4, poPortrait, settings, w, h);
+    r.MinDiameterPx =
+        MillimetresToPaintingPixels(PaintingPixelSize(layout, settings.Frame, w, h), o.MinMm);
+
+    TNullProgress progress;
+    TNullMessages messages;
+    // The import's defaults: outline method "Outline", abstraction level 4, lines eliminated.
+    const TTraceSettings trace{omOutline, o.Abstraction, true};
+    using TClock = std::chrono::steady_clock;
+    auto ms = [](TClock::time_point a, TClock::time_point b) {
+        return std::chrono::duration<double, std::milli>(b - a).count();
+    };
+    const auto t0 = TClock::now();
+    TTemplateOptions options;
+    if (templatePath) options.PaletteSize = o.Colors;
+    TReducedPair reduced = ReduceForTemplate(photo, {0, 0, w, h}, options, progress);
+    const auto t1 = TClock::now();
+    if (templatePath) {
+        TCleanupSettings cleanup;
+        cleanup.MinDiameter = r.MinDiameterPx;
+        CleanUpRegions(reduced.Reduced, reduced.Original, cleanup, progress);
+    }
+    const auto t2 = TClock::now();
+    TShapeList shapes;
+    r.Shapes = TraceRegions(reduced.Reduced, reduced.Original, trace, shapes, progress, messages);
+    const auto t3 = TClock::now();
+    TNamedPalette palette;
+    RebuildPaintingPalette(palette, shapes);
+    r.Colors = static_cast<int>(palette.Count());
+    std::vector<TNumberLabel> labels = PlaceNumbers(shapes, palette, progress, messages);
+    const TPrintedLabels printed(shapes, layout, settings.Frame);
+    if (templatePath) labels = printed.CompleteLabels(labels, NumberByPaintingPalette(palette));
+    const auto t4 = TClock::now();
+    r.ReduceMs = ms(t0, t1);
+    r.CleanupMs = ms(t1, t2);
+    r.TraceMs = ms(t2, t3);
+    r.LabelMs = ms(t3, t4);
+
+    const TLegibilityReport rep = printed.Report(labels, o.MinMm);
+    r.Regions = rep.Regions;
+    r.Under = rep.RegionsUnderMinimum;
+    r.WithoutNumber = rep.RegionsWithoutFittingNumber;
+    r.SmallestPt = rep.SmallestNumberPt;
+
+    // Slivers. Every region of the reduced picture shows on paper as its largest visible part,
+    // and any visible part that holds the minimum circle counts as a region too. The rest are
+    // slivers the tracing made: gaps and overlaps between traced outlines (their colour is not
+    // the picture's there) and crumbs of a region cut off by its neighbours' outlines.
+    const TRaster24 two = RenderPainting(shapes, 2.0);
+    const TRegionMap map = LabelRegions(two);
+    const TRegionMap source = LabelRegions(reduced.Reduced);
+    constexpr std::uint32_t None = 0xFFFFFFFF;
+    std::vector<std::int64_t> area(map.Count);
+    std::vector<std::uint32_t> owner(map.Count, None);
+    for (int y = 0; y < map.Height; ++y)
+        for (int x = 0; x < map.Width; ++x) {
+            const std::uint32_t l = map.At(x, y);
+            ++area[l];
+            const int sx = std::min(x / 2, w - 1), sy = std::min(y / 2, h - 1);
+            if (owner[l] == None && two.GetPixel(x, y) == reduced.Reduced.GetPixel(sx, sy))
+                owner[l] = source.At(sx, sy);
+        }
+    std::vector<std::uint32_t> main(source.Count, None);
+    for (std::uint32_t i = 0; i < map.Count; ++i)
+        if (owner[i] != None && (main[owner[i]] == None || area[i] > area[main[owner[i]]]))
+            main[owner[i]] = i;
+    const std::vector<double> dia = printed.RegionDiametersMm();
+    std::vector<bool> real(map.Count, false);
+    for (std::uint32_t m : main)
+        if (m != None) real[m] = true;
+    for (std::uint32_t i = 0; i < map.Count; ++i)
+        if (dia[i] >= o.MinMm - 1e-9) real[i] = true;
+    std::vector<int> best(map.Count, 0);
+    for (const TNumberLabel& l : labels) {
+        const std::int64_t reg = printed.RegionHolding(l);
+        if (reg >= 0)
+            best[static_cast<std::size_t>(reg)] =
+                std::max(best[static_cast<std::size_t>(reg)], printed.DrawnSize(l));
+    }
+    for (std::uint32_t i = 0; i < map.Count; ++i) {
+        r.Slivers += !real[i];
+        if (!real[i]) continue;
+        r.RealUnder += dia[i] < o.MinMm - 1e-9;
+        r.RealUnnumbered += best[i] == 0;
+        r.RealIllegible += best[i] < LegibleLabelSize;
+        r.SmallestRealMm = r.SmallestRealMm == 0 ? dia[i] : std::min(r.SmallestRealMm, dia[i]);
+    }
+
+    const TRaster24 painting = RenderPainting(shapes, 1.0);
+    if (!o.Dump.empty()) {
+        const std::string base = o.Dump + "/" + file.substr(file.find_last_of('/') + 1) +
+                                 (templatePath ? "-template" : "-default");
+        WritePpm(base + "-reduced.ppm", reduced.Reduced);
+        WritePpm(base + "-painting.ppm", painting);
+    }
+    r.MeanDeltaE = MeanDeltaE(photo, painting);
+    r.EdgesKept = EdgesKept(StrongEdges(photo), painting);
+    return r;
+}
+
+TResult MeasureInChild(const std::string& file, bool templatePath, const TOptions& o) {
+    int pipeFd[2];
+    if (pipe(pipeFd) != 0) std::exit(2);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(pipeFd[0]);
+        TResult r = Measure(file, templatePath, o);
+        if (write(pipeFd[1], &r, sizeof r) != static_cast<ssize_t>(sizeof r)) _exit(3);
+        _exit(0);
+    }
+    close(pipeFd[1]);
+    TResult r;
+    const ssize_t got = read(pipeFd[0], &r, sizeof r);
+    close(pipeFd[0]);
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    if (got != static_cast<ssize_t>(sizeof r) || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "%s: measurement failed\n", file.c_str());
+        std::exit(1);
+    }
+    r.PeakKb = usage.ru_maxrss;
+    return r;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    TOptions o;
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--min-mm") && i + 1 < argc)
+            o.MinMm = std::atof(argv[++i]);
+        else if (!std::strcmp(argv[i], "--colors") && i + 1 < argc)
+            o.Colors = std::atoi(argv[++i]);
+        else if (!std::strcmp(argv[i], "--abstraction") && i + 1 < argc)
+            o.Abstraction = std::atoi(argv[++i]);
+        else if (!std::strcmp(argv[i], "--dump") && i + 1 < argc)
+            o.Dump = argv[++i];
+        else
+            o.Samples.push_back(argv[i]);
+    }
+    if (o.Samples.empty())
+        for (const char* s : {"coffee.png", "astronaut.png", "rocket.jpg"})
+            o.Samples.push_back(std::string(PIGMENTARIA_SAMPLES) + "/" + s);
+    std::printf("One A4 page, portrait, 600 dpi, first placement frame; minimum %.2f mm; "
+                "abstraction %d\n",
+                o.MinMm, o.Abstraction);
+    std::printf("Regions are the visible areas of the painting drawn at scale 2; slivers are "
+                "tracing's own (see the source).\n\n");
+    std::printf("%-14s %-8s %6s %7s %7s %7s %7s %8s %8s %8s %6s %6s %6s %6s %8s %8s %8s %8s %7s\n",
+                "sample", "path", "colors", "regions", "slivers", "under", "underNS", "numbered",
+                "numbNS", "legibNS", "minmm", "minpt", "dE00", "edges", "reduceMs", "cleanMs",
+                "traceMs", "labelMs", "peakMB");
+    for (const std::string& file : o.Samples) {
+        const std::string name = file.substr(file.find_last_of('/') + 1);
+        for (bool templatePath : {false, true}) {
+            const TResult r = MeasureInChild(file, templatePath, o);
+            const int real = std::max(1, r.Regions - r.Slivers);
+            auto pct = [](double a, int b) { return 100.0 * a / std::max(1, b); };
+            std::printf("%-14s %-8s %6d %7d %7d %6.2f%% %6.2f%% %7.1f%% %7.1f%% %7.1f%% %6.2f %6d "
+                        "%6.2f %5.0f%% %8.1f %8.1f %8.1f %8.1f %7.1f\n",
+                        name.c_str(), templatePath ? "template" : "default", r.Colors, r.Regions,
+                        r.Slivers, pct(r.Under, r.Regions), pct(r.RealUnder, real),
+                        pct(r.Regions - r.WithoutNumber, r.Regions),
+                        pct(real - r.RealUnnumbered, real), pct(real - r.RealIllegible, real),
+                        r.SmallestRealMm, r.SmallestPt, r.MeanDeltaE, 100 * r.EdgesKept, r.ReduceMs,
+                        r.CleanupMs, r.TraceMs, r.LabelMs, r.PeakKb / 1024.0);
+            if (templatePath)
+                std::printf("%-14s          (clean-up minimum %.2f painting pixels)\n", "",
+                            r.MinDiameterPx);
+        }
+    }
+    std::printf("\nunder: share of regions under the minimum; NS: not counting slivers; numbered: "
+                "a number fits inside;\nlegib: one fits at %d pt or more; minmm: narrowest "
+                "region (not a sliver); minpt: smallest number printed.\n",
+                LegibleLabelSize);
+    return 0;
+}
