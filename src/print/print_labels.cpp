@@ -162,11 +162,9 @@ TPrintLabel TPrintedLabels::CentralLabel(std::uint32_t region, const std::string
                 std::ceil(static_cast<double>(DeviceTextWidth(text, 12)) / d.DpiX * d.UnitsX)) +
             2;
         for (int s = 11; s >= 3; --s) {
-            if (RegionOfInk({cx, cy, InkOf({text, 0, 0, 0, 0}, s).Width,
-                             InkOf({text, 0, 0, 0, 0}, s).Height}) != region)
-                continue;
-            const int height =
-                std::max(1, static_cast<int>(std::lround(InkOf({text, 0, 0, 0, 0}, s).Height)));
+            const TInk ink = InkOf({text, 0, 0, 0, 0}, s);
+            if (RegionOfInk({cx, cy, ink.Width, ink.Height}) != region) continue;
+            const int height = std::max(1, static_cast<int>(std::lround(ink.Height)));
             // The narrowest box the renderer draws this size in.
             for (int width = 1; width <= widest; ++width) {
                 const TPrintLabel l = boxAround(width, height);
