@@ -140,7 +140,7 @@ void TRegionTracer::FollowBoundary(int sx, int sy, TPaintShape& shape) {
 
 int TRegionTracer::TraceRegions(TShapeList& shapes) {
     TRaster24 mark(Width_, Height_);
-    Progress_.Start(TracingMessage, 0, Height_);
+    TProgressRun run(Progress_, TracingMessage, 0, Height_);
     BigReported_ = false;
 
     int shapeCount = 1;
@@ -170,9 +170,8 @@ int TRegionTracer::TraceRegions(TShapeList& shapes) {
             if (RemoveCollinearVertices(*shape) && Settings_.EliminateLines)
                 shapes.UnlinkAndFree(shape);
         }
-        Progress_.Position(y);
+        run.Step(y);
     }
-    Progress_.Finish();
     return shapeCount;
 }
 

@@ -36,6 +36,7 @@ public:
 
     // Fills the (empty) shape list: the frame shape, then one shape per traced region. Returns
     // the running shape count: 1 for the frame plus one per region, eliminated ones included.
+    // Throws EAborted when the progress sink asks to stop; the list then holds what was traced.
     int TraceRegions(TShapeList& shapes);
 
     // Traces the boundary of the region whose first pixel is (sx, sy) into the shape: colour,
