@@ -14,9 +14,9 @@ constexpr int StepY[8] = {-1, -1, 0, 1, 1, 1, 0, -1};
 constexpr TColor UntracedMark = 0xFFFFFE;
 
 // Vertex for the step from pixel (x, y) in direction d, per outline method.
-TShapePoint PlaceVertex(int method, int x, int y, int d) {
+TShapePoint PlaceVertex(TOutlineMethod method, int x, int y, int d) {
     switch (method) {
-    case omOutline:
+    case TOutlineMethod::Outline:
         switch (d) {
         case 0:
             return {x - 1, y - 1};
@@ -36,7 +36,7 @@ TShapePoint PlaceVertex(int method, int x, int y, int d) {
             return {x - 1, y};
         }
         break;
-    case omHalfLine:
+    case TOutlineMethod::HalfLine:
         switch (d) {
         case 0:
             return {x - 1, y - 1};

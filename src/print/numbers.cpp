@@ -1,4 +1,4 @@
-#include "editor/numbers.h"
+#include "print/numbers.h"
 
 #include "model/render.h"
 
