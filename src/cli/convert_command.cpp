@@ -121,7 +121,7 @@ int RunConvert(int argc, char** argv) {
         if (output.empty()) throw std::invalid_argument("no painting file given (-o PAINTING.kvp)");
 
         TPaintingDocument document(messages);
-        session.ImportInto(document);
+        document.AdoptImport(session.ReduceAndTrace());
         if (!document.SavePainting(output, "")) return 1;
         if (!render.empty()) {
             TPixelGraphic rendered;

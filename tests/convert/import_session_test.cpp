@@ -72,7 +72,7 @@ TEST_F(ImportSessionTest, HalfZoomGivesAPaintingOfHalfTheSize) {
     Session.SetPicture(PhotoLike(81, 61));
     Session.SetZoomFactor(0.5);
     TPaintingDocument document(Messages);
-    Session.ImportInto(document);
+    document.AdoptImport(Session.ReduceAndTrace());
     EXPECT_EQ(document.Shapes().PaintingWidth(), 40);
     EXPECT_EQ(document.Shapes().PaintingHeight(), 30);
     EXPECT_FALSE(document.Modified());
@@ -85,10 +85,10 @@ TEST_F(ImportSessionTest, HalfZoomGivesAPaintingOfHalfTheSize) {
 TEST_F(ImportSessionTest, SecondImportCanBeUndone) {
     TPaintingDocument document(Messages);
     Session.SetPicture(PhotoLike(30, 20));
-    Session.ImportInto(document);
+    document.AdoptImport(Session.ReduceAndTrace());
     const std::size_t first = document.Shapes().Count();
     Session.SetPicture(PhotoLike(12, 9, 77));
-    Session.ImportInto(document);
+    document.AdoptImport(Session.ReduceAndTrace());
     EXPECT_EQ(document.Shapes().PaintingWidth(), 12);
     EXPECT_EQ(document.UndoCaption(), "&Undo Import");
     document.UndoLast();
