@@ -38,6 +38,43 @@ enum class TDocumentEvent {
     PaintingRendered,
 };
 
+// The event's name as written here, for logs and test messages.
+inline const char* DocumentEventName(TDocumentEvent event) {
+    switch (event) {
+    case TDocumentEvent::ShapesChanged:
+        return "ShapesChanged";
+    case TDocumentEvent::PaintingReplaced:
+        return "PaintingReplaced";
+    case TDocumentEvent::SelectionChanged:
+        return "SelectionChanged";
+    case TDocumentEvent::PaletteRebuilt:
+        return "PaletteRebuilt";
+    case TDocumentEvent::CustomPaletteChanged:
+        return "CustomPaletteChanged";
+    case TDocumentEvent::ModifiedChanged:
+        return "ModifiedChanged";
+    case TDocumentEvent::UndoCaptionChanged:
+        return "UndoCaptionChanged";
+    case TDocumentEvent::LabelsChanged:
+        return "LabelsChanged";
+    case TDocumentEvent::PaintColorChanged:
+        return "PaintColorChanged";
+    case TDocumentEvent::CurrentColorChanged:
+        return "CurrentColorChanged";
+    case TDocumentEvent::PrintLayoutChanged:
+        return "PrintLayoutChanged";
+    case TDocumentEvent::SourcePictureChanged:
+        return "SourcePictureChanged";
+    case TDocumentEvent::ZoomChanged:
+        return "ZoomChanged";
+    case TDocumentEvent::ViewModeChanged:
+        return "ViewModeChanged";
+    case TDocumentEvent::PaintingRendered:
+        return "PaintingRendered";
+    }
+    return "?";
+}
+
 class IDocumentObserver {
 public:
     virtual ~IDocumentObserver() = default;
