@@ -62,10 +62,10 @@ TCropRect ParseCrop(const std::string& value) {
     return {v[0], v[1], v[2], v[3]};
 }
 
-int ParseOutline(const std::string& value) {
-    if (value == "outline") return omOutline;
-    if (value == "inline") return omInline;
-    if (value == "half-line") return omHalfLine;
+TOutlineMethod ParseOutline(const std::string& value) {
+    if (value == "outline") return TOutlineMethod::Outline;
+    if (value == "inline") return TOutlineMethod::Inline;
+    if (value == "half-line") return TOutlineMethod::HalfLine;
     throw std::invalid_argument("--outline takes outline, inline or half-line");
 }
 
@@ -121,7 +121,7 @@ int RunConvert(int argc, char** argv) {
         if (output.empty()) throw std::invalid_argument("no painting file given (-o PAINTING.kvp)");
 
         TPaintingDocument document(messages);
-        session.ImportInto(document);
+        document.AdoptImport(session.ReduceAndTrace());
         if (!document.SavePainting(output, "")) return 1;
         if (!render.empty()) {
             TPixelGraphic rendered;

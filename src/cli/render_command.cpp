@@ -71,10 +71,11 @@ int RunRender(int argc, char** argv) {
         const TShapeList& shapes = contents.Shapes;
         if (shapes.Empty()) return Fail(painting + ": the painting has no shapes");
         // Metafiles and SVG hold the shapes themselves at scale 1; only pictures have a zoom.
-        if (MetafileFormatForName(output) != TMetafileFormat::None) {
-            SavePaintingAsMetafile(output, shapes, outlinesOnly);
-        } else if (ExtensionOf(output) == "svg") {
-            ReplaceFileContents(output, PaintingSvg(shapes, outlinesOnly));
+        TPaintingWriteOptions drawing;
+        drawing.OutlinesOnly = outlinesOnly;
+        drawing.SvgAllowed = true;
+        if (PaintingFileKindForName(output, true) != TPaintingFileKind::Painting) {
+            WritePainting(output, shapes, drawing);
         } else {
             const double w = std::floor(shapes.PaintingWidth() * zoom);
             const double h = std::floor(shapes.PaintingHeight() * zoom);

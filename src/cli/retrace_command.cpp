@@ -1,6 +1,7 @@
 // Re-traces a painting from its own rendering and writes the result.
 #include "cli/painting_args.h"
 #include "cli/painting_commands.h"
+#include "editor/painting_view.h"
 
 #include <cstdio>
 
@@ -17,9 +18,10 @@ int RunRetrace(int argc, char** argv) {
     TPaintingDocument document(messages);
     const auto opened = document.OpenPainting(args->Painting);
     if (!opened) return 1;
-    document.PrintLayout() = opened->Layout;
+    document.SetPrintLayout(opened->Layout);
+    TPaintingView view(document);
     TTerminalProgress progress;
-    if (!document.Retrace(progress)) return 1;
+    if (!view.Retrace(progress)) return 1;
     if (!document.SavePainting(args->Get("-o"), opened->PaletteName)) return 1;
     std::printf("re-traced: %zu shapes, %zu points\n", document.Shapes().Count(),
                 CountVertices(document.Shapes().First()));

@@ -1,6 +1,5 @@
 #include "convert/import_session.h"
 
-#include "editor/document.h"
 #include "platform/text_parse.h"
 
 #include <algorithm>
@@ -8,7 +7,6 @@
 #include <cmath>
 #include <cstdio>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace pigmentaria {
 
@@ -59,13 +57,6 @@ void ShiftTables(TXXXFilter& f, const int values[3], bool hueFirst) {
 }
 
 } // namespace
-
-void TConversionControls::Clamp() {
-    ColorDepth = std::clamp(ColorDepth, 1, 255);
-    SimplificationLevel = std::clamp(SimplificationLevel, 0, 4);
-    OutlineMethod = std::clamp(OutlineMethod, 0, 2);
-    AbstractionLevel = std::clamp(AbstractionLevel, 1, 10);
-}
 
 std::unique_ptr<TPGFilter> MakeFilter(TFilterKind kind, const TFilterSettings& s) {
     switch (kind) {
@@ -336,6 +327,13 @@ void TImportSession::LoadPicture(const std::string& fileName) {
     SetPicture(std::move(picture));
 }
 
+void TImportSession::AdoptPicture(const std::string& fileName, TLoadedPicture loaded) {
+    ReplayMessages(loaded.Messages, Messages_);
+    loaded.Picture.Messages = &Messages_;
+    FileName_ = fileName;
+    SetPicture(std::move(loaded.Picture));
+}
+
 bool TImportSession::ReOpen() {
     if (FileName_.empty()) return false;
     LoadPicture(FileName_);
@@ -371,45 +369,23 @@ void TImportSession::SelectionMade(TCropRect r) {
     Selection_ = r;
 }
 
-void TImportSession::CheckMemoryFor(int width, int height) const {
-    // The scaled picture, its copy, the reduced and original rasters, the tracer's marks and the
-    // shapes take some 24 bytes a painting pixel at the worst.
-    const double needed = 24.0 * width * height;
-    const long pages = sysconf(_SC_AVPHYS_PAGES), pageSize = sysconf(_SC_PAGESIZE);
-    const double available =
-        pages > 0 && pageSize > 0 ? 0.8 * static_cast<double>(pages) * pageSize : 8e9;
-    if (needed > available) {
-        char text[256];
-        std::snprintf(text, sizeof text,
-                      "The painting would be %d x %d pixels, too large to convert in the memory "
-                      "available; choose a smaller zoom.",
-                      width, height);
-        throw std::runtime_error(text);
-    }
+TConversionInput TImportSession::ConversionInput() const {
+    TConversionInput input;
+    input.Picture.Assign(&Picture_);
+    input.Zoom = Zoom_;
+    input.Selection = Selection_;
+    input.Controls = Controls;
+    return input;
+}
+
+void TImportSession::AdoptReduction(TReducedPair reduction) {
+    Reduced_ = std::move(reduction.Reduced);
+    Original_ = std::move(reduction.Original);
 }
 
 void TImportSession::ReduceColors() {
     Controls.Clamp();
-    const int w = Picture_.Width(), h = Picture_.Height();
-    const int sw = ScaleCoord(w, Zoom_), sh = ScaleCoord(h, Zoom_);
-    const TCropRect crop = ScaledCropRect(w, h, Zoom_, Selection_);
-    if (sw <= 0 || sh <= 0 || crop.Width() <= 0 || crop.Height() <= 0)
-        throw std::runtime_error("Nothing to convert: the picture is empty at this zoom.");
-    CheckMemoryFor(sw, sh);
-    TRaster24 scaled;
-    if (sw == w && sh == h) {
-        scaled = Picture_.ToRaster24();
-    } else {
-        TPixelGraphic resized;
-        resized.StretchMode = smPrecise;
-        resized.SetSize(sw, sh, ct24Bit);
-        resized.StretchFromWhole(Picture_);
-        scaled = resized.ToRaster24();
-    }
-    TReducedPair pair = ReduceScaledPicture(scaled, crop, Controls.ColorDepth,
-                                            Controls.SimplificationLevel, Progress_);
-    Reduced_ = std::move(pair.Reduced);
-    Original_ = std::move(pair.Original);
+    AdoptReduction(ReducePicture(Picture_, Zoom_, Selection_, Controls, Progress_));
 }
 
 void TImportSession::ReduceIntoOriginal() {
@@ -434,7 +410,7 @@ void TImportSession::ApplyFilter(TFilterKind kind) {
 
 void TImportSession::ApplyStyle(TPaintingStyle style) {
     TConversionControls& c = Controls;
-    const auto set = [&c](int depth, int method, int abstraction, bool eliminate) {
+    const auto set = [&c](int depth, TOutlineMethod method, int abstraction, bool eliminate) {
         c.ColorDepth = depth;
         c.SimplificationLevel = 0;
         c.OutlineMethod = method;
@@ -443,19 +419,19 @@ void TImportSession::ApplyStyle(TPaintingStyle style) {
     };
     switch (style) {
     case TPaintingStyle::SimplePainting:
-        set(100, omOutline, 2, true);
+        set(100, TOutlineMethod::Outline, 2, true);
         return;
     case TPaintingStyle::StylistPainting:
-        set(100, omOutline, 8, true);
+        set(100, TOutlineMethod::Outline, 8, true);
         return;
     case TPaintingStyle::ComplexPainting:
-        set(50, omOutline, 1, true);
+        set(50, TOutlineMethod::Outline, 1, true);
         return;
     case TPaintingStyle::Neon:
-        set(225, omOutline, 2, true);
+        set(225, TOutlineMethod::Outline, 2, true);
         return;
     case TPaintingStyle::NeonStylist:
-        set(225, omOutline, 8, true);
+        set(225, TOutlineMethod::Outline, 8, true);
         return;
     case TPaintingStyle::PenInk:
     case TPaintingStyle::PenInkStylist:
@@ -465,7 +441,7 @@ void TImportSession::ApplyStyle(TPaintingStyle style) {
         ApplyFilter(TFilterKind::Contour);
         ApplyFilter(TFilterKind::GrayScale);
         c.ColorDepth = 225;
-        c.OutlineMethod = omInline;
+        c.OutlineMethod = TOutlineMethod::Inline;
         c.AbstractionLevel = style == TPaintingStyle::PenInk ? 3 : 8;
         c.EliminateLines = false;
         return;
@@ -474,7 +450,7 @@ void TImportSession::ApplyStyle(TPaintingStyle style) {
         c.ColorDepth = 128;
         c.SimplificationLevel = 0;
         ReduceIntoOriginal();
-        c.OutlineMethod = omOutline;
+        c.OutlineMethod = TOutlineMethod::Outline;
         c.AbstractionLevel = 8;
         c.EliminateLines = true;
         return;
@@ -499,7 +475,7 @@ void TImportSession::ApplyStyle(TPaintingStyle style) {
         c.ColorDepth = 128;
         c.SimplificationLevel = 0;
         ReduceIntoOriginal();
-        c.OutlineMethod = omInline;
+        c.OutlineMethod = TOutlineMethod::Inline;
         c.AbstractionLevel = 3;
         c.EliminateLines = false;
         return;
@@ -507,19 +483,11 @@ void TImportSession::ApplyStyle(TPaintingStyle style) {
     }
 }
 
-void TImportSession::ImportInto(TPaintingDocument& document) {
-    TTraceOutcome traced = ReduceAndTrace();
-    document.ReplaceShapes(std::move(traced.Shapes), traced.ShapeCount, UndoImport);
-}
-
-TImportSession::TTraceOutcome TImportSession::ReduceAndTrace() {
+TTraceResult TImportSession::ReduceAndTrace() {
     ReduceColors();
-    TTraceOutcome out;
-    out.ShapeCount =
-        TraceRegions(Reduced_, Original_,
-                     {Controls.OutlineMethod, Controls.AbstractionLevel, Controls.EliminateLines},
-                     out.Shapes, Progress_, Messages_);
-    return out;
+    TTraceResult traced = TraceReduction(Reduced_, Original_, Controls, Progress_);
+    ReplayMessages(std::exchange(traced.Messages, {}), Messages_);
+    return traced;
 }
 
 } // namespace pigmentaria

@@ -64,6 +64,37 @@ std::vector<std::uint8_t> SelectedShapesMetafile(const TShapeList& shapes,
     return Bytes(canvas, format);
 }
 
+TPaintingFileKind PaintingFileKindForName(std::string_view fileName, bool svgAllowed) {
+    switch (MetafileFormatForName(fileName)) {
+    case TMetafileFormat::Windows:
+        return TPaintingFileKind::WindowsMetafile;
+    case TMetafileFormat::Enhanced:
+        return TPaintingFileKind::EnhancedMetafile;
+    case TMetafileFormat::None:
+        break;
+    }
+    if (svgAllowed && ExtensionOf(std::string(fileName)) == "svg") return TPaintingFileKind::Svg;
+    return TPaintingFileKind::Painting;
+}
+
+TPaintingFileKind WritePainting(const std::filesystem::path& file, const TShapeList& shapes,
+                                const TPaintingWriteOptions& options) {
+    const TPaintingFileKind kind = PaintingFileKindForName(file.string(), options.SvgAllowed);
+    switch (kind) {
+    case TPaintingFileKind::Painting:
+        WritePaintingFile(file, shapes, options.PaletteName, options.Layout);
+        break;
+    case TPaintingFileKind::WindowsMetafile:
+    case TPaintingFileKind::EnhancedMetafile:
+        SavePaintingAsMetafile(file.string(), shapes, options.OutlinesOnly);
+        break;
+    case TPaintingFileKind::Svg:
+        ReplaceFileContents(file, PaintingSvg(shapes, options.OutlinesOnly));
+        break;
+    }
+    return kind;
+}
+
 void SavePaintingAsMetafile(const std::string& fileName, const TShapeList& shapes,
                             bool outlinesOnly) {
     const TMetafileFormat format = MetafileFormatForName(fileName);

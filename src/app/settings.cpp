@@ -1,4 +1,4 @@
-#include "editor/settings.h"
+#include "app/settings.h"
 
 #include "platform/file_io.h"
 

@@ -1,4 +1,4 @@
-#include "editor/about_info.h"
+#include "app/about_info.h"
 
 #include "platform/heap_usage.h"
 
