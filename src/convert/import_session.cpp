@@ -319,12 +319,11 @@ void TImportSession::SetPicture(TPixelGraphic picture) {
     const double fit = FittingZoom();
     if (fit < 1.0) {
         Zoom_ = fit;
-        char text[256];
-        std::snprintf(text, sizeof text,
-                      "The picture is %d x %d pixels; it will be converted at %.1f%% so that the "
-                      "painting's width plus height stays within %d pixels.",
-                      Picture_.Width(), Picture_.Height(), fit * 100, MaxPaintingExtent);
-        Messages_.Warning(text);
+        Messages_.Warning("The picture is " + std::to_string(Picture_.Width()) + " x " +
+                          std::to_string(Picture_.Height()) + " pixels; it will be converted at " +
+                          FormatFixed(fit * 100, 1) +
+                          "% so that the painting's width plus height stays within " +
+                          std::to_string(MaxPaintingExtent) + " pixels.");
     }
 }
 
