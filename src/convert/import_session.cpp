@@ -49,7 +49,7 @@ constexpr const char* StyleCaptions[] = {
     "Neon Stylist",      "Pen && Ink",       "Pen && Ink Stylist", "Ink Brush",
     "Pen && Brush Combo"};
 
-void ShiftTables(TXXXFilter& f, const int values[3], bool hueFirst) {
+void ShiftTables(TColorSpaceShiftFilter& f, const int values[3], bool hueFirst) {
     for (int i = 0; i < 3; ++i) {
         if (hueFirst && i == 0)
             SetHueRotationTable(f.Tables[0], values[0]);

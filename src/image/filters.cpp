@@ -84,7 +84,7 @@ TColor TBCGFilter::FilterColor(TColor c) const {
     return ToColor(rgb.A * 255, rgb.B * 255, rgb.C * 255);
 }
 
-TXXXFilter::TXXXFilter() {
+TColorSpaceShiftFilter::TColorSpaceShiftFilter() {
     for (auto& t : Tables)
         for (int i = 0; i < 256; ++i)
             t[i] = static_cast<std::uint8_t>(i);
