@@ -206,13 +206,7 @@ void SaveGraphicAs(TPixelGraphic& graphic, TPGStream* stream, const std::string&
     copy.OnProgress = graphic.OnProgress;
     copy.OnProgressStart = graphic.OnProgressStart;
     copy.OnProgressEnd = graphic.OnProgressEnd;
-    copy.Dither = graphic.Dither;
-    copy.DitherErrorLimit = graphic.DitherErrorLimit;
-    copy.DitherErrorLimitAuto = graphic.DitherErrorLimitAuto;
-    copy.DitherErrorLimitSoft = graphic.DitherErrorLimitSoft;
-    copy.StretchMode = graphic.StretchMode;
-    copy.SetRGBWeighting(graphic.RGBWeighting());
-    copy.Gamma = graphic.Gamma;
+    copy.AssignSettings(graphic);
     switch (target) {
     case crBlackWhite:
         copy.SetColorType(ct1Bit);
