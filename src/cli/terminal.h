@@ -13,6 +13,20 @@ public:
     void Warning(const std::string& text) override;
 };
 
+// Terminal messages that also remember whether an error was shown.
+class TCountingMessages final : public IMessageSink {
+public:
+    void Error(const std::string& text) override {
+        ++Errors;
+        Terminal_.Error(text);
+    }
+    void Warning(const std::string& text) override { Terminal_.Warning(text); }
+    int Errors = 0;
+
+private:
+    TTerminalMessages Terminal_;
+};
+
 class TTerminalProgress final : public IProgressSink {
 public:
     TTerminalProgress();
