@@ -73,11 +73,6 @@ std::unique_ptr<TPGFilter> MakeFilter(TFilterKind kind, const TFilterSettings& s
 std::optional<TFilterKind> FilterKindFromName(const std::string& name);
 const char* FilterName(TFilterKind kind);
 
-// Reads "NAME[:SETTING=VALUE,...]" (for example "sharpen:sigma=1.0,strength=60" or
-// "bcg:contrast=1.5,apply=y") into the settings and returns the filter's kind. Throws
-// std::invalid_argument naming what is wrong.
-TFilterKind ParseFilterOption(const std::string& text, TFilterSettings& settings);
-
 enum class TPaintingStyle {
     SimplePainting,
     StylistPainting,

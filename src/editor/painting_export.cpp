@@ -6,8 +6,8 @@
 #include "model/metafile_canvas.h"
 #include "model/render.h"
 #include "platform/file_io.h"
+#include "platform/text_parse.h"
 
-#include <cctype>
 #include <cstdio>
 #include <stdexcept>
 
@@ -40,9 +40,7 @@ TMetafileFormat MetafileFormatForName(std::string_view fileName) {
     const std::size_t dot = fileName.find_last_of('.');
     if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
         return TMetafileFormat::None;
-    std::string ext(fileName.substr(dot));
-    for (char& c : ext)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string ext = ToUpper(std::string(fileName.substr(dot)));
     if (ext == ".WMF") return TMetafileFormat::Windows;
     if (ext == ".EMF") return TMetafileFormat::Enhanced;
     return TMetafileFormat::None;

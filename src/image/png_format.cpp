@@ -4,8 +4,8 @@
 // finish their C++ work before they may jump.
 #include "image/codec_io.h"
 #include "image/raster_formats.h"
+#include "platform/text_parse.h"
 
-#include <cctype>
 #include <cstdio>
 #include <exception>
 #include <iterator>
@@ -210,8 +210,7 @@ TPngChunks ScanChunks(TPGStream& s) {
     for (std::size_t i = 0; i < std::size(kListed); ++i) {
         if (!present[i]) continue;
         if (!result.Listed.empty()) result.Listed += ", ";
-        for (const char* c = kListed[i]; *c; ++c)
-            result.Listed += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
+        result.Listed += ToLower(kListed[i]);
     }
     return result;
 }
