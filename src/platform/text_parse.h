@@ -26,7 +26,8 @@ inline std::optional<double> ParseReal(const std::string& text) {
 }
 
 inline std::string ToLower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
 }
 
