@@ -3,11 +3,29 @@
 #include "cli/convert_command.h"
 #include "cli/demo.h"
 #include "cli/painting_commands.h"
+
+#if PIGMENTARIA_GUI
 #include "cli/print.h"
+#else
+#include <cstring>
+#include <stdexcept>
+#endif
 
 namespace pigmentaria::cli {
 int RunImage(int argc, char** argv);
+
+#if !PIGMENTARIA_GUI
+// Printing draws through Qt, which this build leaves out.
+int RunPrint(int, char**) {
+    throw std::runtime_error("printing is not available in this build");
 }
+int RunPaletteOrPrintout(int argc, char** argv) {
+    for (int i = 0; i < argc; ++i)
+        if (!std::strcmp(argv[i], "--print")) return RunPrint(argc, argv);
+    return RunPalette(argc, argv);
+}
+#endif
+} // namespace pigmentaria::cli
 
 namespace pigmentaria::cli {
 
