@@ -1,14 +1,33 @@
 #!/usr/bin/env bash
-# Installs what building and testing Pigmentaria needs on Debian 12, only what is missing.
+# Installs on Debian 12 what Pigmentaria needs, only what is missing.
+#   bash scripts/setup.sh        what building and running the program needs (the main job)
+#   bash scripts/setup.sh test   that and what the tests, benchmarks, sanitizer, fuzz and format
+#                                checks need (the test command)
 set -euo pipefail
-packages=(
-    g++ cmake ninja-build pkg-config
-    libgtest-dev libgmock-dev libbenchmark-dev
+# Compiler, build tools, the picture libraries, Qt for the windows and printing, and the fonts
+# printing asks for ("Arial" resolves to Liberation Sans).
+base=(
+    g++ cmake ninja-build
     libjpeg62-turbo-dev libpng-dev zlib1g-dev
     qt6-base-dev fonts-liberation
-    libreoffice-draw-nogui
-    python3-pil
 )
+# GoogleTest and Google Benchmark; clang with its sanitizer and libFuzzer runtimes for the
+# Debug, sanitizer and fuzz builds, llvm for readable sanitizer reports; clang-format 14, the
+# house style; Python with Pillow and LibreOffice Draw, the independent readers our files are
+# checked with.
+test=(
+    libgtest-dev libgmock-dev libbenchmark-dev
+    clang-14 libclang-rt-14-dev llvm-14 clang-format-14
+    python3 python3-pil libreoffice-draw-nogui
+)
+case "${1:-}" in
+"") packages=("${base[@]}") ;;
+test) packages=("${base[@]}" "${test[@]}") ;;
+*)
+    echo "usage: setup.sh [test]" >&2
+    exit 2
+    ;;
+esac
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
