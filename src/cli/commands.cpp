@@ -1,6 +1,40 @@
 #include "cli/commands.h"
 
+#if !PIGMENTARIA_GUI
+#include "cli/palette_command.h"
+#include "cli/print_options.h"
+
+#include <stdexcept>
+#endif
+
 namespace pigmentaria::cli {
+
+#if !PIGMENTARIA_GUI
+// Printing draws through Qt, which this build leaves out. The arguments are still read, so that
+// --help and mistakes answer as in every build.
+namespace {
+constexpr const char* NoPrinting = "printing is not available in this build";
+
+int RunPrintWithoutQt(const std::vector<std::string>& args) {
+    ParsePrintArgs(args);
+    throw std::runtime_error(NoPrinting);
+}
+
+int RunPaletteWithoutQt(const std::vector<std::string>& args) {
+    const TPaletteCommandArgs a = ParsePaletteArgs(args);
+    if (a.Print) throw std::runtime_error(NoPrinting);
+    return ListOrSavePalette(a);
+}
+} // namespace
+
+const TCommand PrintCommand = {
+    "print", "PAINTING.kvp -o TEMPLATE.pdf [options]  print the numbered template", PrintUsage,
+    RunPrintWithoutQt};
+
+const TCommand PaletteCommand = {
+    "palette", "PAINTING.kvp [-o FILE.KVL | --print PALETTE.pdf]  list, save or print the colours",
+    PaletteUsage, RunPaletteWithoutQt};
+#endif
 
 const std::vector<const TCommand*>& Commands() {
     static const std::vector<const TCommand*> table = {

@@ -126,6 +126,11 @@ public:
             throw EPng(msgFailed, "png_create_info_struct");
         }
         png_set_read_fn(Png, &Ctx, ReadFn);
+        // Many cameras and editors embed an early sRGB profile that libpng knows to be slightly
+        // wrong and warns about on every load. We do not manage colour by profile, so comparing
+        // it with sRGB tells us nothing: skip the comparison and with it that warning, keeping
+        // every other.
+        png_set_option(Png, PNG_SKIP_sRGB_CHECK_PROFILE, PNG_OPTION_ON);
         png_set_user_limits(Png, kMaxPictureSide, kMaxPictureSide);
         // No chunk is longer than the data left: a length field beyond it must not make libpng
         // reserve (and clear) that much memory before it finds the data missing.

@@ -7,6 +7,7 @@
 #include "model/render.h"
 #include "platform/canvas.h"
 #include "platform/file_io.h"
+#include "tool_skip.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -246,9 +247,9 @@ double Agreement(const TRaster24& ours, const TRgbImage& page) {
 TEST(IndependentRenderer, LibreOfficeShowsOurMetafilesAndSvgLikeOurRenderer) {
     const std::string soffice = Soffice();
     if (soffice.empty())
-        GTEST_SKIP() << "LibreOffice (soffice) is not installed: our WMF, EMF and SVG files were "
-                        "NOT checked with an independent renderer (apt-get install "
-                        "libreoffice-draw-nogui)";
+        SKIP_WITHOUT_TOOL("LibreOffice (soffice) is not installed: our WMF, EMF and SVG files were "
+                          "NOT checked with an independent renderer (apt-get install "
+                          "libreoffice-draw-nogui)");
     const fs::path dir = TempDir("independent");
     const TShapeList shapes = test::TracedPainting(120, 80);
     std::vector<std::pair<std::string, bool>> files;
