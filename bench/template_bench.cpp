@@ -6,8 +6,8 @@
 #include "convert/region_cleanup.h"
 #include "convert/regions.h"
 #include "convert/tracer.h"
-#include "editor/numbers.h"
 #include "palette/color_science.h"
+#include "print/numbers.h"
 #include "print/print_labels.h"
 #include "print/print_scale.h"
 
@@ -106,7 +106,8 @@ void BM_PrintedLabelsA4(benchmark::State& state) {
     TShapeList shapes;
     TNullProgress progress;
     TNullMessages messages;
-    TraceRegions(photo->Reduced, photo->Original, {omOutline, 4, true}, shapes, progress, messages);
+    TraceRegions(photo->Reduced, photo->Original, {TOutlineMethod::Outline, 4, true}, shapes,
+                 progress, messages);
     TNamedPalette palette;
     RebuildPaintingPalette(palette, shapes);
     const std::vector<TNumberLabel> placed = PlaceNumbers(shapes, palette, progress, messages);

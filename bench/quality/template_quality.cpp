@@ -1,24 +1,27 @@
 // Template quality of the bundled photos, printed on one A4 page, for the import's default path
-// (step 90) and for the template path (24 colours by k-means, clean-up for 2.5 mm, central
-// labels): how many regions are too narrow to paint, how many carry a number that fits, how far
-// the painting's colours are from the photo (mean CIEDE2000), how many of the photo's strong
-// edges survive as region borders, and time and peak memory. Each measurement runs in a child
-// process so that its peak memory is its own.
+// (step 90, abstraction 4, at the photo's size) and for the template path as the template command
+// makes it (the size the print needs, 24 colours by k-means, clean-up for 2.5 mm with necks cut,
+// abstraction 1, central labels): how many regions are too narrow to paint, how many carry a number
+// that fits, how far the painting's colours are from the photo (mean CIEDE2000), how many of the
+// photo's strong edges survive as region borders, and time and peak memory. Each measurement runs
+// in a child process so that its peak memory is its own.
 //
-//   template-quality [--min-mm D] [--colors K] [SAMPLE ...]
+//   template-quality [--min-mm D] [--colors K] [--abstraction N] [--outline 0|1|2]
+//                    [--dump DIR] [SAMPLE ...]
 #include "convert/reduction.h"
 #include "convert/regions.h"
 #include "convert/template_pipeline.h"
 #include "convert/tracer.h"
-#include "editor/numbers.h"
 #include "image/pixel_graphic.h"
 #include "model/render.h"
 #include "palette/color_numbering.h"
 #include "palette/color_science.h"
 #include "palette/palette.h"
+#include "print/numbers.h"
 #include "print/print_labels.h"
 #include "print/print_scale.h"
 #include "print/printer.h"
+#include "print/template_job.h"
 
 #include <algorithm>
 #include <chrono>
@@ -26,6 +29,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -40,7 +44,9 @@ struct TOptions {
     std::string Dump;
     double MinMm = 2.5;
     int Colors = 24;
-    int Abstraction = 4;
+    // The path's own tracing unless given.
+    int Abstraction = 0;
+    std::optional<TOutlineMethod> Outline;
     std::vector<std::string> Samples;
 };
 
@@ -203,53 +209,66 @@ TResult Measure(const std::string& file, bool templatePath, const TOptions& o) {
     TPixelGraphic picture;
     picture.LoadFromFile(file);
     const TRaster24 photo = picture.ToRaster24();
-    const int w = photo.Width(), h = photo.Height();
 
-    TPrintSettings settings;
-    const TPrinterMetrics a4 =
-        MetricsForPaper(PaperSizeOfCode(PaperA4), poPortrait, 600, 600, 0.25);
-    const TPrintLayout layout = LayoutForPainting(a4, poPortrait, settings, w, h);
-    r.MinDiameterPx =
-        MillimetresToPaintingPixels(PaintingPixelSize(layout, settings.Frame, w, h), o.MinMm);
+    // Both paths are printed at the size the template is made for: on the request's pages, the
+    // orientation following the photo, the painting in the fitting placement frame.
+    TTemplateRequest request;
+    request.PaletteSize = o.Colors;
+    request.MinMm = o.MinMm;
+    const TTemplatePlan plan = PlanTemplate(photo.Width(), photo.Height(), request);
+    TConversionInput input = TemplateConversionInput(picture, request, plan);
+    if (!templatePath) {
+        // The import's defaults at the photo's own size.
+        input.Zoom = 1.0;
+        input.Controls = {};
+        input.Template = {};
+    }
+    if (o.Abstraction > 0) input.Controls.AbstractionLevel = o.Abstraction;
+    if (o.Outline) input.Controls.OutlineMethod = *o.Outline;
+    // The clean-up is timed on its own: it is the template reduction's last step.
+    const TCleanupSettings cleanup = TemplateCleanup(input.Template);
+    TTemplateControls reduceOnly = input.Template;
+    reduceOnly.MinRegionPixels = 0;
+    reduceOnly.MinWidthPixels = 0;
+    r.MinDiameterPx = input.Template.MinWidthPixels;
 
     TNullProgress progress;
     TNullMessages messages;
-    // The import's defaults: outline method "Outline", abstraction level 4, lines eliminated.
-    const TTraceSettings trace{omOutline, o.Abstraction, true};
     using TClock = std::chrono::steady_clock;
     auto ms = [](TClock::time_point a, TClock::time_point b) {
         return std::chrono::duration<double, std::milli>(b - a).count();
     };
     const auto t0 = TClock::now();
-    TTemplateOptions options;
-    if (templatePath) options.PaletteSize = o.Colors;
-    TReducedPair reduced = ReduceForTemplate(photo, {0, 0, w, h}, options, progress);
+    TReducedPair reduced = ReducePicture(input.Picture, input.Zoom, std::nullopt, input.Controls,
+                                         reduceOnly, progress);
     const auto t1 = TClock::now();
-    if (templatePath) {
-        TCleanupSettings cleanup;
-        cleanup.MinDiameter = r.MinDiameterPx;
-        CleanUpRegions(reduced.Reduced, reduced.Original, cleanup, progress);
-    }
+    if (cleanup.Active()) CleanUpRegions(reduced.Reduced, reduced.Original, cleanup, progress);
     const auto t2 = TClock::now();
-    TShapeList shapes;
-    r.Shapes = TraceRegions(reduced.Reduced, reduced.Original, trace, shapes, progress, messages);
+    TTraceResult traced =
+        TraceReduction(reduced.Reduced, reduced.Original, input.Controls, progress);
+    const TShapeList& shapes = traced.Shapes;
+    r.Shapes = traced.ShapeCount;
     const auto t3 = TClock::now();
+    const int w = shapes.PaintingWidth(), h = shapes.PaintingHeight();
     TNamedPalette palette;
     RebuildPaintingPalette(palette, shapes);
     r.Colors = static_cast<int>(palette.Count());
-    std::vector<TNumberLabel> labels = PlaceNumbers(shapes, palette, progress, messages);
-    const TPrintedLabels printed(shapes, layout, settings.Frame);
-    if (templatePath) labels = printed.CompleteLabels(labels, NumberByPaintingPalette(palette));
+    const TPrintGeometry print = PdfPrintOfBlock(plan.Layout, w, h);
+    const TPrintedLabels printed(shapes, print.Layout, print.Settings.Frame);
+    std::vector<TNumberLabel> labels =
+        templatePath
+            ? TemplateLabels(shapes, NumberByPaintingPalette(palette), printed, progress, messages)
+            : PlaceNumbers(shapes, palette, progress, messages);
     const auto t4 = TClock::now();
     r.ReduceMs = ms(t0, t1);
     r.CleanupMs = ms(t1, t2);
     r.TraceMs = ms(t2, t3);
     r.LabelMs = ms(t3, t4);
+    // What the painting is compared with: the photo at the painting's size.
+    const TRaster24& scaledPhoto = reduced.Original;
 
     const TLegibilityReport rep = printed.Report(labels, o.MinMm);
-    r.Regions = rep.Regions;
-    r.Under = rep.RegionsUnderMinimum;
-    r.WithoutNumber = rep.RegionsWithoutFittingNumber;
+    // Every visible area counts here, the frame's gaps too; the report leaves those out.
     r.SmallestPt = rep.SmallestNumberPt;
 
     // Slivers. Every region of the reduced picture shows on paper as its largest visible part,
@@ -287,7 +306,10 @@ TResult Measure(const std::string& file, bool templatePath, const TOptions& o) {
             best[static_cast<std::size_t>(reg)] =
                 std::max(best[static_cast<std::size_t>(reg)], printed.DrawnSize(l));
     }
+    r.Regions = static_cast<int>(map.Count);
     for (std::uint32_t i = 0; i < map.Count; ++i) {
+        r.Under += dia[i] < o.MinMm - 1e-9;
+        r.WithoutNumber += best[i] == 0;
         r.Slivers += !real[i];
         if (!real[i]) continue;
         r.RealUnder += dia[i] < o.MinMm - 1e-9;
@@ -302,9 +324,21 @@ TResult Measure(const std::string& file, bool templatePath, const TOptions& o) {
                                  (templatePath ? "-template" : "-default");
         WritePpm(base + "-reduced.ppm", reduced.Reduced);
         WritePpm(base + "-painting.ppm", painting);
+        // The painting at scale 2 with slivers in magenta and narrow regions that are not
+        // slivers in cyan.
+        TRaster24 marked = two;
+        for (int y = 0; y < map.Height; ++y)
+            for (int x = 0; x < map.Width; ++x) {
+                const std::uint32_t l = map.At(x, y);
+                if (!real[l])
+                    marked.SetPixel(x, y, MakeColor(255, 0, 255));
+                else if (dia[l] < o.MinMm - 1e-9)
+                    marked.SetPixel(x, y, MakeColor(0, 255, 255));
+            }
+        WritePpm(base + "-slivers.ppm", marked);
     }
-    r.MeanDeltaE = MeanDeltaE(photo, painting);
-    r.EdgesKept = EdgesKept(StrongEdges(photo), painting);
+    r.MeanDeltaE = MeanDeltaE(scaledPhoto, painting);
+    r.EdgesKept = EdgesKept(StrongEdges(scaledPhoto), painting);
     return r;
 }
 
@@ -344,6 +378,8 @@ int main(int argc, char** argv) {
             o.Colors = std::atoi(argv[++i]);
         else if (!std::strcmp(argv[i], "--abstraction") && i + 1 < argc)
             o.Abstraction = std::atoi(argv[++i]);
+        else if (!std::strcmp(argv[i], "--outline") && i + 1 < argc)
+            o.Outline = OutlineMethodFromIndex(std::atoi(argv[++i]));
         else if (!std::strcmp(argv[i], "--dump") && i + 1 < argc)
             o.Dump = argv[++i];
         else
@@ -352,9 +388,9 @@ int main(int argc, char** argv) {
     if (o.Samples.empty())
         for (const char* s : {"coffee.png", "astronaut.png", "rocket.jpg"})
             o.Samples.push_back(std::string(PIGMENTARIA_SAMPLES) + "/" + s);
-    std::printf("One A4 page, portrait, 600 dpi, first placement frame; minimum %.2f mm; "
-                "abstraction %d\n",
-                o.MinMm, o.Abstraction);
+    std::printf("One A4 page (landscape for a wide photo), 600 dpi, the fitting placement frame; "
+                "minimum %.2f mm; abstraction %s\n",
+                o.MinMm, o.Abstraction > 0 ? std::to_string(o.Abstraction).c_str() : "the path's");
     std::printf("Regions are the visible areas of the painting drawn at scale 2; slivers are "
                 "tracing's own (see the source).\n\n");
     std::printf("%-14s %-8s %6s %7s %7s %7s %7s %8s %8s %8s %6s %6s %6s %6s %8s %8s %8s %8s %7s\n",

@@ -11,13 +11,31 @@ class TTerminalMessages final : public IMessageSink {
 public:
     void Error(const std::string& text) override;
     void Warning(const std::string& text) override;
+    // Nobody can answer on the command line: the question is shown and answered OK.
+    bool Confirm(const std::string& text) override;
+};
+
+// Terminal messages that also remember whether an error was shown.
+class TCountingMessages final : public IMessageSink {
+public:
+    void Error(const std::string& text) override {
+        ++Errors;
+        Terminal_.Error(text);
+    }
+    void Warning(const std::string& text) override { Terminal_.Warning(text); }
+    bool Confirm(const std::string& text) override { return Terminal_.Confirm(text); }
+    int Errors = 0;
+
+private:
+    TTerminalMessages Terminal_;
 };
 
 class TTerminalProgress final : public IProgressSink {
 public:
     TTerminalProgress();
     void Start(const std::string& message, int minimum, int maximum) override;
-    void Position(int position) override;
+    // The command line offers no way to stop: never asks to.
+    bool Position(int position) override;
     void Finish() override;
 
 private:

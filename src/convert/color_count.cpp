@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <thread>
 
@@ -42,7 +43,11 @@ std::vector<TLab> DrawSample(const TRaster24& picture, int samples, TSplitMix64&
 
 // Greedy k-means++: each new centre is the best of a few candidates drawn with probability
 // proportional to the squared distance to the nearest centre so far.
-std::vector<TLab> SeedCentres(const std::vector<TLab>& sample, int k, TSplitMix64& rng) {
+// `tick` is called once per centre chosen, and may stop the work by throwing.
+using TTick = std::function<void()>;
+
+std::vector<TLab> SeedCentres(const std::vector<TLab>& sample, int k, TSplitMix64& rng,
+                              const TTick& tick) {
     std::vector<TLab> centres;
     const std::size_t n = sample.size();
     if (n == 0 || k <= 0) return centres;
@@ -84,6 +89,7 @@ std::vector<TLab> SeedCentres(const std::vector<TLab>& sample, int k, TSplitMix6
                 bestTrial.swap(trial);
             }
         }
+        tick();
         centres.push_back(sample[bestIndex]);
         nearest.swap(bestTrial);
         total = bestPotential;
@@ -95,7 +101,9 @@ std::vector<TLab> SeedCentres(const std::vector<TLab>& sample, int k, TSplitMix6
 // to its centre and a lower bound on the distance to every other, and is only measured again
 // when the bounds no longer prove its centre nearest. The assignments are those of plain Lloyd
 // iterations; the work in later iterations is a fraction.
-void Lloyd(const std::vector<TLab>& sample, std::vector<TLab>& centres, int maxIterations) {
+// `tick` is called once per iteration, and may stop the work by throwing.
+void Lloyd(const std::vector<TLab>& sample, std::vector<TLab>& centres, int maxIterations,
+           const TTick& tick) {
     const std::size_t n = sample.size(), k = centres.size();
     if (n == 0 || k == 0) return;
     std::vector<int> assigned(n);
@@ -131,6 +139,7 @@ void Lloyd(const std::vector<TLab>& sample, std::vector<TLab>& centres, int maxI
         ++counts[static_cast<std::size_t>(c)];
     }
     for (int iteration = 0; iteration < maxIterations; ++iteration) {
+        tick();
         // Move the centres to their means; an empty cluster restarts at the sample worst served,
         // the first of equals.
         for (std::size_t c = 0; c < k; ++c) {
@@ -221,11 +230,24 @@ int NearestCentre(const std::vector<TLab>& centres, const TLab& lab) {
 }
 
 TColorCountPalette FitColorPalette(const TRaster24& picture, const TColorCountSettings& s) {
+    TNullProgress progress;
+    return FitColorPalette(picture, s, progress);
+}
+
+TColorCountPalette FitColorPalette(const TRaster24& picture, const TColorCountSettings& s,
+                                   IProgressSink& progress) {
     TColorCountPalette out;
+    const int k = std::clamp(s.Colors, 1, MaxColorCount);
+    const int iterations = std::max(0, s.MaxIterations);
+    // The bar: one step per centre seeded, one per iteration.
+    TProgressRun run(progress, ReductionMessage, 0, k + iterations);
+    int position = 0;
+    const TTick tick = [&] { run.Step(++position); };
     TSplitMix64 rng(s.Seed);
     const std::vector<TLab> sample = DrawSample(picture, s.Samples, rng);
-    out.Centres = SeedCentres(sample, std::clamp(s.Colors, 1, MaxColorCount), rng);
-    Lloyd(sample, out.Centres, std::max(0, s.MaxIterations));
+    out.Centres = SeedCentres(sample, k, rng, tick);
+    position = k;
+    Lloyd(sample, out.Centres, iterations, tick);
     for (const TLab& c : out.Centres)
         out.Colors.push_back(LabToColor(c));
     return out;
@@ -278,12 +300,8 @@ TReducedPair ReduceScaledPictureToCount(const TRaster24& scaled, TCropRect crop,
                                         IProgressSink& progress) {
     // The crop and the unreduced copy as the step reduction makes them; step 1 changes nothing.
     TReducedPair out = ReduceScaledPicture(scaled, crop, 1, 0, progress);
-    progress.Start(ReductionMessage, 0, 2);
-    const TColorCountPalette palette = FitColorPalette(out.Original, settings);
-    progress.Position(1);
+    const TColorCountPalette palette = FitColorPalette(out.Original, settings, progress);
     ApplyColorPalette(palette, out.Original, out.Reduced, settings.Threads);
-    progress.Position(2);
-    progress.Finish();
     if (specks > 0) RemoveSpecks(out.Reduced, specks, progress);
     return out;
 }

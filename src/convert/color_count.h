@@ -60,7 +60,11 @@ private:
 };
 
 // Fits K colours to the picture. Fewer come back when the picture has fewer distinct colours.
+// With a progress sink the bar moves once per centre seeded and once per iteration ("Performing
+// Color Reduction..."), and EAborted is thrown when it asks to stop.
 TColorCountPalette FitColorPalette(const TRaster24& picture, const TColorCountSettings& settings);
+TColorCountPalette FitColorPalette(const TRaster24& picture, const TColorCountSettings& settings,
+                                   IProgressSink& progress);
 
 // The index of the centre nearest to a colour by CIELAB distance; ties go to the lower index.
 int NearestCentre(const std::vector<TLab>& centres, const TLab& lab);
@@ -71,7 +75,8 @@ void ApplyColorPalette(const TColorCountPalette& palette, const TRaster24& pictu
                        int threads = 1);
 
 // The colour reduction of an import by number of colours: crops the scaled picture, keeps the
-// unreduced crop, fits and applies the colours and, with `specks` above 0, removes specks.
+// unreduced crop, fits and applies the colours and, with `specks` above 0, removes specks. Throws
+// EAborted when the progress sink asks to stop; the picture is never changed.
 TReducedPair ReduceScaledPictureToCount(const TRaster24& scaled, TCropRect crop,
                                         const TColorCountSettings& settings, int specks,
                                         IProgressSink& progress);

@@ -52,8 +52,12 @@ public:
         const std::uint32_t n = Map_.Count;
         result.RegionsBefore = result.RegionsAfter = n;
         if (n == 0) return result;
+        // The bar counts merges; a region count past int's range is shown at its end.
+        TProgressRun run(Progress_, CleanupMessage, 0,
+                         static_cast<int>(std::min<std::uint32_t>(n, INT_MAX)));
         Init();
-        Progress_.Start(CleanupMessage, 0, static_cast<int>(n));
+        // Nothing is written to the picture before the last report: stopping leaves it whole.
+        run.Step(0);
 
         using TEntry = std::tuple<std::int64_t, std::uint32_t, std::uint32_t>; // area, number, root
         std::priority_queue<TEntry, std::vector<TEntry>, std::greater<>> queue;
@@ -70,11 +74,12 @@ public:
             const std::uint32_t root = Merge(r, into);
             ++result.Merges;
             if (TooSmall(root)) queue.emplace(Area_[root], Number_[root], root);
-            if ((result.Merges & 1023) == 0) Progress_.Position(static_cast<int>(result.Merges));
+            if ((result.Merges & 255) == 0)
+                run.Step(static_cast<int>(std::min<std::uint32_t>(result.Merges, INT_MAX)));
         }
+        run.Step(static_cast<int>(std::min<std::uint32_t>(n, INT_MAX)));
         Paint();
         result.RegionsAfter = n - result.Merges;
-        Progress_.Finish();
         return result;
     }
 
@@ -431,9 +436,93 @@ TCleanupResult CleanUpRegions(TRaster24& reduced, const TRaster24& original,
         throw std::invalid_argument("original picture differs in size from the reduced one");
     if (!settings.Active()) {
         const std::uint32_t n = LabelRegions(reduced).Count;
-        return {n, n, 0};
+        return {n, n, 0, 0};
     }
-    return TCleanup(reduced, original, settings, progress, log).Run();
+    if (!settings.CutNecks) return TCleanup(reduced, original, settings, progress, log).Run();
+    // Three steps on a copy, so that stopping in the second or third leaves the picture whole.
+    TRaster24 work = reduced;
+    TCleanupResult first = TCleanup(work, original, settings, progress, log).Run();
+    const std::int64_t cut = CutNecks(work, progress);
+    TCleanupResult second = TCleanup(work, original, settings, progress, log).Run();
+    reduced = std::move(work);
+    return {first.RegionsBefore, second.RegionsAfter, first.Merges + second.Merges, cut};
+}
+
+std::int64_t CutNecks(TRaster24& raster, IProgressSink& progress) {
+    const int w = raster.Width(), h = raster.Height();
+    if (w == 0 || h == 0) return 0;
+    TProgressRun run(progress, CleanupMessage, 0, 2 * h);
+    const std::size_t ws = static_cast<std::size_t>(w);
+    std::vector<TColor> color(ws * static_cast<std::size_t>(h));
+    for (int y = 0; y < h; ++y) {
+        const std::uint8_t* p = raster.Row(y);
+        for (int x = 0; x < w; ++x, p += 3)
+            color[y * ws + x] = p[2] | (TColor(p[1]) << 8) | (TColor(p[0]) << 16);
+    }
+    auto at = [&](int x, int y) { return color[static_cast<std::size_t>(y) * ws + x]; };
+    // Whether the 3 × 3 square centred on a pixel is of its colour; outside the picture matches.
+    // A run of one colour across three columns, row by row, then three such rows.
+    std::vector<std::uint8_t> across(color.size()), solid(color.size());
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const TColor c = at(x, y);
+            across[y * ws + x] = (x == 0 || at(x - 1, y) == c) && (x + 1 == w || at(x + 1, y) == c);
+        }
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const std::size_t i = y * ws + x;
+            const TColor c = color[i];
+            solid[i] = across[i] && (y == 0 || (across[i - ws] && color[i - ws] == c)) &&
+                       (y + 1 == h || (across[i + ws] && color[i + ws] == c));
+        }
+        run.Step(y + 1);
+    }
+    struct TChange {
+        std::size_t At;
+        TColor To;
+    };
+    std::vector<TChange> changes;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const std::size_t i = y * ws + x;
+            if (solid[i]) continue;
+            const TColor c = color[i];
+            bool kept = false;
+            TColor others[8];
+            int count = 0;
+            for (int dy = -1; dy <= 1 && !kept; ++dy)
+                for (int dx = -1; dx <= 1 && !kept; ++dx) {
+                    const int nx = x + dx, ny = y + dy;
+                    if ((dx == 0 && dy == 0) || nx < 0 || ny < 0 || nx >= w || ny >= h) continue;
+                    const std::size_t j = static_cast<std::size_t>(ny) * ws + nx;
+                    if (color[j] == c)
+                        kept = solid[j];
+                    else
+                        others[count++] = color[j];
+                }
+            if (kept || count == 0) continue;
+            // The colour most of the other neighbours have, the first in reading order of equals.
+            int best = 0, bestVotes = 0;
+            for (int a = 0; a < count; ++a) {
+                int votes = 0;
+                for (int b = 0; b < count; ++b)
+                    votes += others[b] == others[a];
+                if (votes > bestVotes) {
+                    bestVotes = votes;
+                    best = a;
+                }
+            }
+            changes.push_back({i, others[best]});
+        }
+        run.Step(h + y + 1);
+    }
+    for (const TChange& c : changes) {
+        std::uint8_t* p = raster.Row(static_cast<int>(c.At / ws)) + 3 * (c.At % ws);
+        p[0] = static_cast<std::uint8_t>(c.To >> 16);
+        p[1] = static_cast<std::uint8_t>(c.To >> 8);
+        p[2] = static_cast<std::uint8_t>(c.To);
+    }
+    return static_cast<std::int64_t>(changes.size());
 }
 
 } // namespace pigmentaria

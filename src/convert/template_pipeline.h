@@ -2,50 +2,43 @@
 // The conversion for a paint-by-number template, beside the import's default path: colours by
 // count instead of by step, the nearest real paints, and region clean-up before tracing; and
 // "Simplify For Printing", which cleans up a finished painting for a print size and traces it
-// again. Pure functions: rasters in, rasters or shapes out.
+// again. Pure steps over inputs they own, as a worker runs them: progress with abort (EAborted),
+// messages kept for the result.
 #include "convert/color_count.h"
+#include "convert/conversion.h"
 #include "convert/reduction.h"
 #include "convert/region_cleanup.h"
-#include "convert/tracer.h"
-#include "model/shape.h"
-#include "palette/palette.h"
 #include "platform/raster.h"
 #include "platform/report.h"
 
 namespace pigmentaria {
 
-struct TTemplateOptions {
-    // Colours by count (k-means in CIELAB); 0 keeps the per-channel step below.
-    int PaletteSize = 0;
-    int ColorDepth = 90;         // the step, 1..255, when PaletteSize is 0
-    int SimplificationLevel = 0; // speck removal, 0..4
-    // The paints every colour is replaced by (nearest by CIEDE2000); none when null or empty.
-    const TNamedPalette* Paints = nullptr;
-    // Regions too small for the print are merged away; inactive by default.
-    TCleanupSettings Cleanup;
-    std::uint64_t Seed = TColorCountSettings{}.Seed;
-    int Threads = 1;
-};
+// The clean-up the template controls ask for. A minimum width of 3 pixels or more also cuts
+// necks: the outline of every shape reaches one pixel into its neighbours, which cuts a part one
+// or two pixels wide off its region and leaves a crumb on the print.
+TCleanupSettings TemplateCleanup(const TTemplateControls& controls);
 
-// The reduction of an import with these options: crop, colour reduction (by step or by count),
-// speck removal, paints, then clean-up against the unreduced crop. With the defaults it is the
-// import's own reduction.
+// The reduction of an import on the template path: crop, colour reduction (by count with a
+// palette size, else by the step), speck removal, paints, then clean-up against the unreduced
+// crop. With inactive template controls it is the import's own reduction. Throws EAborted when
+// stopped; the picture is never changed.
 TReducedPair ReduceForTemplate(const TRaster24& scaled, TCropRect crop,
-                               const TTemplateOptions& options, IProgressSink& progress);
+                               const TConversionControls& controls,
+                               const TTemplateControls& templateControls, IProgressSink& progress);
 
-struct TTracedPainting {
-    TShapeList Shapes;
-    // The tracer's running count: the frame shape plus one per region, eliminated ones included.
-    int ShapeCount = 0;
+// A painting cleaned up for a print and traced again.
+struct TSimplifiedPainting {
+    TTraceResult Trace;
+    TCleanupResult Cleanup;
 };
 
-// Simplify For Printing: the painting rendered at zoom 1 is cleaned up with the minimum sizes
-// (see LayoutForPainting and MillimetresToPaintingPixels for a print's diameter in pixels) and
-// traced again with the import's trace settings. `original` is the picture the painting came
-// from at the rendering's size; shapes take their average colours from it. Throws
-// std::invalid_argument when the sizes differ.
-TTracedPainting SimplifyForPrinting(const TRaster24& rendered, const TRaster24& original,
-                                    const TTraceSettings& trace, const TCleanupSettings& limits,
-                                    IProgressSink& progress, IMessageSink& messages);
+// Simplify For Printing: the painting rendered at zoom 1 is cleaned up with the limits (see
+// print/print_scale.h for a print's minimum diameter in painting pixels) and traced again with
+// the import's trace controls (outline method, abstraction, line elimination). `original` is the
+// picture the shapes take their acquired colours from, the rendering's size; the shapes keep the
+// rendering's colours. Throws std::invalid_argument when the sizes differ, EAborted when stopped.
+TSimplifiedPainting SimplifyForPrinting(const TRaster24& rendered, const TRaster24& original,
+                                        const TConversionControls& controls,
+                                        const TCleanupSettings& limits, IProgressSink& progress);
 
 } // namespace pigmentaria

@@ -18,6 +18,7 @@ inline constexpr const char* UndoReplaceColor = "&Undo Replace Color";
 inline constexpr const char* UndoReplacePalette = "&Undo Replace Palette";
 inline constexpr const char* UndoImport = "&Undo Import";
 inline constexpr const char* UndoRetrace = "&Undo Retrace Painting";
+inline constexpr const char* UndoSimplify = "&Undo Simplify";
 
 struct TUndoEntry {
     // The shape as it was before the change. For a deleted shape this is the unlinked shape

@@ -49,6 +49,7 @@ struct TPrintedLabels::TData {
     TRegionMap Map;
     std::vector<TRegionRoom> Rooms;
     std::vector<TColor> Colors;
+    std::vector<bool> Gap;
     TLabelTextMetrics Metrics;
     TPaintingPixelSize PixelSize;
     // Painting pixels per inch on paper, and the placement's left edge for the device mapping.
@@ -72,13 +73,24 @@ TPrintedLabels::TPrintedLabels(const TShapeList& shapes, const TPrintLayout& lay
     d->Map = LabelRegions(raster);
     d->Rooms = MeasureRegions(d->Map, RegionDistanceSquared(d->Map));
     d->Colors.resize(d->Map.Count);
-    for (std::uint32_t r = 0; r < d->Map.Count; ++r)
-        d->Colors[r] = raster.GetPixel(d->Rooms[r].PoleX, d->Rooms[r].PoleY);
+    d->Gap.assign(d->Map.Count, false);
+    const TPaintShape* frameShape = shapes.First();
+    for (std::uint32_t r = 0; r < d->Map.Count; ++r) {
+        const TRegionRoom& room = d->Rooms[r];
+        d->Colors[r] = raster.GetPixel(room.PoleX, room.PoleY);
+        if (frameShape && d->Colors[r] == frameShape->Color)
+            d->Gap[r] =
+                ShapeAtPixel(shapes, raster, LabelScale, room.PoleX, room.PoleY) == frameShape;
+    }
     Data_ = std::move(d);
 }
 
 std::uint32_t TPrintedLabels::RegionCount() const {
     return Data_->Map.Count;
+}
+
+bool TPrintedLabels::FrameGap(std::uint32_t region) const {
+    return region < Data_->Gap.size() && Data_->Gap[region];
 }
 
 std::vector<double> TPrintedLabels::RegionDiametersMm() const {
@@ -200,7 +212,7 @@ std::vector<TPrintLabel> TPrintedLabels::CompleteLabels(const std::vector<TPrint
     std::vector<TPrintLabel> central;
     std::vector<bool> replaced(n, false);
     for (std::uint32_t r = 0; r < n; ++r) {
-        if (best[r] >= LegibleLabelSize) continue;
+        if (best[r] >= LegibleLabelSize || Data_->Gap[r]) continue;
         int size = 0;
         TPrintLabel l = CentralLabel(r, std::to_string(numbering(Data_->Colors[r])), size);
         if (best[r] > 0 && size <= best[r]) continue;
@@ -210,7 +222,8 @@ std::vector<TPrintLabel> TPrintedLabels::CompleteLabels(const std::vector<TPrint
     std::vector<TPrintLabel> out;
     out.reserve(placed.size() + central.size());
     for (std::size_t i = 0; i < placed.size(); ++i)
-        if (holder[i] >= 0 && !replaced[static_cast<std::size_t>(holder[i])])
+        if (holder[i] >= 0 && !replaced[static_cast<std::size_t>(holder[i])] &&
+            !Data_->Gap[static_cast<std::size_t>(holder[i])])
             out.push_back(placed[i]);
     for (TPrintLabel& l : central)
         out.push_back(std::move(l));
@@ -221,10 +234,16 @@ TLegibilityReport TPrintedLabels::Report(const std::vector<TPrintLabel>& labels,
                                          double minDiameterMm) const {
     TLegibilityReport rep;
     const std::uint32_t n = Data_->Map.Count;
-    rep.Regions = static_cast<int>(n);
     const std::vector<double> diameters = RegionDiametersMm();
+    bool first = true;
     for (std::uint32_t r = 0; r < n; ++r) {
-        if (r == 0 || diameters[r] < rep.SmallestDiameterMm) rep.SmallestDiameterMm = diameters[r];
+        if (Data_->Gap[r]) {
+            ++rep.FrameGaps;
+            continue;
+        }
+        ++rep.Regions;
+        if (first || diameters[r] < rep.SmallestDiameterMm) rep.SmallestDiameterMm = diameters[r];
+        first = false;
         // A hair below the minimum is rounding of the millimetre conversion, not a narrower region.
         if (diameters[r] < minDiameterMm - 1e-9) ++rep.RegionsUnderMinimum;
     }
@@ -239,6 +258,7 @@ TLegibilityReport TPrintedLabels::Report(const std::vector<TPrintLabel>& labels,
             best[static_cast<std::size_t>(r)] = std::max(best[static_cast<std::size_t>(r)], size);
     }
     for (std::uint32_t r = 0; r < n; ++r) {
+        if (Data_->Gap[r]) continue;
         rep.RegionsWithoutFittingNumber += best[r] == 0;
         rep.RegionsWithoutLegibleNumber += best[r] < LegibleLabelSize;
     }

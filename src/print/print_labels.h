@@ -5,9 +5,11 @@
 // number that can be read).
 //
 // Regions are those number placement sees: the 4-connected areas of one colour of the painting
-// drawn filled at scale 2. Font sizes are those the page renderer picks (12 .. 3 points, one
-// below the largest whose text fits the label's width); text is measured with the metrics of
-// the page font, whose digits all share one advance.
+// drawn filled at scale 2. Where the tracer left a gap between shapes the frame shape shows
+// through: such a region is no part of the picture, gets no number and is not reported. Font sizes
+// are those the page renderer picks (12 .. 3 points, one below the largest whose text fits the
+// label's width); text is measured with the metrics of the page font, whose digits all share one
+// advance.
 #include "model/shape.h"
 #include "palette/color_numbering.h"
 #include "print/page_render.h"
@@ -32,7 +34,9 @@ struct TLabelTextMetrics {
 };
 
 struct TLegibilityReport {
+    // Regions to paint; gaps where the frame shows between shapes are left out everywhere.
     int Regions = 0;
+    int FrameGaps = 0;
     // The narrowest region: the widest circle its pixels hold, in millimetres on paper.
     double SmallestDiameterMm = 0;
     // Regions that cannot hold a circle of the minimum diameter.
@@ -68,6 +72,8 @@ public:
     TLegibilityReport Report(const std::vector<TPrintLabel>& labels, double minDiameterMm) const;
 
     std::uint32_t RegionCount() const;
+    // Whether the region is a gap where the frame shape shows.
+    bool FrameGap(std::uint32_t region) const;
     // The widest circle each region holds, in millimetres on paper, in region order.
     std::vector<double> RegionDiametersMm() const;
 

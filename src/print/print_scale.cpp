@@ -29,4 +29,19 @@ TPrintLayout LayoutForPainting(const TPrinterMetrics& printer, int orientation,
     return layout;
 }
 
+TBlockPrint PrintOfBlock(const TPrintLayoutBlock& block, const TPrinterMetrics& printer,
+                         int paintingWidth, int paintingHeight) {
+    TBlockPrint p;
+    ApplyPrintLayoutBlock(block, p.Settings, true);
+    p.Layout = LayoutForPainting(printer, block.Orientation == 1 ? poLandscape : poPortrait,
+                                 p.Settings, paintingWidth, paintingHeight);
+    return p;
+}
+
+double MinimumDiameterPixels(const TPrintLayout& layout, const TPlacementFrame& frame,
+                             int paintingWidth, int paintingHeight, double mm) {
+    return MillimetresToPaintingPixels(
+        PaintingPixelSize(layout, frame, paintingWidth, paintingHeight), mm);
+}
+
 } // namespace pigmentaria

@@ -30,4 +30,18 @@ double MillimetresToPaintingPixels(const TPaintingPixelSize& size, double mm);
 TPrintLayout LayoutForPainting(const TPrinterMetrics& printer, int orientation,
                                TPrintSettings& settings, int paintingWidth, int paintingHeight);
 
+// The print a stored layout block describes on a printer: its pages across and down, overlap and
+// placement frame (the first placement when the block shows none), for a painting of W × H.
+struct TBlockPrint {
+    TPrintSettings Settings;
+    TPrintLayout Layout;
+};
+TBlockPrint PrintOfBlock(const TPrintLayoutBlock& block, const TPrinterMetrics& printer,
+                         int paintingWidth, int paintingHeight);
+
+// The clean-up minimum for a print: the diameter, in painting pixels, of a circle `mm` wide on
+// paper where the placement puts the painting; 0 without a placement.
+double MinimumDiameterPixels(const TPrintLayout& layout, const TPlacementFrame& frame,
+                             int paintingWidth, int paintingHeight, double mm);
+
 } // namespace pigmentaria

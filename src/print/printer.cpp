@@ -33,4 +33,12 @@ TPrinterMetrics MetricsForPaper(TPaperTenthsMm paper, int orientation, int dpiX,
     return m;
 }
 
+TPrinterMetrics PdfSheetMetrics(const TPaperChoice& paper, int fallbackCode, int dpi) {
+    TPaperTenthsMm size = PaperSizeOfCode(paper.PaperSize);
+    if (paper.PaperSize == PaperUser && paper.UserPaperWidth > 0 && paper.UserPaperLength > 0)
+        size = {paper.UserPaperWidth, paper.UserPaperLength};
+    if (size.Width <= 0 || size.Length <= 0) size = PaperSizeOfCode(fallbackCode);
+    return MetricsForPaper(size, paper.Orientation, dpi, dpi, PdfMarginIn);
+}
+
 } // namespace pigmentaria

@@ -16,6 +16,11 @@ constexpr int PaperLegal = 5;
 constexpr int PaperA4 = 9;
 constexpr int PaperUser = 256;
 
+// What a PDF sheet cannot print: the same margin as a desktop printer leaves, so that a printed
+// PDF loses nothing at the edges.
+constexpr double PdfMarginIn = 0.25;
+constexpr int DefaultPrinterDpi = 600;
+
 // Device measures of the printer in its current orientation, in printer pixels.
 struct TPrinterMetrics {
     int DpiX = 600, DpiY = 600;
@@ -37,6 +42,11 @@ TPaperTenthsMm PaperSizeOfCode(int code);
 TPrinterMetrics MetricsForPaper(TPaperTenthsMm paper, int orientation, int dpiX, int dpiY,
                                 double marginIn);
 
+// The metrics of a PDF sheet of the paper (a user size from its width and length) at `dpi`, with
+// the PDF margin; a paper code the program does not know takes `fallbackCode`.
+TPrinterMetrics PdfSheetMetrics(const TPaperChoice& paper, int fallbackCode = PaperA4,
+                                int dpi = DefaultPrinterDpi);
+
 class IPrinter {
 public:
     virtual ~IPrinter() = default;
@@ -52,6 +62,9 @@ public:
     virtual void BeginDoc(const std::string& title) = 0;
     virtual void NewPage() = 0;
     virtual void EndDoc() = 0;
+    // Gives up a job after BeginDoc (the user stopped it, or drawing failed). A printer that
+    // cannot cancel what it was sent ends the job.
+    virtual void AbortDoc() { EndDoc(); }
     virtual TPageCanvas& Canvas() = 0;
 };
 

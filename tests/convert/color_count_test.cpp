@@ -1,9 +1,11 @@
 #include "convert/color_count.h"
 #include "image/pixel_graphic.h"
 #include "palette/color_science.h"
+#include "test_util.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <set>
 
@@ -21,6 +23,14 @@ TRaster24 NoisyGradient(int w, int h, unsigned seed) {
                                  static_cast<int>(rng() % 256)));
     return r;
 }
+
+class TStopInSecondRun final : public IProgressSink {
+public:
+    void Start(const std::string&, int, int) override { ++Starts; }
+    bool Position(int) override { return Starts == 2; }
+    void Finish() override { ++Finishes; }
+    int Starts = 0, Finishes = 0;
+};
 
 std::set<TColor> ColorsOf(const TRaster24& r) {
     std::set<TColor> out;
@@ -104,6 +114,42 @@ TEST(ColorCountTest, ReductionOfAnImportCropsAndKeepsTheOriginal) {
     ASSERT_EQ(r.Reduced.Height(), 16);
     EXPECT_EQ(r.Original.GetPixel(0, 0), picture.GetPixel(5, 4));
     EXPECT_LE(ColorsOf(r.Reduced).size(), 5u);
+}
+
+TEST(ColorCountTest, TheFitReportsEveryCentreAndIterationAndStopsWhenAsked) {
+    const TRaster24 picture = NoisyGradient(50, 40, 6);
+    TColorCountSettings s;
+    s.Colors = 6;
+    s.MaxIterations = 10;
+    test::TRecordingProgress rec;
+    const TColorCountPalette fitted = FitColorPalette(picture, s, rec);
+    EXPECT_EQ(rec.Messages, std::vector<std::string>{ReductionMessage});
+    EXPECT_EQ(rec.Max, 6 + 10);
+    EXPECT_EQ(rec.Finishes, 1);
+    // One report per centre after the first, then one per iteration until the centres settle.
+    ASSERT_GE(rec.Positions.size(), 6u);
+    EXPECT_TRUE(std::is_sorted(rec.Positions.begin(), rec.Positions.end()));
+    EXPECT_LE(rec.Positions.back(), rec.Max);
+    // The quiet form fits the same colours.
+    EXPECT_EQ(FitColorPalette(picture, s).Colors, fitted.Colors);
+
+    // Stopped in the seeding and in the iterations.
+    for (int at : {1, 5}) {
+        SCOPED_TRACE(at);
+        test::TRecordingProgress stop;
+        stop.AbortAt = at;
+        EXPECT_THROW(FitColorPalette(picture, s, stop), EAborted);
+        EXPECT_EQ(stop.Finishes, 1);
+        EXPECT_EQ(static_cast<int>(stop.Positions.size()), at + 1);
+    }
+    // The reduction of an import stops in its colour fitting (its second run: the first copies
+    // the crop), and the picture it read is as it was.
+    const TRaster24 before = picture;
+    TStopInSecondRun stop;
+    EXPECT_THROW(ReduceScaledPictureToCount(picture, {0, 0, 50, 40}, s, 0, stop), EAborted);
+    EXPECT_EQ(stop.Starts, 2);
+    EXPECT_EQ(stop.Finishes, 2);
+    EXPECT_EQ(picture, before);
 }
 
 // On the bundled photo, 24 colours by count stay much nearer to the photo than the step of 90.

@@ -254,5 +254,136 @@ TEST(RegionCleanupTest, NoRegionUnderTheLimitsSurvivesOnAPhoto) {
     EXPECT_LE(m.Count, res.RegionsAfter) << "neighbours that ended in one colour join";
 }
 
+// Asks to stop at the first report of the n-th run (counted from 1), whatever its message.
+class TStopInRun final : public IProgressSink {
+public:
+    explicit TStopInRun(int run) : Run_(run) {}
+    void Start(const std::string& message, int, int) override {
+        Messages.push_back(message);
+        ++Runs;
+    }
+    bool Position(int) override { return Runs == Run_; }
+    void Finish() override { ++Finishes; }
+    std::vector<std::string> Messages;
+    int Runs = 0, Finishes = 0;
+
+private:
+    int Run_;
+};
+
+TEST(RegionCleanupTest, NecksAndTonguesOneOrTwoPixelsWideGoToTheirNeighbours) {
+    // a: two 3 x 3 blocks joined by a neck one pixel high; b: a band two pixels high between a
+    // and c; d: a block two wide at the picture's corner, where the edge counts as any colour.
+    TRaster24 r = RasterFromText({"aaacccaaac", //
+                                  "aaaaaaaaac", //
+                                  "aaacccaaac", //
+                                  "bbbbbbcccc", //
+                                  "bbbbbbcccc", //
+                                  "ccccccccdd", //
+                                  "ccccccccdd", //
+                                  "ccccccccdd"},
+                                 Colors);
+    const TRaster24 before = r;
+    TNullProgress progress;
+    const std::int64_t changed = CutNecks(r, progress);
+    const TColor a = Colors.at('a'), b = Colors.at('b'), c = Colors.at('c'), d = Colors.at('d');
+    for (int x = 3; x < 6; ++x)
+        EXPECT_EQ(r.GetPixel(x, 1), c) << "the neck goes to c above and below it";
+    EXPECT_EQ(r.GetPixel(1, 1), a);
+    EXPECT_EQ(r.GetPixel(7, 1), a);
+    // The band: every pixel takes the colour most of its other neighbours have.
+    EXPECT_EQ(r.GetPixel(0, 3), a);
+    EXPECT_EQ(r.GetPixel(4, 3), c);
+    EXPECT_EQ(r.GetPixel(4, 4), c);
+    for (int y = 3; y < 5; ++y)
+        for (int x = 0; x < 6; ++x)
+            EXPECT_NE(r.GetPixel(x, y), b) << x << "," << y;
+    for (int y = 5; y < 8; ++y) {
+        EXPECT_EQ(r.GetPixel(8, y), d);
+        EXPECT_EQ(r.GetPixel(9, y), d);
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(r.GetPixel(x, y), c);
+    }
+    std::int64_t differ = 0;
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 10; ++x)
+            differ += r.GetPixel(x, y) != before.GetPixel(x, y);
+    EXPECT_EQ(differ, changed);
+
+    // Stopped, nothing changes.
+    TRaster24 stopped = before;
+    TStopInRun stop(1);
+    EXPECT_THROW(CutNecks(stopped, stop), EAborted);
+    EXPECT_EQ(stopped, before);
+    EXPECT_EQ(stop.Finishes, 1);
+}
+
+TEST(RegionCleanupTest, WithNecksCutRegionsAreWideEverywhereNotJustSomewhere) {
+    // Two 7 x 7 blocks of a joined by a bar one pixel high and nine long, on b: the region holds
+    // a 7-pixel circle, so the merges alone keep the bar; cutting necks gives the bar to b, and
+    // the two blocks become regions of their own.
+    std::vector<std::string> rows(13, std::string(29, 'b'));
+    for (int y = 3; y < 10; ++y)
+        for (int x = 3; x < 10; ++x)
+            rows[y][x] = rows[y][x + 16] = 'a';
+    for (int x = 10; x < 19; ++x)
+        rows[6][x] = 'a';
+    const TRaster24 picture = RasterFromText(rows, Colors);
+    TNullProgress progress;
+    TRaster24 merged = picture;
+    CleanUpRegions(merged, picture, {0, 5}, progress);
+    EXPECT_EQ(merged, picture);
+    TCleanupSettings s{0, 5};
+    s.CutNecks = true;
+    TRaster24 cut = picture;
+    const TCleanupResult res = CleanUpRegions(cut, picture, s, progress);
+    EXPECT_EQ(res.NeckPixels, 9);
+    EXPECT_EQ(res.RegionsBefore, 2u);
+    EXPECT_EQ(res.RegionsAfter, 3u);
+    for (int x = 10; x < 19; ++x)
+        EXPECT_EQ(cut.GetPixel(x, 6), Colors.at('b'));
+    EXPECT_EQ(LabelRegions(cut).Count, 3u);
+}
+
+TEST(RegionCleanupTest, StoppedAtAnyReportTheCleanUpLeavesThePictureAsItWas) {
+    TRaster24 photo(60, 40);
+    std::mt19937 rng(8);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 60; ++x)
+            photo.SetPixel(x, y, MakeColor(x * 4 + static_cast<int>(rng() % 50), y * 6, 90));
+    TColorCountSettings k;
+    k.Colors = 10;
+    TRaster24 reduced;
+    ApplyColorPalette(FitColorPalette(photo, k), photo, reduced);
+    const TRaster24 before = reduced;
+    TCleanupSettings s{12, 4};
+    s.CutNecks = true;
+    // Merging, neck cutting, merging again: a stop in each of the three runs.
+    for (int run = 1; run <= 3; ++run) {
+        SCOPED_TRACE(run);
+        TRaster24 r = before;
+        TStopInRun stop(run);
+        EXPECT_THROW(CleanUpRegions(r, photo, s, stop), EAborted);
+        EXPECT_EQ(r, before);
+        EXPECT_EQ(stop.Runs, run);
+        EXPECT_EQ(stop.Finishes, run);
+        EXPECT_EQ(stop.Messages.back(), CleanupMessage);
+    }
+    // Without neck cutting, the one run.
+    s.CutNecks = false;
+    TRaster24 r = before;
+    TStopInRun stop(1);
+    EXPECT_THROW(CleanUpRegions(r, photo, s, stop), EAborted);
+    EXPECT_EQ(r, before);
+    // Run through, the bar starts at 0 and ends at the region count.
+    test::TRecordingProgress rec;
+    CleanUpRegions(r, photo, s, rec);
+    EXPECT_EQ(rec.Min, 0);
+    ASSERT_FALSE(rec.Positions.empty());
+    EXPECT_EQ(rec.Positions.front(), 0);
+    EXPECT_EQ(rec.Positions.back(), rec.Max);
+    EXPECT_NE(r, before);
+}
+
 } // namespace
 } // namespace pigmentaria

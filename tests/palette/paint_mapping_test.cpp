@@ -1,6 +1,6 @@
-#include "editor/numbers.h"
 #include "palette/color_numbering.h"
 #include "palette/paint_mapping.h"
+#include "print/numbers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "print/print_labels.h"
 
-#include "editor/numbers.h"
 #include "model/render.h"
 #include "palette/color_numbering.h"
+#include "print/numbers.h"
 #include "print/print_scale.h"
 
 #include <gtest/gtest.h>
@@ -129,6 +129,46 @@ TEST(PrintedLabelsTest, ReportNamesTheNarrowRegionsAndSmallNumbers) {
     const TLegibilityReport bare = printed.Report({}, 2.5);
     EXPECT_EQ(bare.RegionsWithoutFittingNumber, 4);
     EXPECT_EQ(bare.SmallestNumberPt, 0);
+}
+
+TEST(PrintedLabelsTest, WhereTheFrameShowsBetweenShapesThereIsNothingToNumber) {
+    // The field leaves a gap of 20 x 40 at the right where the black frame shows; a black shape
+    // of the frame's colour elsewhere is a region like any other.
+    TShapeList shapes;
+    shapes.Append(MakeFrameShape(200, 120));
+    shapes.Append(MakeShape(Field, Rect(0, 0, 179, 120)));
+    shapes.Append(MakeShape(Square, Rect(20, 20, 80, 80)));
+    shapes.Append(MakeShape(clBlack, Rect(100, 20, 150, 80)));
+    TNamedPalette palette;
+    RebuildPaintingPalette(palette, shapes);
+    TPrintSettings settings;
+    const TPrintLayout layout =
+        LayoutForPainting(MetricsForPaper(PaperSizeOfCode(PaperA4), poPortrait, 600, 600, 0.25),
+                          poPortrait, settings, 200, 120);
+    const TPrintedLabels printed(shapes, layout, settings.Frame);
+    ASSERT_EQ(printed.RegionCount(), 4u);
+    int gaps = 0;
+    for (std::uint32_t r = 0; r < 4; ++r)
+        gaps += printed.FrameGap(r);
+    EXPECT_EQ(gaps, 1);
+    TNullProgress progress;
+    TNullMessages messages;
+    const auto placed = PlaceNumbers(shapes, palette, progress, messages);
+    const auto labels = printed.CompleteLabels(placed, NumberByPaintingPalette(palette));
+    std::map<TColor, int> seen;
+    for (const TPrintLabel& l : labels) {
+        const std::int64_t r = printed.RegionHolding(l);
+        ASSERT_GE(r, 0);
+        EXPECT_FALSE(printed.FrameGap(static_cast<std::uint32_t>(r)));
+        ++seen[ColorAtCentre(shapes, l)];
+        EXPECT_LT((l.Left + l.Right) / 2, 180) << "no number in the gap";
+    }
+    EXPECT_EQ(seen.size(), 3u);
+    EXPECT_GE(seen[clBlack], 1) << "the black shape is numbered";
+    const TLegibilityReport rep = printed.Report(labels, 2.5);
+    EXPECT_EQ(rep.Regions, 3);
+    EXPECT_EQ(rep.FrameGaps, 1);
+    EXPECT_EQ(rep.RegionsWithoutFittingNumber, 0);
 }
 
 } // namespace

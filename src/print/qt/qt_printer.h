@@ -11,11 +11,6 @@ class QPrinter;
 
 namespace pigmentaria {
 
-// What a PDF sheet cannot print: the same margin as a desktop printer leaves, so that a printed
-// PDF loses nothing at the edges.
-constexpr double PdfMarginIn = 0.25;
-constexpr int DefaultPrinterDpi = 600;
-
 // Letter where the locale measures in inches, A4 elsewhere.
 int LocalePaperCode();
 

@@ -1,0 +1,155 @@
+#include "print/template_job.h"
+
+#include "convert/template_pipeline.h"
+#include "model/render.h"
+#include "print/numbers.h"
+#include "print/palette_printout.h"
+#include "print/print_scale.h"
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+
+namespace pigmentaria {
+
+namespace {
+
+int Trunc(double v) {
+    if (!(v > -2147483648.0)) return v != v ? 0 : INT32_MIN;
+    if (v >= 2147483647.0) return INT32_MAX;
+    return static_cast<int>(v);
+}
+
+} // namespace
+
+TPlacementFrame FittingPlacementFrame(const TPrintLayout& layout, int paintingWidth,
+                                      int paintingHeight) {
+    TPlacementFrame frame = FirstPlacementFrame(layout, paintingWidth, paintingHeight);
+    const double gridHeight = layout.TotalHeight * layout.SampleScale;
+    if (paintingHeight > 0 && frame.Height > gridHeight * 0.8) {
+        const double f = gridHeight / paintingHeight * 0.8;
+        frame.Width = Trunc(paintingWidth * f);
+        frame.Height = Trunc(paintingHeight * f);
+        frame.Left = Trunc((SamplePanelWidth - frame.Width) * 0.5);
+        frame.Top = Trunc((SamplePanelHeight - frame.Height) * 0.5);
+    }
+    return frame;
+}
+
+TTemplatePlan PlanTemplate(int pictureWidth, int pictureHeight, const TTemplateRequest& request) {
+    TTemplatePlan plan;
+    const TPaperChoice paper{pictureWidth > pictureHeight ? poLandscape : poPortrait,
+                             request.PaperCode, 0, 0};
+    TPrintSettings settings;
+    settings.PagesAcross = std::max(1, request.PagesAcross);
+    settings.PagesDown = std::max(1, request.PagesDown);
+    settings.PrintNumbers = true;
+    const TPrinterMetrics printer = PdfSheetMetrics(paper);
+    TPrintLayout layout = ComputePrintLayout(printer, paper.Orientation, settings);
+
+    // The zoom that gives the template its pixels per millimetre where the frame puts it, never
+    // above 1 and within the painting size limit.
+    double zoom = 1.0;
+    if (pictureWidth > 0 && pictureHeight > 0) {
+        const TPlacementFrame first = FittingPlacementFrame(layout, pictureWidth, pictureHeight);
+        const double widthMm = FrameWidthIn(layout, first) * MmPerInch;
+        if (widthMm > 0) zoom = std::min(zoom, TemplatePixelsPerMm * widthMm / pictureWidth);
+        const double extent = static_cast<double>(pictureWidth) + pictureHeight;
+        if (extent > MaxPaintingExtent) zoom = std::min(zoom, MaxPaintingExtent / extent);
+    }
+    plan.Zoom = zoom;
+    plan.PaintingWidth = ScaleCoord(pictureWidth, zoom);
+    plan.PaintingHeight = ScaleCoord(pictureHeight, zoom);
+    settings.Frame = FittingPlacementFrame(layout, plan.PaintingWidth, plan.PaintingHeight);
+    layout.ImageWidthIn = FrameWidthIn(layout, settings.Frame);
+    layout.ImageHeightIn = FrameHeightIn(layout, settings.Frame);
+    plan.Layout = MakePrintLayoutBlock(settings, paper);
+    plan.MinWidthPixels = MinimumDiameterPixels(layout, settings.Frame, plan.PaintingWidth,
+                                                plan.PaintingHeight, request.MinMm);
+    return plan;
+}
+
+TConversionInput TemplateConversionInput(const TPixelGraphic& picture,
+                                         const TTemplateRequest& request,
+                                         const TTemplatePlan& plan) {
+    TConversionInput input;
+    input.Picture.Assign(&picture);
+    input.Zoom = plan.Zoom;
+    input.Controls = TemplateTraceControls();
+    input.Template.PaletteSize = request.PaletteSize;
+    input.Template.MinWidthPixels = plan.MinWidthPixels;
+    input.Template.Paints = request.Paints;
+    return input;
+}
+
+TPrintGeometry PdfPrintOfBlock(const TPrintLayoutBlock& block, int paintingWidth,
+                               int paintingHeight) {
+    const TBlockPrint p =
+        PrintOfBlock(block, PdfSheetMetrics(PaperOfBlock(block)), paintingWidth, paintingHeight);
+    return {p.Settings, p.Layout};
+}
+
+std::vector<TPrintLabel> TemplateLabels(const TShapeList& shapes, const TColorNumbering& numbering,
+                                        const TPrintedLabels& printed, IProgressSink& progress,
+                                        IMessageSink& messages) {
+    const std::vector<TNumberLabel> placed = PlaceNumbers(shapes, numbering, progress, messages);
+    return printed.CompleteLabels(placed, numbering);
+}
+
+std::vector<TPaintShare> PaintShares(const TShapeList& shapes, const TNamedPalette& paintingPalette,
+                                     const TColorNumbering& numbering, const TNamedPalette* names) {
+    std::vector<TPaintShare> out;
+    if (shapes.Empty()) return out;
+    const TRaster24 drawn = RenderPainting(shapes, 1.0, false);
+    std::unordered_map<TColor, std::int64_t> pixels;
+    std::int64_t total = 0;
+    for (int y = 0; y < drawn.Height(); ++y) {
+        const std::uint8_t* p = drawn.Row(y);
+        for (int x = 0; x < drawn.Width(); ++x, p += 3)
+            ++pixels[p[2] | (TColor(p[1]) << 8) | (TColor(p[0]) << 16)];
+    }
+    for (const auto& [color, count] : pixels)
+        if (paintingPalette.Has(color)) total += count;
+    std::vector<TNamedColor> named;
+    if (names)
+        for (const TPaletteEntry& e : names->Entries())
+            named.push_back({e.Color, e.Name});
+    for (const TPaletteEntry& e : paintingPalette.Entries()) {
+        const auto found = pixels.find(e.Color);
+        if (found == pixels.end()) continue;
+        out.push_back({numbering(e.Color), e.Color, PaletteColorName(e.Color, named),
+                       100.0 * static_cast<double>(found->second) / static_cast<double>(total)});
+    }
+    std::stable_sort(out.begin(), out.end(), [](const TPaintShare& a, const TPaintShare& b) {
+        return a.Number < b.Number;
+    });
+    return out;
+}
+
+TTemplateResult MakeTemplate(const TPixelGraphic& picture, const TTemplateRequest& request,
+                             IProgressSink& progress) {
+    TTemplateResult out;
+    out.Plan = PlanTemplate(picture.Width(), picture.Height(), request);
+    const TConversionInput input = TemplateConversionInput(picture, request, out.Plan);
+    TImportResult imported = ReduceAndTrace(input, progress);
+    out.Trace = std::move(imported.Trace);
+    out.Original = std::move(imported.Reduction.Original);
+    const TShapeList& shapes = out.Trace.Shapes;
+    RebuildPaintingPalette(out.Palette, shapes);
+    const TColorNumbering numbering = request.NumberByPaint && !request.Paints.Empty()
+                                          ? NumberByPaintPosition(request.Paints)
+                                          : NumberByPaintingPalette(out.Palette);
+    const TPrintGeometry print =
+        PdfPrintOfBlock(out.Plan.Layout, shapes.PaintingWidth(), shapes.PaintingHeight());
+    const TPrintedLabels printed(shapes, print.Layout, print.Settings.Frame);
+    TCollectedMessages messages;
+    out.Labels = TemplateLabels(shapes, numbering, printed, progress, messages);
+    for (TWorkMessage& m : messages.Take())
+        out.Trace.Messages.push_back(std::move(m));
+    out.Report = printed.Report(out.Labels, request.MinMm);
+    out.Shares = PaintShares(shapes, out.Palette, numbering,
+                             request.Paints.Empty() ? nullptr : &request.Paints);
+    return out;
+}
+
+} // namespace pigmentaria

@@ -1,0 +1,110 @@
+#pragma once
+// A paint-by-number template in one step: the picture converted on the template path at the size
+// its print needs, the print layout it is made for stored with it, its numbers as printed (number
+// placement's labels and a central label for every region left without one), the legibility
+// report, and the share of the painted area each colour covers, so that the user knows how much
+// of each paint to buy. Pure work over inputs it owns; the command line and the windows write the
+// files and print.
+#include "convert/conversion.h"
+#include "model/shape.h"
+#include "palette/color_numbering.h"
+#include "palette/palette.h"
+#include "platform/raster.h"
+#include "platform/report.h"
+#include "print/print_labels.h"
+#include "print/print_layout.h"
+#include "print/print_settings.h"
+#include "print/printer.h"
+
+#include <string>
+#include <vector>
+
+namespace pigmentaria {
+
+constexpr int DefaultTemplatePaletteSize = 24;
+// The narrowest region a brush and a number fit in, on paper.
+constexpr double DefaultTemplateMinMm = 2.5;
+// The finest a template is converted at, in painting pixels per millimetre on paper: finer detail
+// cannot be painted, and a smaller painting is quicker to make and to print.
+constexpr double TemplatePixelsPerMm = 5.0;
+
+struct TTemplateRequest {
+    // The sheet; its orientation follows the picture (landscape when wider than high).
+    int PaperCode = PaperA4;
+    int PagesAcross = 1, PagesDown = 1;
+    int PaletteSize = DefaultTemplatePaletteSize;
+    double MinMm = DefaultTemplateMinMm;
+    // Real paints the colours become; none when empty.
+    TNamedPalette Paints;
+    // Numbers by the paint's position in Paints, so that one paint keeps its number across
+    // paintings; otherwise by the painting palette.
+    bool NumberByPaint = false;
+};
+
+// What the request makes of a picture of W × H: the zoom it is converted at, the print layout the
+// painting is stored with (paper, pages and a placement frame fitting the pages) and the minimum
+// region diameter in painting pixels.
+struct TTemplatePlan {
+    double Zoom = 1.0;
+    int PaintingWidth = 0, PaintingHeight = 0;
+    TPrintLayoutBlock Layout;
+    double MinWidthPixels = 0;
+};
+TTemplatePlan PlanTemplate(int pictureWidth, int pictureHeight, const TTemplateRequest& request);
+
+// The first placement frame, made smaller when the painting would run past the pages' bottom.
+TPlacementFrame FittingPlacementFrame(const TPrintLayout& layout, int paintingWidth,
+                                      int paintingHeight);
+
+// The conversion input of a template: the template path's reduction and tracing at the plan's
+// zoom.
+TConversionInput TemplateConversionInput(const TPixelGraphic& picture,
+                                         const TTemplateRequest& request,
+                                         const TTemplatePlan& plan);
+
+// The print a painting's stored layout gives on a PDF sheet of its paper (A4 when it names
+// none), with the placement frame it stores or the first one.
+struct TPrintGeometry {
+    TPrintSettings Settings;
+    TPrintLayout Layout;
+};
+TPrintGeometry PdfPrintOfBlock(const TPrintLayoutBlock& block, int paintingWidth,
+                               int paintingHeight);
+
+// The labels a template prints: number placement's (EAborted when stopped; its message kept in
+// `messages`), completed with central labels for every region left without a number that fits.
+std::vector<TPrintLabel> TemplateLabels(const TShapeList& shapes, const TColorNumbering& numbering,
+                                        const TPrintedLabels& printed, IProgressSink& progress,
+                                        IMessageSink& messages);
+
+// One line of the palette sheet.
+struct TPaintShare {
+    int Number = 0;
+    TColor Color = 0;
+    // The paint's name, else "RGB(r, g, b)".
+    std::string Name;
+    // Per cent of the painting's pixels drawn in the colour.
+    double Percent = 0;
+};
+// Every colour of the painting palette that covers any pixel of the painting drawn at zoom 1, in
+// the order of their numbers (then of the palette); the shares add up to 100.
+std::vector<TPaintShare> PaintShares(const TShapeList& shapes, const TNamedPalette& paintingPalette,
+                                     const TColorNumbering& numbering, const TNamedPalette* names);
+
+struct TTemplateResult {
+    TTemplatePlan Plan;
+    TTraceResult Trace;
+    TNamedPalette Palette;
+    std::vector<TPrintLabel> Labels;
+    TLegibilityReport Report;
+    std::vector<TPaintShare> Shares;
+    // The picture at the painting's size before colour reduction.
+    TRaster24 Original;
+};
+
+// The whole template of a picture. Throws EAborted when stopped, std::runtime_error when the
+// picture cannot be converted.
+TTemplateResult MakeTemplate(const TPixelGraphic& picture, const TTemplateRequest& request,
+                             IProgressSink& progress);
+
+} // namespace pigmentaria
