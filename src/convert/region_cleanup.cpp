@@ -439,13 +439,21 @@ TCleanupResult CleanUpRegions(TRaster24& reduced, const TRaster24& original,
         return {n, n, 0, 0};
     }
     if (!settings.CutNecks) return TCleanup(reduced, original, settings, progress, log).Run();
-    // Three steps on a copy, so that stopping in the second or third leaves the picture whole.
+    // On a copy, so that stopping in any step leaves the picture whole. A merge can leave a new
+    // neck where the merged region meets its neighbour: necks are cut again until none is left,
+    // a few rounds at the most.
     TRaster24 work = reduced;
-    TCleanupResult first = TCleanup(work, original, settings, progress, log).Run();
-    const std::int64_t cut = CutNecks(work, progress);
-    TCleanupResult second = TCleanup(work, original, settings, progress, log).Run();
+    TCleanupResult result = TCleanup(work, original, settings, progress, log).Run();
+    for (int round = 0; round < MaxNeckRounds; ++round) {
+        const std::int64_t cut = CutNecks(work, progress);
+        if (cut == 0) break;
+        result.NeckPixels += cut;
+        const TCleanupResult merged = TCleanup(work, original, settings, progress, log).Run();
+        result.Merges += merged.Merges;
+        result.RegionsAfter = merged.RegionsAfter;
+    }
     reduced = std::move(work);
-    return {first.RegionsBefore, second.RegionsAfter, first.Merges + second.Merges, cut};
+    return result;
 }
 
 std::int64_t CutNecks(TRaster24& raster, IProgressSink& progress) {

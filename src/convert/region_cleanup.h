@@ -32,7 +32,8 @@ struct TCleanupSettings {
     int MinArea = 0;
     // Regions that cannot hold a circle this wide (pixels) are merged; 0 or less tests no width.
     double MinDiameter = 0;
-    // After the merges, necks go (CutNecks) and the merges run once more.
+    // After the merges, necks go (CutNecks) and the merges run again; repeated while neck
+    // cutting finds any, up to MaxNeckRounds times.
     bool CutNecks = false;
     bool Active() const { return MinArea > 1 || MinDiameter > 0 || CutNecks; }
     friend bool operator==(const TCleanupSettings&, const TCleanupSettings&) = default;
@@ -40,6 +41,7 @@ struct TCleanupSettings {
 
 // The narrowest part of a region that neck cutting keeps: a 3 × 3 square.
 constexpr int MinNeckDiameter = 3;
+constexpr int MaxNeckRounds = 4;
 
 // Neck cutting: every pixel that lies in no 3 × 3 square of its own colour (squares may reach
 // past the picture's edge) takes the colour most of its other eight neighbours have, the first in
@@ -60,7 +62,7 @@ struct TRegionMerge {
 struct TCleanupResult {
     std::uint32_t RegionsBefore = 0;
     std::uint32_t RegionsAfter = 0;
-    // Merges of both runs when necks are cut.
+    // Merges of every run when necks are cut.
     std::uint32_t Merges = 0;
     // Pixels neck cutting gave to another region.
     std::int64_t NeckPixels = 0;
@@ -70,8 +72,8 @@ struct TCleanupResult {
 // it decides ties by colour and is not changed, so the tracer still gives each shape the average
 // colour of the picture under it. Throws std::invalid_argument when the sizes differ, and EAborted
 // when the progress sink asks to stop ("Merging Small Regions...", the bar counting merges); the
-// picture is then left as it was. With CutNecks the log's second run names the regions of the
-// picture as neck cutting left it.
+// picture is then left as it was. With CutNecks each later run of the log names the regions of
+// the picture as neck cutting left it.
 TCleanupResult CleanUpRegions(TRaster24& reduced, const TRaster24& original,
                               const TCleanupSettings& settings, IProgressSink& progress,
                               std::vector<TRegionMerge>* log = nullptr);
