@@ -324,14 +324,16 @@ TResult Measure(const std::string& file, bool templatePath, const TOptions& o) {
                                  (templatePath ? "-template" : "-default");
         WritePpm(base + "-reduced.ppm", reduced.Reduced);
         WritePpm(base + "-painting.ppm", painting);
-        // The painting at scale 2 with slivers in magenta and narrow regions that are not
-        // slivers in cyan.
+        // The painting at scale 2 with the frame's gaps in magenta, other slivers under the
+        // minimum in yellow and narrow regions that are not slivers in cyan.
         TRaster24 marked = two;
         for (int y = 0; y < map.Height; ++y)
             for (int x = 0; x < map.Width; ++x) {
                 const std::uint32_t l = map.At(x, y);
-                if (!real[l])
+                if (!real[l] && printed.FrameGap(l))
                     marked.SetPixel(x, y, MakeColor(255, 0, 255));
+                else if (!real[l] && dia[l] < o.MinMm - 1e-9)
+                    marked.SetPixel(x, y, MakeColor(255, 255, 0));
                 else if (dia[l] < o.MinMm - 1e-9)
                     marked.SetPixel(x, y, MakeColor(0, 255, 255));
             }

@@ -1,5 +1,7 @@
 #include "print/palette_printout.h"
 
+#include "platform/text_parse.h"
+
 namespace pigmentaria {
 
 TPaletteSheetGeometry PaletteSheetGeometry(int pageWidth, int pageHeight) {
@@ -61,6 +63,44 @@ void PrintPalette(IPrinter& printer, const TNamedPalette& paintingPalette,
         for (const TPaletteEntry& e : customPalette->Entries())
             names.push_back({e.Color, e.Name});
     PrintPalette(printer, colors, names);
+}
+
+std::string ShareText(double percent) {
+    return FormatFixed(percent, 1) + " %";
+}
+
+void PrintPaintShares(IPrinter& printer, const std::vector<TPaintShare>& shares) {
+    const TPrinterMetrics m = printer.Metrics();
+    const int w = m.PrintableWidth, h = m.PrintableHeight;
+    const TPaletteSheetGeometry g = PaletteSheetGeometry(w, h);
+    // The shares end a swatch's width from the right edge.
+    const int shareRight = w - g.SwatchWidth;
+    printer.BeginDoc(PaintSheetTitle);
+    TPageCanvas& canvas = printer.Canvas();
+    TPageFont font = canvas.Font();
+    font.Name = "Arial";
+    font.Color = clBlack;
+    canvas.SetBrush({clWhite, TBrushStyle::Solid});
+    canvas.SetFont(font);
+    canvas.TextOut(g.SwatchWidth, g.FirstLine / 2, PaintSheetHeading);
+    int y = g.FirstLine;
+    for (const TPaintShare& share : shares) {
+        y += g.LineStep;
+        if (y > h) {
+            printer.NewPage();
+            y = g.FirstLine;
+        }
+        canvas.SetBrush({share.Color, TBrushStyle::Solid});
+        canvas.FillRect(g.SwatchLeft, y - g.SwatchHeight, g.SwatchLeft + g.SwatchWidth, y);
+        canvas.SetBrush({clWhite, TBrushStyle::Solid});
+        canvas.SetFont(font);
+        const int textY = y - g.SwatchHeight / 2;
+        canvas.TextOut(g.SwatchLeft + g.SwatchWidth + g.SwatchWidth / 2, textY,
+                       std::to_string(share.Number) + ": " + share.Name);
+        const std::string percent = ShareText(share.Percent);
+        canvas.TextOut(shareRight - canvas.TextWidth(percent), textY, percent);
+    }
+    printer.EndDoc();
 }
 
 } // namespace pigmentaria

@@ -37,4 +37,25 @@ void PrintPalette(IPrinter& printer, const std::vector<TColor>& paintingPalette,
 void PrintPalette(IPrinter& printer, const TNamedPalette& paintingPalette,
                   const TNamedPalette* customPalette);
 
+// One line of a template's paint sheet.
+struct TPaintShare {
+    int Number = 0;
+    TColor Color = 0;
+    // The paint's name, else "RGB(r, g, b)".
+    std::string Name;
+    // Per cent of the painting's area painted in the colour.
+    double Percent = 0;
+};
+
+inline constexpr const char* PaintSheetTitle = "Pigmentaria Paints";
+inline constexpr const char* PaintSheetHeading =
+    "Paints of the template, with the share of the painted area each covers";
+
+// A template's paint sheet: a heading, then per paint its swatch with "n: name" beside it and
+// its share ("12.3 %") at the right, laid out as the palette sheet, in one job titled
+// "Pigmentaria Paints".
+void PrintPaintShares(IPrinter& printer, const std::vector<TPaintShare>& shares);
+// "12.3 %": one decimal, a full stop.
+std::string ShareText(double percent);
+
 } // namespace pigmentaria

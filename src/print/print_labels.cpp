@@ -89,6 +89,10 @@ std::uint32_t TPrintedLabels::RegionCount() const {
     return Data_->Map.Count;
 }
 
+TPaintingPixelSize TPrintedLabels::PixelSize() const {
+    return Data_->PixelSize;
+}
+
 bool TPrintedLabels::FrameGap(std::uint32_t region) const {
     return region < Data_->Gap.size() && Data_->Gap[region];
 }

@@ -14,6 +14,7 @@
 #include "palette/color_numbering.h"
 #include "print/page_render.h"
 #include "print/print_layout.h"
+#include "print/print_scale.h"
 #include "print/print_settings.h"
 
 #include <cstdint>
@@ -71,6 +72,8 @@ public:
 
     TLegibilityReport Report(const std::vector<TPrintLabel>& labels, double minDiameterMm) const;
 
+    // Millimetres a painting pixel covers on paper in this print.
+    TPaintingPixelSize PixelSize() const;
     std::uint32_t RegionCount() const;
     // Whether the region is a gap where the frame shape shows.
     bool FrameGap(std::uint32_t region) const;

@@ -11,6 +11,7 @@
 #include "palette/palette.h"
 #include "platform/raster.h"
 #include "platform/report.h"
+#include "print/palette_printout.h"
 #include "print/print_labels.h"
 #include "print/print_layout.h"
 #include "print/print_settings.h"
@@ -77,15 +78,6 @@ std::vector<TPrintLabel> TemplateLabels(const TShapeList& shapes, const TColorNu
                                         const TPrintedLabels& printed, IProgressSink& progress,
                                         IMessageSink& messages);
 
-// One line of the palette sheet.
-struct TPaintShare {
-    int Number = 0;
-    TColor Color = 0;
-    // The paint's name, else "RGB(r, g, b)".
-    std::string Name;
-    // Per cent of the painting's pixels drawn in the colour.
-    double Percent = 0;
-};
 // Every colour of the painting palette that covers any pixel of the painting drawn at zoom 1, in
 // the order of their numbers (then of the palette); the shares add up to 100.
 std::vector<TPaintShare> PaintShares(const TShapeList& shapes, const TNamedPalette& paintingPalette,
