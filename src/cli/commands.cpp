@@ -3,6 +3,7 @@
 #if !PIGMENTARIA_GUI
 #include "cli/palette_command.h"
 #include "cli/print_options.h"
+#include "cli/template_command.h"
 
 #include <stdexcept>
 #endif
@@ -25,6 +26,16 @@ int RunPaletteWithoutQt(const std::vector<std::string>& args) {
     if (a.Print) throw std::runtime_error(NoPrinting);
     return ListOrSavePalette(a);
 }
+
+// The painting, the drawing and the picture need no Qt: they are made, and only the PDF files
+// are left out.
+int RunTemplateWithoutQt(const std::vector<std::string>& args) {
+    const TTemplateCommandArgs a = ParseTemplateArgs(args);
+    const TTemplateFiles files = TemplateFileNames(a);
+    MakeTemplateFiles(a, files);
+    throw std::runtime_error(std::string(NoPrinting) + ": made " + files.Painting + ", " +
+                             files.Svg + " and " + files.Png + " without the PDF files");
+}
 } // namespace
 
 const TCommand PrintCommand = {
@@ -34,12 +45,16 @@ const TCommand PrintCommand = {
 const TCommand PaletteCommand = {
     "palette", "PAINTING.kvp [-o FILE.KVL | --print PALETTE.pdf]  list, save or print the colours",
     PaletteUsage, RunPaletteWithoutQt};
+
+const TCommand TemplateCommand = {
+    "template", "PICTURE -o DIR [options]  make a paint-by-number template in one step",
+    TemplateUsage, RunTemplateWithoutQt};
 #endif
 
 const std::vector<const TCommand*>& Commands() {
     static const std::vector<const TCommand*> table = {
-        &ConvertCommand, &DemoCommand,   &NumbersCommand, &PaletteCommand,
-        &RetraceCommand, &RenderCommand, &ImageCommand,   &PrintCommand,
+        &ConvertCommand, &DemoCommand,  &NumbersCommand, &PaletteCommand,  &RetraceCommand,
+        &RenderCommand,  &ImageCommand, &PrintCommand,   &TemplateCommand,
     };
     return table;
 }

@@ -17,6 +17,7 @@ extern const TCommand RetraceCommand;
 extern const TCommand RenderCommand;
 extern const TCommand ImageCommand;
 extern const TCommand PrintCommand;
+extern const TCommand TemplateCommand;
 
 const std::vector<const TCommand*>& Commands();
 const TCommand* FindCommand(std::string_view name);

@@ -3,7 +3,9 @@
 // options are read before the picture is: the conversion then runs them in order.
 #include "cli/commands.h"
 #include "cli/filter_option.h"
+#include "cli/template_command.h"
 #include "cli/terminal.h"
+#include "convert/color_count.h"
 #include "convert/import_session.h"
 #include "editor/document.h"
 #include "model/render.h"
@@ -25,6 +27,7 @@ constexpr const char* Usage =
     "         [--specks LEVEL] [--outline outline|inline|half-line] [--abstraction N]\n"
     "         [--keep-lines] [--zoom F] [--crop LEFT,TOP,RIGHT,BOTTOM]\n"
     "         [--filter NAME[:SETTING=VALUE,...]]... [--png RENDER.png]\n"
+    "         [--palette-size K] [--min-region-px N] [--min-width-px N] [--paints FILE.KVL]\n"
     "styles: \"Simple Painting\", \"Stylist Painting\", \"Complex Painting\", \"Neon\",\n"
     "        \"Neon Stylist\", \"Pen && Ink\", \"Pen && Ink Stylist\", \"Ink Brush\",\n"
     "        \"Pen && Brush Combo\"\n"
@@ -34,9 +37,21 @@ constexpr const char* Usage =
     "        rgb (r,g,b), cmy (c,m,y), ycbcr (y,cb,cr), hls (h,l,s), hsv (h,s,v)\n";
 
 constexpr TOptionSpec Options[] = {
-    {"-o", true},       {"--png", true},     {"--style", true},       {"--colors", true},
-    {"--specks", true}, {"--outline", true}, {"--abstraction", true}, {"--keep-lines", false},
-    {"--zoom", true},   {"--crop", true},    {"--filter", true},
+    {"-o", true},
+    {"--png", true},
+    {"--style", true},
+    {"--colors", true},
+    {"--specks", true},
+    {"--outline", true},
+    {"--abstraction", true},
+    {"--keep-lines", false},
+    {"--zoom", true},
+    {"--crop", true},
+    {"--filter", true},
+    {"--palette-size", true},
+    {"--min-region-px", true},
+    {"--min-width-px", true},
+    {"--paints", true},
 };
 
 double PositiveValue(const std::string& option, const std::string& value) {
@@ -72,7 +87,7 @@ using TStep = std::function<void(TImportSession&)>;
 int RunConvert(const std::vector<std::string>& args) {
     const TArguments a = ParseArguments(args, Options);
     ExpectPositionals(a, {"picture file"});
-    std::string output, render;
+    std::string output, render, paintsFile;
     // What the options do, in order, once the picture is loaded.
     std::vector<TStep> steps;
     // The filter dialogs' settings as the options leave them, step by step.
@@ -106,6 +121,20 @@ int RunConvert(const std::vector<std::string>& args) {
         } else if (option == "--crop") {
             const TCropRect r = ParseCrop(value);
             steps.push_back([r](TImportSession& s) { s.SelectionMade(r); });
+        } else if (option == "--palette-size") {
+            const int v = WholeValue(option, value, 1, MaxColorCount);
+            steps.push_back([v](TImportSession& s) { s.Template.PaletteSize = v; });
+        } else if (option == "--min-region-px") {
+            const int v = WholeValue(option, value, 0, 1 << 30);
+            steps.push_back([v](TImportSession& s) { s.Template.MinRegionPixels = v; });
+        } else if (option == "--min-width-px") {
+            const double v = RealValue(option, value);
+            if (!(v >= 0 && v <= 10000))
+                throw EUsageError("--min-width-px takes pixels from 0 to 10000, not \"" + value +
+                                  "\"");
+            steps.push_back([v](TImportSession& s) { s.Template.MinWidthPixels = v; });
+        } else if (option == "--paints") {
+            paintsFile = value;
         } else if (option == "--filter") {
             TFilterKind kind;
             try {
@@ -125,6 +154,7 @@ int RunConvert(const std::vector<std::string>& args) {
     TCountingMessages messages;
     TTerminalProgress progress;
     TImportSession session(progress, messages);
+    if (!paintsFile.empty()) session.Template.Paints = LoadPaintsFile(paintsFile);
     session.LoadPicture(a.Positionals[0]);
     for (const TStep& step : steps)
         step(session);

@@ -32,6 +32,9 @@ constexpr TOptionSpec Options[] = {
     {"--portrait", false},
     {"--dpi", true},
     {"--frame", true},
+    {"--simplify-mm", true},
+    {"--min-mm", true},
+    {"--central-labels", false},
 };
 
 double Inches(const std::string& text) {
@@ -83,6 +86,21 @@ TPlacementFrame Frame(const std::string& text) {
 
 } // namespace
 
+double Millimetres(const std::string& option, const std::string& value) {
+    const double v = RealValue(option, value);
+    if (!(v >= 0.1 && v <= 100))
+        throw EUsageError(option + " takes millimetres from 0.1 to 100, not \"" + value + "\"");
+    return v;
+}
+
+std::string LegibilityReportText(const TLegibilityReport& r, double minMm) {
+    return "legibility: " + std::to_string(r.Regions) + " regions; the narrowest " +
+           FormatFixed(r.SmallestDiameterMm, 2) + " mm across; " +
+           std::to_string(r.RegionsUnderMinimum) + " under " + FormatGeneral(minMm) +
+           " mm; the smallest number " + std::to_string(r.SmallestNumberPt) + " pt; " +
+           std::to_string(r.RegionsWithoutFittingNumber) + " regions with no number that fits";
+}
+
 TPaperChoice ParsePaper(const std::string& text) {
     const std::string t = ToLower(text);
     if (t == "letter") return {poPortrait, PaperLetter, 0, 0};
@@ -109,6 +127,7 @@ TPrintCommandArgs ParsePrintArgs(const std::vector<std::string>& args) {
     TPrintCommandArgs out;
     out.Painting = a.Positionals[0];
     TPrintOptions& p = out.Options;
+    std::optional<double> minMm;
     for (const auto& [o, v] : a.Options) {
         if (o == "-o")
             out.Output = v;
@@ -166,7 +185,14 @@ TPrintCommandArgs ParsePrintArgs(const std::vector<std::string>& args) {
             out.Dpi = WholeValue(o, v, 72, 2400);
         else if (o == "--frame")
             p.Frame = Frame(v);
+        else if (o == "--simplify-mm")
+            out.SimplifyMm = Millimetres(o, v);
+        else if (o == "--min-mm")
+            minMm = Millimetres(o, v);
+        else if (o == "--central-labels")
+            out.CentralLabels = true;
     }
+    out.MinMm = minMm.value_or(out.SimplifyMm.value_or(DefaultTemplateMinMm));
     if (p.OutlinesOnly.value_or(false) && p.WhatToPrint.value_or(wpAll) != wpAll)
         throw EUsageError("--outlines prints all shapes; leave out --what");
     if (out.Output.empty() && out.PreviewDir.empty())

@@ -41,6 +41,8 @@ std::vector<TCommandCase> Cases(const test::TTempDir& dir) {
         {"image", "info " + picture, "frobnicate " + picture, ""},
         {"print", painting + " -o " + out + ".pdf", painting + " -o " + out + ".pdf --across 0",
          "--across"},
+        {"template", picture + " -o " + out, picture + " -o " + out + " --pages 0x1",
+         "--palette-size"},
     };
 }
 

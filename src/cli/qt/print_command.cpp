@@ -4,10 +4,16 @@
 #include "cli/palette_command.h"
 #include "cli/print_options.h"
 #include "cli/terminal.h"
+#include "convert/template_pipeline.h"
 #include "model/painting_file.h"
+#include "model/render.h"
+#include "palette/color_numbering.h"
+#include "platform/text_parse.h"
 #include "print/numbers.h"
 #include "print/palette_printout.h"
 #include "print/preview.h"
+#include "print/print_labels.h"
+#include "print/print_scale.h"
 #include "print/qt/preview_sheet.h"
 #include "print/qt/qt_printer.h"
 
@@ -24,6 +30,8 @@ namespace {
 std::string BaseName(const std::string& path) {
     return std::filesystem::path(path).filename().string();
 }
+
+using TLabels = std::vector<TPrintLabel>;
 
 const TPrintLayoutBlock* StoredLayout(const TPaintingForPrint& painting) {
     return painting.Layout ? &*painting.Layout : nullptr;
@@ -68,6 +76,36 @@ int PrintTemplate(const TPrintCommandArgs& a, const TPaintingLoader& load) {
                                              painting->Shapes.PaintingHeight());
     layout.ImageWidthIn = FrameWidthIn(layout, settings.Frame);
     layout.ImageHeightIn = FrameHeightIn(layout, settings.Frame);
+    const int w = painting->Shapes.PaintingWidth(), h = painting->Shapes.PaintingHeight();
+
+    if (a.SimplifyMm) {
+        // Simplified for this print: the painting drawn at zoom 1 is cleaned up for the minimum
+        // where the frame puts it, and traced again as a template is.
+        TCleanupSettings limits;
+        limits.MinDiameter = MinimumDiameterPixels(layout, settings.Frame, w, h, *a.SimplifyMm);
+        limits.CutNecks = limits.MinDiameter >= MinNeckDiameter;
+        TTerminalProgress progress;
+        const TRaster24 rendered = RenderPainting(painting->Shapes, 1.0);
+        TSimplifiedPainting simple =
+            SimplifyForPrinting(rendered, rendered, TemplateTraceControls(), limits, progress);
+        TTerminalMessages messages;
+        ReplayMessages(simple.Trace.Messages, messages);
+        painting->Selection.Clear();
+        painting->Shapes = std::move(simple.Trace.Shapes);
+        painting->Labels.clear();
+        RebuildPaintingPalette(painting->Palette, painting->Shapes);
+        std::printf("simplified for %s mm (%s painting pixels): %u regions merged, %zu shapes\n",
+                    FormatGeneral(*a.SimplifyMm).c_str(),
+                    FormatFixed(limits.MinDiameter, 2).c_str(), simple.Cleanup.Merges,
+                    painting->Shapes.Count());
+    }
+    const TPrintedLabels printed(painting->Shapes, layout, settings.Frame);
+    if (a.CentralLabels && painting->PlaceNumbers) {
+        painting->PlaceNumbers = [place = painting->PlaceNumbers, &printed](TPaintingForPrint& q) {
+            place(q);
+            q.Labels = printed.CompleteLabels(q.Labels, NumberByPaintingPalette(q.Palette));
+        };
+    }
 
     TPrintSource source;
     source.Shapes = &painting->Shapes;
@@ -84,6 +122,12 @@ int PrintTemplate(const TPrintCommandArgs& a, const TPaintingLoader& load) {
                     settings.PagesDown, PaperSizeText(layout).c_str(),
                     PrintSizeText(layout).c_str(), ImageSizeText(layout, settings.Frame).c_str());
     }
+    pages.AddNumbersIfAsked();
+    std::printf(
+        "%s\n",
+        LegibilityReportText(
+            printed.Report(settings.PrintNumbers ? painting->Labels : TLabels{}, a.MinMm), a.MinMm)
+            .c_str());
     if (!a.PreviewDir.empty()) {
         std::filesystem::create_directories(a.PreviewDir);
         for (int n = 1; n <= settings.PagesAcross * settings.PagesDown; ++n) {
