@@ -43,7 +43,7 @@ const TCursorArt PaintBottle{
 // A dropper lying from top right to bottom left; the hot spot is its tip.
 const TCursorArt Eyedropper{
     1,
-    30,
+    23,
     0,
     0,
     {
@@ -64,7 +64,7 @@ const TCursorArt Eyedropper{
 
 // A round brush from top right to bottom left; the hot spot is the tip of its bristles.
 const TCursorArt Brush{1,
-                       30,
+                       24,
                        0,
                        0,
                        {
