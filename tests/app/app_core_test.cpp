@@ -52,16 +52,14 @@ TEST(DataFolderTest, FoundFromTheProgramInTheInstalledAndTheBuildTree) {
     // Installed: PREFIX/bin/pigmentaria and PREFIX/share/pigmentaria.
     std::filesystem::create_directories(dir / "usr/bin");
     std::filesystem::create_directories(dir / "usr/share/pigmentaria");
-    EXPECT_EQ(DataFolderForProgram(dir / "usr/bin/pigmentaria"),
-              dir / "usr/share/pigmentaria");
+    EXPECT_EQ(DataFolderForProgram(dir / "usr/bin/pigmentaria"), dir / "usr/share/pigmentaria");
     // A copy beside the program.
     std::filesystem::create_directories(dir / "build/src/share/pigmentaria");
     EXPECT_EQ(DataFolderForProgram(dir / "build/src/pigmentaria"),
               dir / "build/src/share/pigmentaria");
     // The installed layout is preferred when both are there.
     std::filesystem::create_directories(dir / "usr/bin/share/pigmentaria");
-    EXPECT_EQ(DataFolderForProgram(dir / "usr/bin/pigmentaria"),
-              dir / "usr/share/pigmentaria");
+    EXPECT_EQ(DataFolderForProgram(dir / "usr/bin/pigmentaria"), dir / "usr/share/pigmentaria");
     // A folder only named like the data does not count unless the program sits in bin/.
     std::filesystem::create_directories(dir / "opt/tools");
     std::filesystem::create_directories(dir / "opt/share/pigmentaria");
@@ -74,8 +72,8 @@ TEST(ProgressThrottleTest, PassesVisibleChangesAFewTimesASecond) {
     const auto t0 = TProgressThrottle::TClock::time_point{} + 1s;
     t.Start(0, 1000);
     EXPECT_TRUE(t.Pass(0, t0));
-    EXPECT_FALSE(t.Pass(5, t0 + 100ms));  // still 0 %
-    EXPECT_FALSE(t.Pass(20, t0 + 10ms));  // too soon
+    EXPECT_FALSE(t.Pass(5, t0 + 100ms)); // still 0 %
+    EXPECT_FALSE(t.Pass(20, t0 + 10ms)); // too soon
     EXPECT_TRUE(t.Pass(20, t0 + 60ms));
     EXPECT_FALSE(t.Pass(20, t0 + 200ms)); // same percent
     // The end always shows, however soon.
@@ -90,7 +88,8 @@ TEST(ProgressThrottleTest, PassesVisibleChangesAFewTimesASecond) {
     // A whole run of 1,000 rows in 1 s passes at most 21 positions.
     t.Start(0, 1000);
     int passed = 0;
-    for (int row = 0; row <= 1000; ++row) passed += t.Pass(row, t0 + row * 1ms);
+    for (int row = 0; row <= 1000; ++row)
+        passed += t.Pass(row, t0 + row * 1ms);
     EXPECT_LE(passed, 21);
     EXPECT_GE(passed, 15);
 }

@@ -17,11 +17,29 @@ TEST(EnablingRuleTest, WithoutAPaintingOnlyOpeningAndImportingAreOffered) {
     EXPECT_TRUE(e.OpenPainting);
     EXPECT_TRUE(e.ImportPicture);
     EXPECT_TRUE(e.Exit);
-    for (bool flag : {e.Save, e.SaveAs, e.ExportPainting, e.SavePalette, e.Print, e.PrintPalette,
-                      e.CopySelected, e.CopyBitmap, e.DeleteSelected, e.SelectAll, e.SelectSpecial,
-                      e.DeselectAll, e.Smooth, e.ReacquireAll, e.ReacquireSelected, e.Retrace,
-                      e.ViewOutlinesOnly, e.ToolBar, e.HelpButton, e.ZoomButton, e.Undo,
-                      e.ReImport, e.ImportClipboard})
+    for (bool flag : {e.Save,
+                      e.SaveAs,
+                      e.ExportPainting,
+                      e.SavePalette,
+                      e.Print,
+                      e.PrintPalette,
+                      e.CopySelected,
+                      e.CopyBitmap,
+                      e.DeleteSelected,
+                      e.SelectAll,
+                      e.SelectSpecial,
+                      e.DeselectAll,
+                      e.Smooth,
+                      e.ReacquireAll,
+                      e.ReacquireSelected,
+                      e.Retrace,
+                      e.ViewOutlinesOnly,
+                      e.ToolBar,
+                      e.HelpButton,
+                      e.ZoomButton,
+                      e.Undo,
+                      e.ReImport,
+                      e.ImportClipboard})
         EXPECT_FALSE(flag);
 }
 
@@ -82,7 +100,7 @@ TEST(EnablingRuleTest, TheToolModePressesItsButtonAndSetsTheViewersAction) {
     struct TCase {
         int Mode;
         bool ColorOnly;
-        bool TEnablingFlags::* Down;
+        bool TEnablingFlags::*Down;
         TActionMode Action;
         bool Clears;
     };
@@ -93,15 +111,16 @@ TEST(EnablingRuleTest, TheToolModePressesItsButtonAndSetsTheViewersAction) {
         {tmRegion, false, &TEnablingFlags::RegionDown, amCreateSelection, false},
         {tmRegion, true, &TEnablingFlags::ColorInRegionDown, amCreateSelection, false},
     };
-    bool TEnablingFlags::* all[] = {&TEnablingFlags::SelectionDown, &TEnablingFlags::EyedropperDown,
-                                    &TEnablingFlags::BrushstrokeDown, &TEnablingFlags::RegionDown,
-                                    &TEnablingFlags::ColorInRegionDown};
+    bool TEnablingFlags::*all[] = {&TEnablingFlags::SelectionDown, &TEnablingFlags::EyedropperDown,
+                                   &TEnablingFlags::BrushstrokeDown, &TEnablingFlags::RegionDown,
+                                   &TEnablingFlags::ColorInRegionDown};
     for (const TCase& c : cases) {
         s.ToolMode = c.Mode;
         s.RegionCurrentColorOnly = c.ColorOnly;
         const TEnablingFlags e = ComputeEnabling(s);
         // Exactly one button is down.
-        for (auto down : all) EXPECT_EQ(e.*down, down == c.Down) << c.Mode;
+        for (auto down : all)
+            EXPECT_EQ(e.*down, down == c.Down) << c.Mode;
         EXPECT_EQ(e.ViewerAction, c.Action);
         EXPECT_EQ(e.ClearViewerSelection, c.Clears);
     }
@@ -114,10 +133,10 @@ TEST(EnablingRuleTest, PartsThisBuildLacksStayDisabled) {
     s.ClipboardHasPicture = true;
     s.Features = TFeatureSet::None();
     const TEnablingFlags e = ComputeEnabling(s);
-    for (bool flag : {e.ImportPicture, e.ImportClipboard, e.ReImport, e.Print, e.PrintPalette,
-                      e.SavePalette, e.PaletteButton, e.ExportPainting, e.CopyBitmap,
-                      e.CopySelected, e.DeleteSelected, e.Smooth, e.BrushstrokeTool,
-                      e.EyedropperTool, e.PaintBucketButton})
+    for (bool flag :
+         {e.ImportPicture, e.ImportClipboard, e.ReImport, e.Print, e.PrintPalette, e.SavePalette,
+          e.PaletteButton, e.ExportPainting, e.CopyBitmap, e.CopySelected, e.DeleteSelected,
+          e.Smooth, e.BrushstrokeTool, e.EyedropperTool, e.PaintBucketButton})
         EXPECT_FALSE(flag);
     // What the main window does itself stays available.
     for (bool flag : {e.OpenPainting, e.Save, e.SaveAs, e.SelectAll, e.DeselectAll, e.Retrace,

@@ -16,8 +16,8 @@ std::vector<std::string> Allowed(int w, int h) {
 
 TEST(ZoomRulesTest, LevelsAreOfferedWhileBothSidesStayBelow2500) {
     // 1,200 wide: 200 % gives 2,400, 225 % 2,700.
-    EXPECT_EQ(Allowed(1200, 300), (std::vector<std::string>{"25%", "50%", "75%", "100%", "125%",
-                                                            "150%", "200%"}));
+    EXPECT_EQ(Allowed(1200, 300),
+              (std::vector<std::string>{"25%", "50%", "75%", "100%", "125%", "150%", "200%"}));
     // 2,500 x 100: "100%" and above are gone, 75 % stays.
     EXPECT_EQ(Allowed(2500, 100), (std::vector<std::string>{"25%", "50%", "75%"}));
     EXPECT_EQ(Allowed(100, 2500), (std::vector<std::string>{"25%", "50%", "75%"}));

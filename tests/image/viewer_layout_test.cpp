@@ -68,8 +68,7 @@ TEST(ViewerLayoutTest, AutoScrollStepsFivePixelsTowardAPointerOutside) {
 TEST(ViewerLayoutTest, PictureAndBoxCoordinates) {
     EXPECT_EQ(BoxToPicture({50, 30}, {200, 100}, {100, 50}), (TViewPoint{25, 15}));
     EXPECT_EQ(BoxToPicture({-1, 0}, {200, 100}, {100, 50}), (TViewPoint{-1, 0}));
-    EXPECT_EQ(PictureToBox({10, 10, 20, 30}, {200, 100}, {100, 50}),
-              (TViewRect{20, 20, 40, 60}));
+    EXPECT_EQ(PictureToBox({10, 10, 20, 30}, {200, 100}, {100, 50}), (TViewRect{20, 20, 40, 60}));
 }
 
 TEST(ViewerLayoutTest, DraggedSelectionIsClampedAndAClickClearsIt) {
@@ -209,10 +208,9 @@ TEST(CursorArtTest, LibraryCursorsAreDrawnAroundTheirHotSpots) {
         TViewerCursor Cursor;
         int X, Y;
     };
-    for (const TExpect e : {TExpect{TViewerCursor::OpenHand, 16, 12},
-                            TExpect{TViewerCursor::ClosedHand, 16, 12},
-                            TExpect{TViewerCursor::Selection, 15, 15},
-                            TExpect{TViewerCursor::Move, 16, 15}}) {
+    for (const TExpect e :
+         {TExpect{TViewerCursor::OpenHand, 16, 12}, TExpect{TViewerCursor::ClosedHand, 16, 12},
+          TExpect{TViewerCursor::Selection, 15, 15}, TExpect{TViewerCursor::Move, 16, 15}}) {
         const TCursorArt& art = ViewerCursorArt(e.Cursor);
         EXPECT_EQ(art.HotX, e.X);
         EXPECT_EQ(art.HotY, e.Y);
@@ -227,8 +225,8 @@ TEST(CursorArtTest, LibraryCursorsAreDrawnAroundTheirHotSpots) {
         for (int y = 0; y < CursorSide; ++y)
             for (int x = 0; x < CursorSide; ++x)
                 if (px[static_cast<std::size_t>(y * CursorSide + x)] != TCursorPixel::Clear) {
-                    black += px[static_cast<std::size_t>(y * CursorSide + x)] ==
-                             TCursorPixel::Black;
+                    black +=
+                        px[static_cast<std::size_t>(y * CursorSide + x)] == TCursorPixel::Black;
                     minX = std::min(minX, x), maxX = std::max(maxX, x);
                     minY = std::min(minY, y), maxY = std::max(maxY, y);
                 }

@@ -750,7 +750,9 @@ void TVectorForm::LoadSettingsFile() {
     bool onScreen = false;
     for (const QScreen* s : QGuiApplication::screens())
         if (s->availableGeometry().intersects(stored)) onScreen = true;
-    if (exists && onScreen && p.Width > 100 && p.Height > 100) {
+    // A file that could not be read leaves the design's place, which is no place of the user's.
+    const bool userPlace = exists && !(p == TSettingsBlock{}.MainWindow);
+    if (userPlace && onScreen && p.Width > 100 && p.Height > 100) {
         setGeometry(stored);
     } else if (const QScreen* s = screen()) {
         // A first start: a size that suits today's screens, in the middle of this one.
