@@ -10,7 +10,8 @@
 
 namespace pigmentaria {
 
-TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
+TAboutBox::TAboutBox(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
     setWindowTitle("About Pigmentaria");
     setObjectName("AboutBox");
     setFixedSize(290, 301);

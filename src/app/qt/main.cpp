@@ -14,7 +14,6 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("pigmentaria");
-    QApplication::setApplicationDisplayName(pigmentaria::ApplicationTitle);
     QGuiApplication::setDesktopFileName("pigmentaria");
     QApplication::setWindowIcon(pigmentaria::ApplicationIcon());
     // Qt has set the user's locale; files and numbers are read and written locale-free anyway.

@@ -79,6 +79,7 @@ TVectorForm::TVectorForm(IFormDialogs* dialogs, QWidget* parent)
     PGImage1_ = new TPGImage(this);
     PGImage1_->setObjectName("PGImage1");
     PGImage1_->setAccessibleName("Painting");
+    PGImage1_->viewport()->setAccessibleName("Painting view");
     PGImage1_->SetActionMode(amNone);
     PGImage1_->SetWheelZooms(false);
     // Hidden until the window is first shown.
@@ -127,6 +128,7 @@ void TVectorForm::CreateMenus() {
         a->setObjectName(Plain(caption));
         return a;
     };
+    menuBar()->setAccessibleName("Main menu");
     FileMenu_ = menuBar()->addMenu("&File");
     A_.OpenPainting = act(FileMenu_, "&Open Painting", QKeySequence("Ctrl+O"));
     A_.Save = act(FileMenu_, "&Save");
@@ -286,6 +288,9 @@ void TVectorForm::CreateToolBar() {
     // The help button has no hint of its own; it is named after what it opens.
     A_.HelpButton = bar->addAction(ToolIcon(TToolIcon::Help), "Quick Reference");
     A_.HelpButton->setObjectName("HelpButton");
+    // The button that shows the buttons a narrow window has no room for.
+    if (auto* more = bar->findChild<QToolButton*>("qt_toolbar_ext_button"))
+        more->setAccessibleName("More tools");
 
     auto mode = [this](QAction* a, int m, bool colorOnly) {
         connect(a, &QAction::triggered, this, [this, m, colorOnly] { SetToolMode(m, colorOnly); });
@@ -309,6 +314,8 @@ void TVectorForm::CreateToolBar() {
 void TVectorForm::CreateStatusBar() {
     QStatusBar* bar = statusBar();
     bar->setObjectName("StatusBar1");
+    bar->setAccessibleName("Status");
+    bar->setSizeGripEnabled(false);
     auto swatch = [&](const char* hint, const char* name) {
         auto* s = new QLabel(bar);
         s->setFixedSize(18, 18);

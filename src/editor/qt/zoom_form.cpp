@@ -9,7 +9,8 @@
 
 namespace pigmentaria {
 
-TZoomForm::TZoomForm(QWidget* parent) : QDialog(parent) {
+TZoomForm::TZoomForm(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
     setWindowTitle("Custom Zoom");
     setObjectName("ZoomForm");
     Height_ = new QLineEdit(this);
@@ -38,6 +39,7 @@ TZoomForm::TZoomForm(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     connect(Ok_, &QPushButton::clicked, this, &QDialog::accept);
     connect(Cancel_, &QPushButton::clicked, this, &QDialog::reject);
     // Only a field the user changed reacts; the ones it sets do not.
