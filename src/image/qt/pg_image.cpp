@@ -103,6 +103,8 @@ TPGImage::TPGImage(QWidget* parent) : QAbstractScrollArea(parent) {
     AutoScroll_.setInterval(30);
     connect(&AutoScroll_, &QTimer::timeout, this, &TPGImage::AutoScrollTick);
     PicBoxCursor_ = QCursor(Qt::ArrowCursor);
+    for (int i = 0; i < 9; ++i)
+        Cursors_[i] = ViewerCursor(static_cast<TViewerCursor>(i));
 }
 
 TPGImage::~TPGImage() {
@@ -454,7 +456,8 @@ void TPGImage::UpdateCursor(QPoint vp) {
     q.Pointer = {b.x(), b.y()};
     q.Frame = PictureToBox(SelRect_, Box_, PictureSize());
     const TViewerCursor c = ChooseViewerCursor(q);
-    viewport()->setCursor(c == TViewerCursor::Default ? PicBoxCursor_ : ViewerCursor(c));
+    viewport()->setCursor(c == TViewerCursor::Default ? PicBoxCursor_
+                                                      : Cursors_[static_cast<int>(c)]);
 }
 
 void TPGImage::mousePressEvent(QMouseEvent* event) {

@@ -198,6 +198,8 @@ private:
     bool ClockVisible_ = true;
     bool WheelZooms_ = true;
     QCursor PicBoxCursor_;
+    // The library cursors, made once per viewer (Qt cursors must not outlive the application).
+    QCursor Cursors_[9];
 
     bool Selection_ = false;
     TViewRect SelRect_{0, 0, 1, 1};

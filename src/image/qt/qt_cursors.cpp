@@ -30,16 +30,8 @@ QCursor ViewerCursor(TViewerCursor cursor) {
     case TViewerCursor::OpenHand:
     case TViewerCursor::ClosedHand:
     case TViewerCursor::Selection:
-    case TViewerCursor::Move: {
-        static const QCursor open = MakeCursor(ViewerCursorArt(TViewerCursor::OpenHand));
-        static const QCursor closed = MakeCursor(ViewerCursorArt(TViewerCursor::ClosedHand));
-        static const QCursor cross = MakeCursor(ViewerCursorArt(TViewerCursor::Selection));
-        static const QCursor move = MakeCursor(ViewerCursorArt(TViewerCursor::Move));
-        if (cursor == TViewerCursor::OpenHand) return open;
-        if (cursor == TViewerCursor::ClosedHand) return closed;
-        if (cursor == TViewerCursor::Selection) return cross;
-        return move;
-    }
+    case TViewerCursor::Move:
+        return MakeCursor(ViewerCursorArt(cursor));
     case TViewerCursor::SizeNS:
         return Qt::SizeVerCursor;
     case TViewerCursor::SizeWE:

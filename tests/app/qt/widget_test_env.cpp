@@ -20,6 +20,12 @@ private:
     char Name_[16] = "pigmentaria";
     char* Argv_[2] = {Name_, nullptr};
     std::unique_ptr<QApplication> App_;
+
+public:
+    // The application outlives every test and the toolkit's own exit handlers: it is kept, not
+    // deleted after them.
+    ~TWidgetEnvironment() override { Kept = App_.release(); }
+    static inline QApplication* Kept = nullptr;
 };
 
 const auto* const Environment = ::testing::AddGlobalTestEnvironment(new TWidgetEnvironment);
