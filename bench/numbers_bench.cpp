@@ -1,9 +1,9 @@
 // Number placement on a painting traced from a photo-sized picture at the import defaults: colour
 // step 90, no speck removal, outline method "Outline", vertex step 4, lines eliminated.
 #include "convert/tracer.h"
-#include "editor/numbers.h"
 #include "palette/color_functions.h"
 #include "palette/palette.h"
+#include "print/numbers.h"
 
 #include <benchmark/benchmark.h>
 #include <png.h>
@@ -76,7 +76,8 @@ struct TPhotoPainting {
                 reduced.SetPixel(x, y, QuantizeColor(original.GetPixel(x, y), 90));
         TNullProgress progress;
         TNullMessages messages;
-        TraceRegions(reduced, original, {omOutline, 4, true}, Shapes, progress, messages);
+        TraceRegions(reduced, original, {TOutlineMethod::Outline, 4, true}, Shapes, progress,
+                     messages);
         RebuildPaintingPalette(Palette, Shapes);
         PeakBeforeKb = PeakRssKb();
     }

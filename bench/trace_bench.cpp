@@ -34,7 +34,7 @@ void BM_TracePhoto2000x1500(benchmark::State& state) {
     std::size_t shapes = 0, points = 0;
     for (auto _ : state) {
         TShapeList list;
-        TraceRegions(photo, photo, {omOutline, 4, false}, list, progress, messages);
+        TraceRegions(photo, photo, {TOutlineMethod::Outline, 4, false}, list, progress, messages);
         shapes = list.Count();
         points = CountVertices(list.First());
         benchmark::DoNotOptimize(list.First());
@@ -49,7 +49,7 @@ void BM_RenderPhoto2000x1500(benchmark::State& state) {
     TShapeList list;
     TNullProgress progress;
     TNullMessages messages;
-    TraceRegions(photo, photo, {omOutline, 4, false}, list, progress, messages);
+    TraceRegions(photo, photo, {TOutlineMethod::Outline, 4, false}, list, progress, messages);
     for (auto _ : state) {
         TRaster24 r = RenderPainting(list, 1.0);
         benchmark::DoNotOptimize(r.Row(0));
@@ -74,7 +74,7 @@ void BM_InlineFidelity(benchmark::State& state) {
     double share = 0;
     for (auto _ : state) {
         TShapeList list;
-        TraceRegions(photo, photo, {omInline, 1, false}, list, progress, messages);
+        TraceRegions(photo, photo, {TOutlineMethod::Inline, 1, false}, list, progress, messages);
         const TRaster24 back = RenderPainting(list, 1.0);
         long equal = 0;
         for (int y = 0; y < photo.Height(); ++y)

@@ -91,11 +91,16 @@ public:
         Positions.clear();
         ++Starts;
     }
-    void Position(int position) override { Positions.push_back(position); }
+    bool Position(int position) override {
+        Positions.push_back(position);
+        return AbortAt >= 0 && static_cast<int>(Positions.size()) > AbortAt;
+    }
     void Finish() override { ++Finishes; }
     std::vector<std::string> Messages;
     std::vector<int> Positions;
     int Min = 0, Max = 0, Starts = 0, Finishes = 0;
+    // Asks to stop once this many positions of the current run were reported; never when -1.
+    int AbortAt = -1;
 };
 
 } // namespace pigmentaria::test

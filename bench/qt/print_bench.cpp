@@ -81,7 +81,8 @@ std::unique_ptr<TPaintingForPrint> SamplePainting(const std::string&) {
     TReducedPair pair =
         ReduceScaledPicture(photo, {0, 0, photo.Width(), photo.Height()}, 64, 3, progress);
     auto p = std::make_unique<TPaintingForPrint>();
-    TraceRegions(pair.Reduced, pair.Original, {omOutline, 2, true}, p->Shapes, progress, messages);
+    TraceRegions(pair.Reduced, pair.Original, {TOutlineMethod::Outline, 2, true}, p->Shapes,
+                 progress, messages);
     p->PlaceNumbers = [](TPaintingForPrint& q) { q.Labels = LargestSquareLabels(q.Shapes); };
     return p;
 }

@@ -62,10 +62,10 @@ TCropRect ParseCrop(const std::string& value) {
     return {v[0], v[1], v[2], v[3]};
 }
 
-int ParseOutline(const std::string& value) {
-    if (value == "outline") return omOutline;
-    if (value == "inline") return omInline;
-    if (value == "half-line") return omHalfLine;
+TOutlineMethod ParseOutline(const std::string& value) {
+    if (value == "outline") return TOutlineMethod::Outline;
+    if (value == "inline") return TOutlineMethod::Inline;
+    if (value == "half-line") return TOutlineMethod::HalfLine;
     throw std::invalid_argument("--outline takes outline, inline or half-line");
 }
 

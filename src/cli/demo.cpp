@@ -25,8 +25,8 @@ int RunDemo(int, char**) {
     TTerminalProgress progress;
     TShapeList shapes;
     const auto t0 = std::chrono::steady_clock::now();
-    const int count =
-        TraceRegions(picture, picture, {omInline, 1, false}, shapes, progress, messages);
+    const int count = TraceRegions(picture, picture, {TOutlineMethod::Inline, 1, false}, shapes,
+                                   progress, messages);
     const auto t1 = std::chrono::steady_clock::now();
     const TRaster24 rendered = RenderPainting(shapes, 1.0);
     long equal = 0;

@@ -33,6 +33,7 @@ public:
         Terminal_.Error(text);
     }
     void Warning(const std::string& text) override { Terminal_.Warning(text); }
+    bool Confirm(const std::string& text) override { return Terminal_.Confirm(text); }
     int Errors = 0;
 
 private:

@@ -2,9 +2,9 @@
 
 #include "cli/painting_commands.h"
 #include "cli/terminal.h"
-#include "editor/numbers.h"
 #include "model/painting_file.h"
 #include "palette/palette.h"
+#include "print/numbers.h"
 #include "print/qt/print_command.h"
 
 #include <cstring>

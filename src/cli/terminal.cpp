@@ -12,6 +12,11 @@ void TTerminalMessages::Warning(const std::string& text) {
     std::fprintf(stderr, "%s\n", text.c_str());
 }
 
+bool TTerminalMessages::Confirm(const std::string& text) {
+    Warning(text);
+    return true;
+}
+
 TTerminalProgress::TTerminalProgress() : Enabled_(isatty(STDERR_FILENO) == 1) {}
 
 void TTerminalProgress::Start(const std::string& message, int minimum, int maximum) {
@@ -22,15 +27,16 @@ void TTerminalProgress::Start(const std::string& message, int minimum, int maxim
     Position(minimum);
 }
 
-void TTerminalProgress::Position(int position) {
-    if (!Enabled_ || Max_ <= Min_) return;
+bool TTerminalProgress::Position(int position) {
+    if (!Enabled_ || Max_ <= Min_) return false;
     const int percent = static_cast<int>(100LL * (position - Min_) / (Max_ - Min_));
-    if (percent == LastShown_) return;
+    if (percent == LastShown_) return false;
     LastShown_ = percent;
     const int filled = percent * 30 / 100;
     std::fprintf(stderr, "\r%-32s [%.*s%*s] %3d%%", Message_.c_str(), filled,
                  "##############################", 30 - filled, "", percent);
     std::fflush(stderr);
+    return false;
 }
 
 void TTerminalProgress::Finish() {

@@ -11,13 +11,16 @@ class TTerminalMessages final : public IMessageSink {
 public:
     void Error(const std::string& text) override;
     void Warning(const std::string& text) override;
+    // Nobody can answer on the command line: the question is shown and answered OK.
+    bool Confirm(const std::string& text) override;
 };
 
 class TTerminalProgress final : public IProgressSink {
 public:
     TTerminalProgress();
     void Start(const std::string& message, int minimum, int maximum) override;
-    void Position(int position) override;
+    // The command line offers no way to stop: never asks to.
+    bool Position(int position) override;
     void Finish() override;
 
 private:

@@ -63,7 +63,7 @@ void ShiftTables(TXXXFilter& f, const int values[3], bool hueFirst) {
 void TConversionControls::Clamp() {
     ColorDepth = std::clamp(ColorDepth, 1, 255);
     SimplificationLevel = std::clamp(SimplificationLevel, 0, 4);
-    OutlineMethod = std::clamp(OutlineMethod, 0, 2);
+    OutlineMethod = OutlineMethodFromIndex(OutlineMethodIndex(OutlineMethod));
     AbstractionLevel = std::clamp(AbstractionLevel, 1, 10);
 }
 
@@ -434,7 +434,7 @@ void TImportSession::ApplyFilter(TFilterKind kind) {
 
 void TImportSession::ApplyStyle(TPaintingStyle style) {
     TConversionControls& c = Controls;
-    const auto set = [&c](int depth, int method, int abstraction, bool eliminate) {
+    const auto set = [&c](int depth, TOutlineMethod method, int abstraction, bool eliminate) {
         c.ColorDepth = depth;
         c.SimplificationLevel = 0;
         c.OutlineMethod = method;
@@ -443,19 +443,19 @@ void TImportSession::ApplyStyle(TPaintingStyle style) {
     };
     switch (style) {
     case TPaintingStyle::SimplePainting:
-        set(100, omOutline, 2, true);
+        set(100, TOutlineMethod::Outline, 2, true);
         return;
     case TPaintingStyle::StylistPainting:
-        set(100, omOutline, 8, true);
+        set(100, TOutlineMethod::Outline, 8, true);
         return;
     case TPaintingStyle::ComplexPainting:
-        set(50, omOutline, 1, true);
+        set(50, TOutlineMethod::Outline, 1, true);
         return;
     case TPaintingStyle::Neon:
-        set(225, omOutline, 2, true);
+        set(225, TOutlineMethod::Outline, 2, true);
         return;
     case TPaintingStyle::NeonStylist:
-        set(225, omOutline, 8, true);
+        set(225, TOutlineMethod::Outline, 8, true);
         return;
     case TPaintingStyle::PenInk:
     case TPaintingStyle::PenInkStylist:
@@ -465,7 +465,7 @@ void TImportSession::ApplyStyle(TPaintingStyle style) {
         ApplyFilter(TFilterKind::Contour);
         ApplyFilter(TFilterKind::GrayScale);
         c.ColorDepth = 225;
-        c.OutlineMethod = omInline;
+        c.OutlineMethod = TOutlineMethod::Inline;
         c.AbstractionLevel = style == TPaintingStyle::PenInk ? 3 : 8;
         c.EliminateLines = false;
         return;
@@ -474,7 +474,7 @@ void TImportSession::ApplyStyle(TPaintingStyle style) {
         c.ColorDepth = 128;
         c.SimplificationLevel = 0;
         ReduceIntoOriginal();
-        c.OutlineMethod = omOutline;
+        c.OutlineMethod = TOutlineMethod::Outline;
         c.AbstractionLevel = 8;
         c.EliminateLines = true;
         return;
@@ -499,7 +499,7 @@ void TImportSession::ApplyStyle(TPaintingStyle style) {
         c.ColorDepth = 128;
         c.SimplificationLevel = 0;
         ReduceIntoOriginal();
-        c.OutlineMethod = omInline;
+        c.OutlineMethod = TOutlineMethod::Inline;
         c.AbstractionLevel = 3;
         c.EliminateLines = false;
         return;

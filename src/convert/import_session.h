@@ -20,7 +20,7 @@ namespace pigmentaria {
 struct TConversionControls {
     int ColorDepth = 90;         // 1..255
     int SimplificationLevel = 0; // 0..4
-    int OutlineMethod = omOutline;
+    TOutlineMethod OutlineMethod = TOutlineMethod::Outline;
     int AbstractionLevel = 4; // 1..10
     bool EliminateLines = true;
     // Holds every control to its range.

@@ -31,23 +31,24 @@ TReducedPair ReduceScaledPicture(const TRaster24& scaled, TCropRect crop, int st
     for (int v = 0; v < 256; ++v)
         level[v] = static_cast<std::uint8_t>(v / step * step);
 
-    progress.Start(ReductionMessage, 0, crop.Height());
-    for (int y = crop.Top; y < crop.Bottom; ++y) {
-        const std::uint8_t* src = scaled.Row(y) + 3 * static_cast<std::size_t>(crop.Left);
-        std::memcpy(out.Original.Row(y - crop.Top), src, bytes);
-        std::uint8_t* dst = out.Reduced.Row(y - crop.Top);
-        for (std::size_t i = 0; i < bytes; ++i)
-            dst[i] = level[src[i]];
-        progress.Position(y - crop.Top + 1);
+    {
+        TProgressRun run(progress, ReductionMessage, 0, crop.Height());
+        for (int y = crop.Top; y < crop.Bottom; ++y) {
+            const std::uint8_t* src = scaled.Row(y) + 3 * static_cast<std::size_t>(crop.Left);
+            std::memcpy(out.Original.Row(y - crop.Top), src, bytes);
+            std::uint8_t* dst = out.Reduced.Row(y - crop.Top);
+            for (std::size_t i = 0; i < bytes; ++i)
+                dst[i] = level[src[i]];
+            run.Step(y - crop.Top + 1);
+        }
     }
-    progress.Finish();
     if (specks > 0) RemoveSpecks(out.Reduced, specks, progress);
     return out;
 }
 
 void RemoveSpecks(TRaster24& raster, int level, IProgressSink& progress) {
     const int w = raster.Width(), h = raster.Height();
-    progress.Start(SimplificationMessage, 0, h);
+    TProgressRun run(progress, SimplificationMessage, 0, h);
     // Neighbour order of the vote: W, NW, N, NE, E, SE, S, SW.
     constexpr int dx[8] = {-1, -1, 0, 1, 1, 1, 0, -1};
     constexpr int dy[8] = {0, -1, -1, -1, 0, 1, 1, 1};
@@ -73,9 +74,8 @@ void RemoveSpecks(TRaster24& raster, int level, IProgressSink& progress) {
             }
             raster.SetPixel(x, y, n[best]);
         }
-        progress.Position(y);
+        run.Step(y);
     }
-    progress.Finish();
 }
 
 } // namespace pigmentaria

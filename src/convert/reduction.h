@@ -31,12 +31,14 @@ struct TReducedPair {
 };
 
 // Crops the already scaled picture, keeps the unreduced crop, quantises with `step` (1..255) and,
-// with `specks` above 0, removes specks. The crop is clipped to the picture.
+// with `specks` above 0, removes specks. The crop is clipped to the picture. Throws EAborted when
+// the progress sink asks to stop.
 TReducedPair ReduceScaledPicture(const TRaster24& scaled, TCropRect crop, int step, int specks,
                                  IProgressSink& progress);
 
 // Speck removal in place at level 1..4: a pixel with fewer than `level` of its eight neighbours in
-// its own colour takes the colour most common among them. Border pixels stay.
+// its own colour takes the colour most common among them. Border pixels stay. Throws EAborted
+// when the progress sink asks to stop (the raster is then part-way done).
 void RemoveSpecks(TRaster24& raster, int level, IProgressSink& progress);
 
 } // namespace pigmentaria

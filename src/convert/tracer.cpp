@@ -14,9 +14,9 @@ constexpr int StepY[8] = {-1, -1, 0, 1, 1, 1, 0, -1};
 constexpr TColor UntracedMark = 0xFFFFFE;
 
 // Vertex for the step from pixel (x, y) in direction d, per outline method.
-TShapePoint PlaceVertex(int method, int x, int y, int d) {
+TShapePoint PlaceVertex(TOutlineMethod method, int x, int y, int d) {
     switch (method) {
-    case omOutline:
+    case TOutlineMethod::Outline:
         switch (d) {
         case 0:
             return {x - 1, y - 1};
@@ -36,7 +36,7 @@ TShapePoint PlaceVertex(int method, int x, int y, int d) {
             return {x - 1, y};
         }
         break;
-    case omHalfLine:
+    case TOutlineMethod::HalfLine:
         switch (d) {
         case 0:
             return {x - 1, y - 1};
@@ -140,7 +140,7 @@ void TRegionTracer::FollowBoundary(int sx, int sy, TPaintShape& shape) {
 
 int TRegionTracer::TraceRegions(TShapeList& shapes) {
     TRaster24 mark(Width_, Height_);
-    Progress_.Start(TracingMessage, 0, Height_);
+    TProgressRun run(Progress_, TracingMessage, 0, Height_);
     BigReported_ = false;
 
     int shapeCount = 1;
@@ -170,9 +170,8 @@ int TRegionTracer::TraceRegions(TShapeList& shapes) {
             if (RemoveCollinearVertices(*shape) && Settings_.EliminateLines)
                 shapes.UnlinkAndFree(shape);
         }
-        Progress_.Position(y);
+        run.Step(y);
     }
-    Progress_.Finish();
     return shapeCount;
 }
 

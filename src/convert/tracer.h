@@ -12,10 +12,19 @@
 namespace pigmentaria {
 
 // Where outline vertices go: the item index of the import dialog's outline method.
-enum TOutlineMethod : int { omOutline = 0, omInline = 1, omHalfLine = 2 };
+enum class TOutlineMethod : int { Outline = 0, Inline = 1, HalfLine = 2 };
+
+// The item index the radio group shows and the settings store.
+constexpr int OutlineMethodIndex(TOutlineMethod method) {
+    return static_cast<int>(method);
+}
+// An item index held to 0..2.
+constexpr TOutlineMethod OutlineMethodFromIndex(int index) {
+    return static_cast<TOutlineMethod>(index < 0 ? 0 : index > 2 ? 2 : index);
+}
 
 struct TTraceSettings {
-    int OutlineMethod = omOutline;
+    TOutlineMethod OutlineMethod = TOutlineMethod::Outline;
     // Keep every n-th outline vertex, 1..10.
     int VertexStep = 1;
     // Drop shapes whose outline is a straight line out and back.
@@ -36,6 +45,7 @@ public:
 
     // Fills the (empty) shape list: the frame shape, then one shape per traced region. Returns
     // the running shape count: 1 for the frame plus one per region, eliminated ones included.
+    // Throws EAborted when the progress sink asks to stop; the list then holds what was traced.
     int TraceRegions(TShapeList& shapes);
 
     // Traces the boundary of the region whose first pixel is (sx, sy) into the shape: colour,

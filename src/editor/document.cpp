@@ -276,7 +276,7 @@ bool TPaintingDocument::Retrace(IProgressSink& progress, bool eliminateLines) {
     ClearPainting();
     // The rendered painting becomes the picture that later re-traces start from.
     SourcePicture_ = Rendered_;
-    const TTraceSettings settings{omHalfLine, 2, eliminateLines};
+    const TTraceSettings settings{TOutlineMethod::HalfLine, 2, eliminateLines};
     TracerShapeCount_ =
         TraceRegions(SourcePicture_, SourcePicture_, settings, Shapes_, progress, Messages_);
     RebuildPalette();

@@ -4,7 +4,6 @@
 // outlines-only flag, the current and paint colours, the tracer's running shape count, the print
 // layout stored with the painting, the source picture for re-tracing, and the settings block.
 // The editing commands live here as operations; the window shows what they report.
-#include "editor/numbers.h"
 #include "editor/settings.h"
 #include "editor/undo.h"
 #include "model/painting_file.h"
@@ -12,6 +11,7 @@
 #include "palette/palette.h"
 #include "platform/raster.h"
 #include "platform/report.h"
+#include "print/numbers.h"
 
 #include <cstdint>
 #include <filesystem>

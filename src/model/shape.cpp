@@ -3,6 +3,7 @@
 #include "platform/gdi_rules.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace pigmentaria {
 
@@ -17,6 +18,12 @@ void TPaintShape::RecomputeBounds() {
         Top = std::min(Top, p.Y);
         Bottom = std::max(Bottom, p.Y);
     }
+}
+
+TShapePtr TPaintShape::Clone() const {
+    auto s = std::make_unique<TPaintShape>(*this);
+    s->Prev = s->Next = nullptr;
+    return s;
 }
 
 TShapePtr CopyShape(const TPaintShape& source) {
@@ -128,6 +135,24 @@ std::size_t TShapeList::Count() const {
     for (const TPaintShape* s = First_; s; s = s->Next)
         ++n;
     return n;
+}
+
+TShapeList TShapeList::Clone() const {
+    TShapeList out;
+    for (const TPaintShape* s = First_; s; s = s->Next)
+        out.Append(s->Clone());
+    return out;
+}
+
+TSelection CloneSelection(const TSelection& selection, const TShapeList& from,
+                          const TShapeList& clone) {
+    std::unordered_map<const TPaintShape*, TPaintShape*> twin;
+    for (const TPaintShape *a = from.First(), *b = clone.First(); a && b; a = a->Next, b = b->Next)
+        twin.emplace(a, const_cast<TPaintShape*>(b));
+    TSelection out;
+    for (const TPaintShape* s : selection)
+        if (const auto it = twin.find(s); it != twin.end()) out.Add(it->second);
+    return out;
 }
 
 std::size_t CountVertices(const TPaintShape& shape) {

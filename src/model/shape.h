@@ -39,6 +39,9 @@ struct TPaintShape {
     }
     // The true minimum and maximum of the vertices; -1 on all sides without vertices.
     void RecomputeBounds();
+
+    // A deep copy that belongs to no list: every field but the links, and its own outline.
+    std::unique_ptr<TPaintShape> Clone() const;
 };
 
 using TShapePtr = std::unique_ptr<TPaintShape>;
@@ -110,6 +113,10 @@ public:
 
     std::size_t Count() const;
 
+    // A list of deep copies of every shape, in the same order, sharing nothing with this one: a
+    // snapshot that work on another thread may read or change while this list goes on.
+    TShapeList Clone() const;
+
     template <class Shape> class Iterator {
     public:
         explicit Iterator(Shape* s) : S_(s) {}
@@ -167,6 +174,11 @@ private:
     // The same shapes as a set, so that selecting every shape of a large painting stays linear.
     std::unordered_set<const TPaintShape*> Members_;
 };
+
+// The selection of `from` carried over to `clone` (a Clone of it): the shapes at the same
+// positions, in the same selection order.
+TSelection CloneSelection(const TSelection& selection, const TShapeList& from,
+                          const TShapeList& clone);
 
 // Keeps the vertices at positions 0, n, 2n, … (n >= 1).
 void ThinOutline(TPaintShape& shape, int step);

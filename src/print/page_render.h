@@ -1,8 +1,8 @@
 #pragma once
 // Drawing one page of the page grid: the part of the painting the placement frame puts there,
 // its number labels, the registration crosses and the page number; and printing every page.
-#include "editor/numbers.h"
 #include "model/shape.h"
+#include "print/numbers.h"
 #include "print/page_canvas.h"
 #include "print/print_layout.h"
 #include "print/print_settings.h"

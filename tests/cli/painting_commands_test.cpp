@@ -1,6 +1,6 @@
-#include "editor/numbers.h"
 #include "model/painting_file.h"
 #include "palette/palette.h"
+#include "print/numbers.h"
 #include "test_util.h"
 
 #include <gtest/gtest.h>

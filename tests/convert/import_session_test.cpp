@@ -35,10 +35,10 @@ struct TSessionFixture : ::testing::Test {
 using ImportSessionTest = TSessionFixture;
 
 TEST_F(ImportSessionTest, DefaultsAndRanges) {
-    EXPECT_EQ(Session.Controls, (TConversionControls{90, 0, omOutline, 4, true}));
-    TConversionControls c{0, 9, 5, 0, false};
+    EXPECT_EQ(Session.Controls, (TConversionControls{90, 0, TOutlineMethod::Outline, 4, true}));
+    TConversionControls c{0, 9, static_cast<TOutlineMethod>(5), 0, false};
     c.Clamp();
-    EXPECT_EQ(c, (TConversionControls{1, 4, 2, 1, false}));
+    EXPECT_EQ(c, (TConversionControls{1, 4, TOutlineMethod::HalfLine, 1, false}));
     EXPECT_EQ(Session.Filters.Sharpen.StdDeviation, 0.75);
     EXPECT_EQ(Session.Filters.Smooth.StdDeviation, 1.3);
     EXPECT_EQ(Session.Filters.BlurRadius, 2.5);
@@ -132,13 +132,13 @@ TEST_F(ImportSessionTest, ControlOnlyStylesSetTheTableValues) {
     const struct {
         TPaintingStyle Style;
         TConversionControls Controls;
-    } table[] = {{TPaintingStyle::SimplePainting, {100, 0, omOutline, 2, true}},
-                 {TPaintingStyle::StylistPainting, {100, 0, omOutline, 8, true}},
-                 {TPaintingStyle::ComplexPainting, {50, 0, omOutline, 1, true}},
-                 {TPaintingStyle::Neon, {225, 0, omOutline, 2, true}},
-                 {TPaintingStyle::NeonStylist, {225, 0, omOutline, 8, true}}};
+    } table[] = {{TPaintingStyle::SimplePainting, {100, 0, TOutlineMethod::Outline, 2, true}},
+                 {TPaintingStyle::StylistPainting, {100, 0, TOutlineMethod::Outline, 8, true}},
+                 {TPaintingStyle::ComplexPainting, {50, 0, TOutlineMethod::Outline, 1, true}},
+                 {TPaintingStyle::Neon, {225, 0, TOutlineMethod::Outline, 2, true}},
+                 {TPaintingStyle::NeonStylist, {225, 0, TOutlineMethod::Outline, 8, true}}};
     for (const auto& row : table) {
-        Session.Controls = {7, 3, omHalfLine, 9, false};
+        Session.Controls = {7, 3, TOutlineMethod::HalfLine, 9, false};
         Session.ApplyStyle(row.Style);
         Session.ApplyStyle(row.Style);
         EXPECT_EQ(Session.Controls, row.Controls) << StyleCaption(row.Style);
@@ -149,7 +149,7 @@ TEST_F(ImportSessionTest, ControlOnlyStylesSetTheTableValues) {
 TEST_F(ImportSessionTest, PenAndInkLeavesAGreyPicture) {
     Session.SetPicture(PhotoLike(40, 30));
     Session.ApplyStyle(TPaintingStyle::PenInk);
-    EXPECT_EQ(Session.Controls, (TConversionControls{225, 0, omInline, 3, false}));
+    EXPECT_EQ(Session.Controls, (TConversionControls{225, 0, TOutlineMethod::Inline, 3, false}));
     const TRaster24 r = Session.Picture().ToRaster24();
     for (int y = 0; y < r.Height(); ++y)
         for (int x = 0; x < r.Width(); ++x) {
@@ -167,7 +167,7 @@ TEST_F(ImportSessionTest, PenAndInkLeavesAGreyPicture) {
 TEST_F(ImportSessionTest, PenAndBrushComboLeavesBlackAndMidGrey) {
     Session.SetPicture(PhotoLike(40, 30));
     Session.ApplyStyle(TPaintingStyle::PenBrushCombo);
-    EXPECT_EQ(Session.Controls, (TConversionControls{128, 0, omInline, 3, false}));
+    EXPECT_EQ(Session.Controls, (TConversionControls{128, 0, TOutlineMethod::Inline, 3, false}));
     const TRaster24 r = Session.Picture().ToRaster24();
     for (int y = 0; y < r.Height(); ++y)
         for (int x = 0; x < r.Width(); ++x) {
@@ -184,7 +184,7 @@ TEST_F(ImportSessionTest, InkBrushOnASelectionCropsTheWorkingPicture) {
     EXPECT_EQ(Session.Picture().Width(), 20);
     EXPECT_EQ(Session.Picture().Height(), 10);
     EXPECT_FALSE(Session.Selection());
-    EXPECT_EQ(Session.Controls, (TConversionControls{128, 0, omOutline, 8, true}));
+    EXPECT_EQ(Session.Controls, (TConversionControls{128, 0, TOutlineMethod::Outline, 8, true}));
 }
 
 TEST(StyleCaptionTest, BothAmpersandSpellingsAreAccepted) {

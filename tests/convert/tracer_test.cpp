@@ -34,7 +34,7 @@ std::unique_ptr<TTraced> Trace(const TRaster24& r, TTraceSettings settings) {
 
 TEST(TracerTest, OneColourPictureGivesFrameAndOneShape) {
     const TRaster24 r = RasterFromText({"aaaa", "aaaa", "aaaa"}, Palette);
-    auto t = Trace(r, {omInline, 1, false});
+    auto t = Trace(r, {TOutlineMethod::Inline, 1, false});
     auto shapes = t->List();
     ASSERT_EQ(shapes.size(), 2u);
     EXPECT_EQ(t->Count, 2);
@@ -51,12 +51,12 @@ TEST(TracerTest, VerticesOfEachOutlineMethod) {
                              {{0, 0}, {1, 0}, {1, 1}, {0, 1}},
                              {{0, 0}, {1, 0}, {0, 2}, {-1, 0}}};
     for (int method = 0; method < 3; ++method) {
-        auto t = Trace(r, {method, 1, false});
+        auto t = Trace(r, {OutlineMethodFromIndex(method), 1, false});
         auto shapes = t->List();
         ASSERT_EQ(shapes.size(), 2u);
         EXPECT_EQ(shapes[1]->Points, expected[method]) << "method " << method;
     }
-    auto outline = Trace(r, {omOutline, 1, false});
+    auto outline = Trace(r, {TOutlineMethod::Outline, 1, false});
     const TPaintShape& s = *outline->List()[1];
     EXPECT_EQ((std::vector<int>{s.Left, s.Top, s.Right, s.Bottom}),
               (std::vector<int>{-1, -1, 2, 2}));
@@ -64,7 +64,7 @@ TEST(TracerTest, VerticesOfEachOutlineMethod) {
 
 TEST(TracerTest, EnclosedPixelBecomesALaterShape) {
     const TRaster24 r = RasterFromText({"aaa", "aba", "aaa"}, Palette);
-    auto t = Trace(r, {omInline, 1, false});
+    auto t = Trace(r, {TOutlineMethod::Inline, 1, false});
     auto shapes = t->List();
     ASSERT_EQ(shapes.size(), 3u);
     EXPECT_EQ(shapes[1]->Color, A);
@@ -76,7 +76,7 @@ TEST(TracerTest, EnclosedPixelBecomesALaterShape) {
 
 TEST(TracerTest, PixelsTouchingAtACornerAreSeparateShapes) {
     const TRaster24 r = RasterFromText({"ab", "ba"}, Palette);
-    auto t = Trace(r, {omOutline, 1, false});
+    auto t = Trace(r, {TOutlineMethod::Outline, 1, false});
     auto shapes = t->List();
     ASSERT_EQ(shapes.size(), 5u);
     EXPECT_EQ(shapes[1]->Color, A);
@@ -91,7 +91,7 @@ TEST(TracerTest, PixelsTouchingAtACornerAreSeparateShapes) {
 TEST(TracerTest, DiagonalStepNeedsAFlankingPixelOfTheColour) {
     // The staircase is one 4-connected region; the outline cuts its corners.
     const TRaster24 r = RasterFromText({"abb", "aab", "baa"}, Palette);
-    auto t = Trace(r, {omInline, 1, false});
+    auto t = Trace(r, {TOutlineMethod::Inline, 1, false});
     auto shapes = t->List();
     ASSERT_EQ(shapes[1]->Color, A);
     EXPECT_EQ(shapes[1]->Points, (Pts{{0, 0}, {2, 2}, {1, 2}, {0, 1}}));
@@ -99,12 +99,12 @@ TEST(TracerTest, DiagonalStepNeedsAFlankingPixelOfTheColour) {
 
 TEST(TracerTest, UntracedMarkColourIsNeverTraced) {
     const TRaster24 r = RasterFromText({"awa", "aaa"}, Palette);
-    auto t = Trace(r, {omInline, 1, false});
+    auto t = Trace(r, {TOutlineMethod::Inline, 1, false});
     auto shapes = t->List();
     ASSERT_EQ(shapes.size(), 2u);
     // A lone pixel of that colour not enclosed by anything stays uncovered.
     const TRaster24 lone = RasterFromText({"aw", "bb"}, Palette);
-    auto u = Trace(lone, {omInline, 1, false});
+    auto u = Trace(lone, {TOutlineMethod::Inline, 1, false});
     for (TPaintShape* s : u->List())
         EXPECT_NE(s->Color, 0xFFFFFEu);
 }
@@ -114,13 +114,13 @@ TEST(TracerTest, VertexStepKeepsEveryNthVertexOfTheTrace) {
     TShapeList scratch;
     test::TRecordingProgress progress;
     test::TRecordingMessages messages;
-    TRegionTracer tracer(r, r, {omOutline, 3, false}, progress, messages);
+    TRegionTracer tracer(r, r, {TOutlineMethod::Outline, 3, false}, progress, messages);
     TPaintShape raw;
     tracer.FollowBoundary(1, 1, raw);
     Pts thinned;
     for (std::size_t i = 0; i < raw.Points.size(); i += 3)
         thinned.push_back(raw.Points[i]);
-    auto t = Trace(r, {omOutline, 3, false});
+    auto t = Trace(r, {TOutlineMethod::Outline, 3, false});
     auto shapes = t->List();
     ASSERT_EQ(shapes.size(), 3u);
     TPaintShape expected;
@@ -132,24 +132,24 @@ TEST(TracerTest, VertexStepKeepsEveryNthVertexOfTheTrace) {
 
 TEST(TracerTest, LineShapesAreDroppedOnlyWhenAsked) {
     const TRaster24 r = RasterFromText({"bbbbb", "baaab", "bbbbb"}, Palette);
-    auto kept = Trace(r, {omInline, 1, false});
+    auto kept = Trace(r, {TOutlineMethod::Inline, 1, false});
     auto shapes = kept->List();
     ASSERT_EQ(shapes.size(), 3u);
     EXPECT_EQ(shapes[2]->Points, (Pts{{1, 1}, {2, 1}}));
-    auto dropped = Trace(r, {omInline, 1, true});
+    auto dropped = Trace(r, {TOutlineMethod::Inline, 1, true});
     EXPECT_EQ(dropped->List().size(), 2u);
     EXPECT_EQ(dropped->Count, 3); // still counted
     // Traced with "Outline" the same line has width and stays.
-    auto outline = Trace(r, {omOutline, 1, true});
+    auto outline = Trace(r, {TOutlineMethod::Outline, 1, true});
     EXPECT_EQ(outline->List().size(), 3u);
     // A single pixel counts as a line too.
     const TRaster24 dot = RasterFromText({"bbb", "bab", "bbb"}, Palette);
-    EXPECT_EQ(Trace(dot, {omOutline, 1, true})->List().size(), 2u);
+    EXPECT_EQ(Trace(dot, {TOutlineMethod::Outline, 1, true})->List().size(), 2u);
 }
 
 TEST(TracerTest, ProgressRunsOverEveryRow) {
     const TRaster24 r = RasterFromText({"ab", "ba", "aa", "bb"}, Palette);
-    auto t = Trace(r, {omInline, 1, false});
+    auto t = Trace(r, {TOutlineMethod::Inline, 1, false});
     EXPECT_EQ(t->Progress.Messages, (std::vector<std::string>{"Tracing Picture..."}));
     EXPECT_EQ(t->Progress.Min, 0);
     EXPECT_EQ(t->Progress.Max, 4);
@@ -165,7 +165,7 @@ TEST(TracerTest, AcquiredColourIsTheIntegerAverageOverThePixelPath) {
     TShapeList shapes;
     test::TRecordingProgress p;
     test::TRecordingMessages m;
-    TraceRegions(src, orig, {omInline, 1, false}, shapes, p, m);
+    TraceRegions(src, orig, {TOutlineMethod::Inline, 1, false}, shapes, p, m);
     // Path (0,0), (1,0): red (10 + 13) / 2 = 11, green 0, blue 127.
     EXPECT_EQ(shapes.First()->Next->AcquiredColor, MakeColor(11, 0, 127));
 }
@@ -184,7 +184,7 @@ TEST(TracerTest, HugeBoundaryIsReportedOnceAndTracedWhole) {
                 r.SetPixel(x + 1, y, A);
             }
     }
-    auto t = Trace(r, {omInline, 1, false});
+    auto t = Trace(r, {TOutlineMethod::Inline, 1, false});
     EXPECT_EQ(t->Messages.Errors, (std::vector<std::string>{"Hoo a biggie"}));
     EXPECT_EQ(RenderPainting(t->Shapes, 1.0), r);
 }
@@ -193,7 +193,7 @@ TEST(TracerTest, OnePixelSpikesLoseTheirTipsInInlineRendering) {
     // Collinear removal drops the tip of a spike that runs out and back along one line, so a
     // one-pixel-wide tooth traced with "Inline" is not drawn back.
     const TRaster24 r = RasterFromText({"aaaaa", "ababa", "ababa", "bbbbb"}, Palette);
-    auto t = Trace(r, {omInline, 1, false});
+    auto t = Trace(r, {TOutlineMethod::Inline, 1, false});
     const TRaster24 back = RenderPainting(t->Shapes, 1.0);
     EXPECT_EQ(back.GetPixel(2, 0), A);
     EXPECT_NE(back.GetPixel(2, 2), A);
@@ -205,7 +205,7 @@ TEST(TracerTest, InlineRenderingReproducesBlobs) {
         RasterFromText({"aaaaaaaaaa", "abbbbbbbba", "abccccccba", "abcaaaacba", "abcabbacba",
                         "abcaaaacba", "abccccccba", "abbbbbbbba", "aaaaaaaaaa"},
                        Palette);
-    auto t = Trace(r, {omInline, 1, false});
+    auto t = Trace(r, {TOutlineMethod::Inline, 1, false});
     EXPECT_EQ(RenderPainting(t->Shapes, 1.0), r);
 }
 

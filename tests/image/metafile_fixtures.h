@@ -14,7 +14,8 @@
 namespace pigmentaria::test {
 
 // A traced painting of nested coloured blobs: many shapes, holes and diagonal outlines.
-inline TShapeList TracedPainting(int w, int h, int outlineMethod = omInline) {
+inline TShapeList TracedPainting(int w, int h,
+                                 TOutlineMethod outlineMethod = TOutlineMethod::Inline) {
     TRaster24 picture(w, h);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {

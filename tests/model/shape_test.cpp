@@ -66,6 +66,40 @@ TEST(ShapeListTest, CopyIsIndependentOfItsSource) {
     EXPECT_EQ(list.Count(), 1u);
 }
 
+TEST(ShapeListTest, CloneSharesNothingWithTheList) {
+    TShapeList list;
+    list.Append(MakeFrameShape(10, 10));
+    TPaintShape* a = list.Append(MakeShape(7, {{1, 1}, {4, 1}, {4, 4}}, 9));
+    TPaintShape* b = list.Append(MakeShape(8, {{2, 2}, {5, 2}, {5, 5}}));
+    const TShapePtr one = a->Clone();
+    EXPECT_EQ(one->Prev, nullptr);
+    EXPECT_EQ(one->Next, nullptr);
+    EXPECT_EQ(one->Points, a->Points);
+    EXPECT_EQ(one->AcquiredColor, 9u);
+
+    TSelection selection;
+    selection.Add(b);
+    selection.Add(a);
+    TShapeList copy = list.Clone();
+    const TSelection copied = CloneSelection(selection, list, copy);
+    ASSERT_EQ(copy.Count(), 3u);
+    EXPECT_EQ(copy.Last()->Prev->Prev, copy.First());
+    TPaintShape* ca = copy.First()->Next;
+    TPaintShape* cb = ca->Next;
+    EXPECT_EQ(copied.Shapes(), (std::vector<TPaintShape*>{cb, ca}));
+    // Changing or freeing either side leaves the other as it was.
+    ca->Color = 1;
+    ca->Points.clear();
+    EXPECT_EQ(a->Color, 7u);
+    EXPECT_EQ(a->Points.size(), 3u);
+    list.FreeAll();
+    EXPECT_EQ(cb->Points, (Pts{{2, 2}, {5, 2}, {5, 5}}));
+    // Shapes that are not in the list (no longer linked) are not carried over.
+    TSelection stray;
+    stray.Add(cb);
+    EXPECT_TRUE(CloneSelection(stray, TShapeList(), copy).Empty());
+}
+
 TEST(ShapeListTest, UnlinkedNeighboursComeBackInOrder) {
     TShapeList list;
     TPaintShape* f = list.Append(MakeFrameShape(10, 10));

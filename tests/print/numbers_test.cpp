@@ -1,7 +1,7 @@
 #include "convert/tracer.h"
-#include "editor/numbers.h"
 #include "model/render.h"
 #include "platform/canvas.h"
+#include "print/numbers.h"
 #include "test_util.h"
 
 #include <gtest/gtest.h>
@@ -72,7 +72,8 @@ std::vector<TNumberLabel> ReferencePlacement(const TShapeList& shapes, const TNa
     return labels;
 }
 
-TShapeList TracedBlobs(int w, int h, unsigned seed, int method, int step, TColor extra = 0) {
+TShapeList TracedBlobs(int w, int h, unsigned seed, TOutlineMethod method, int step,
+                       TColor extra = 0) {
     std::mt19937 rng(seed);
     std::uniform_real_distribution<double> u(0, 1);
     const double fx = 0.05 + 0.2 * u(rng), fy = 0.05 + 0.2 * u(rng), ph = 6 * u(rng);
@@ -96,7 +97,8 @@ TShapeList TracedBlobs(int w, int h, unsigned seed, int method, int step, TColor
 TEST(NumberPlacementTest, MatchesThePlainReadingOnTracedPaintings) {
     int compared = 0;
     for (unsigned seed = 1; seed <= 6; ++seed) {
-        for (int method : {omOutline, omInline, omHalfLine}) {
+        for (TOutlineMethod method :
+             {TOutlineMethod::Outline, TOutlineMethod::Inline, TOutlineMethod::HalfLine}) {
             const int step = 1 + static_cast<int>(seed % 4);
             // One painting per seed carries shapes of the marker colour itself.
             const TShapeList shapes =
@@ -107,7 +109,8 @@ TEST(NumberPlacementTest, MatchesThePlainReadingOnTracedPaintings) {
             TRecordingProgress progress;
             const auto ours = PlaceNumbers(shapes, palette, progress, m1);
             const auto reference = ReferencePlacement(shapes, palette, m2);
-            EXPECT_EQ(ours, reference) << "seed " << seed << " method " << method;
+            EXPECT_EQ(ours, reference)
+                << "seed " << seed << " method " << OutlineMethodIndex(method);
             EXPECT_EQ(m1.Errors, m2.Errors);
             compared += static_cast<int>(ours.size());
         }

@@ -1,4 +1,4 @@
-#include "editor/numbers.h"
+#include "print/numbers.h"
 
 #include "model/render.h"
 
@@ -248,7 +248,7 @@ std::vector<TNumberLabel> PlaceNumbers(const TShapeList& shapes,
         markerColored |= s.Color == ActiveMark;
     const TShapeGrid grid(shapes, w, h);
     TNumberPlacer placer(raster, !markerColored);
-    progress.Start(PlacingNumbersMessage, 0, h);
+    TProgressRun run(progress, PlacingNumbersMessage, 0, h);
     for (int y = 0; y < h - 2; ++y) {
         for (int x = 0; x < w - 2; ++x) {
             const TColor b = PixelAt(raster, x, y);
@@ -256,16 +256,14 @@ std::vector<TNumberLabel> PlaceNumbers(const TShapeList& shapes,
             const TPaintShape* shape = grid.At(b, x, y);
             if (!shape) {
                 messages.Error(FindingPolygonError + std::to_string(x) + "," + std::to_string(y));
-                progress.Finish();
                 return labels;
             }
             const std::string text = std::to_string(PaintingPaletteIndex(paintingPalette, b));
             const TBoxI best = placer.NumberRegion(x, y, b, *shape, text, labels);
             labels.push_back(MakeLabel(best, text));
         }
-        progress.Position(y + 1);
+        run.Step(y + 1);
     }
-    progress.Finish();
     return labels;
 }
 
