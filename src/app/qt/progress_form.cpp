@@ -90,27 +90,30 @@ public:
     TWorkerProgress(TJobShared& shared, QPointer<TProgressForm> form, int& shown)
         : Shared_(shared), Form_(std::move(form)), Shown_(shown) {}
     void Start(const std::string& message, int minimum, int maximum) override {
-        CheckCancel();
+        if (Shared_.CancelRequested) throw EAborted();
         Throttle_.Start(minimum, maximum);
         Post([message = QString::fromStdString(message), minimum, maximum](TProgressForm& f) {
             f.SetMessage(message);
             f.SetRange(minimum, maximum);
         });
     }
-    void Position(int position) override {
-        CheckCancel();
-        if (!Throttle_.Pass(position, TProgressThrottle::TClock::now())) return;
+    bool Position(int position) override {
+        if (Shared_.CancelRequested) {
+            // Asked once; work that goes on regardless is stopped here.
+            if (Answered_) throw EAborted();
+            Answered_ = true;
+            return true;
+        }
+        if (!Throttle_.Pass(position, TProgressThrottle::TClock::now())) return false;
         Post([position, &shown = Shown_](TProgressForm& f) {
             ++shown;
             f.SetPosition(position);
         });
+        return false;
     }
-    void Finish() override { CheckCancel(); }
+    void Finish() override {}
 
 private:
-    void CheckCancel() const {
-        if (Shared_.CancelRequested) throw EJobCancelled();
-    }
     template <class F> void Post(F f) {
         QPointer<TProgressForm> form = Form_;
         if (!form) return;
@@ -125,6 +128,7 @@ private:
     QPointer<TProgressForm> Form_;
     int& Shown_;
     TProgressThrottle Throttle_;
+    bool Answered_ = false;
 };
 
 class TWorkerMessages final : public IMessageSink {
@@ -205,7 +209,7 @@ TJobReport TJobRunner::Run(const QString& message, bool cancellable,
     if (failure) {
         try {
             std::rethrow_exception(failure);
-        } catch (const EJobCancelled&) {
+        } catch (const EAborted&) {
             report.Status = TJobStatus::Cancelled;
         } catch (const std::exception& e) {
             report.Status = TJobStatus::Failed;

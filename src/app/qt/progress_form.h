@@ -50,14 +50,6 @@ private:
     QPushButton* Cancel_;
 };
 
-// Thrown out of a job's progress report once the user has cancelled, so that any core operation
-// that reports progress stops at its next row. Jobs work on their own data, so nothing of the
-// painting is touched by a job that ends this way.
-class EJobCancelled : public std::exception {
-public:
-    const char* what() const noexcept override { return "cancelled"; }
-};
-
 struct TJobMessages {
     std::vector<std::string> Errors;
     std::vector<std::string> Warnings;
@@ -85,8 +77,9 @@ public:
 
     // Runs `job` on a worker thread behind the progress window, which shows `message` until the
     // job reports its own. Returns when the job has ended; the window is hidden again. With
-    // `cancellable` the window offers Cancel, which makes the job's next progress report throw
-    // EJobCancelled.
+    // `cancellable` the window offers Cancel: the job's next progress report answers that it is
+    // to stop, and a report after that throws EAborted, so that work which does not ask stops too.
+    // Jobs work on their own data, so a job stopped this way has changed nothing of the painting.
     TJobReport Run(const QString& message, bool cancellable,
                    const std::function<void(TJobContext&)>& job);
 

@@ -61,7 +61,7 @@ public:
     // and the result is applied here again; a job given up applies nothing.
     struct TRetraceInput {
         TRaster24 Picture;
-        TTraceSettings Settings{omHalfLine, 2, true};
+        TTraceSettings Settings{TOutlineMethod::HalfLine, 2, true};
     };
     struct TRetraceResult {
         TRaster24 Picture;
@@ -71,7 +71,8 @@ public:
     // None in the outlines-only view or without a painting.
     std::optional<TRetraceInput> PrepareRetrace() const {
         if (!HasPainting() || OutlinesOnly()) return std::nullopt;
-        return TRetraceInput{RenderPainting(Doc_.Shapes(), 1.0, false), {omHalfLine, 2, true}};
+        return TRetraceInput{RenderPainting(Doc_.Shapes(), 1.0, false),
+                             {TOutlineMethod::HalfLine, 2, true}};
     }
     static TRetraceResult RunRetrace(TRetraceInput input, IProgressSink& progress,
                                      IMessageSink& messages) {

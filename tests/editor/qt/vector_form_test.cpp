@@ -361,5 +361,42 @@ TEST(JobRunnerTest, ResultsAndMessagesComeBackAndTheWorkerIsNotTheWindowsThread)
     EXPECT_FALSE(form.isVisible());
 }
 
+TEST(JobRunnerTest, CancelAsksTheJobToStopAndStopsOneThatDoesNotListen) {
+    TProgressForm form;
+    TJobRunner runner(form);
+    TJobReport report;
+    int reportsAfterCancel = 0;
+    bool cancelSeen = false;
+    // The job asks the window to cancel from inside (as a click would) and then keeps going.
+    std::function<int(TJobContext&)> deaf = [&](TJobContext& c) {
+        c.Progress.Start("Counting...", 0, 1000);
+        for (int i = 0;; ++i) {
+            if (i == 10)
+                QMetaObject::invokeMethod(
+                    &form, [&] { form.CancelButton()->click(); }, Qt::BlockingQueuedConnection);
+            if (c.Progress.Position(i)) {
+                cancelSeen = true;
+                ++reportsAfterCancel;
+            }
+        }
+        return 1;
+    };
+    EXPECT_FALSE(runner.Run<int>("Working...", true, deaf, report));
+    EXPECT_EQ(report.Status, TJobStatus::Cancelled);
+    EXPECT_TRUE(cancelSeen);
+    EXPECT_EQ(reportsAfterCancel, 1);
+    // A job that listens ends by itself; its result is not taken.
+    std::function<int(TJobContext&)> polite = [&](TJobContext& c) {
+        c.Progress.Start("Counting...", 0, 1000);
+        QMetaObject::invokeMethod(
+            &form, [&] { form.CancelButton()->click(); }, Qt::BlockingQueuedConnection);
+        for (int i = 0; i < 1000; ++i)
+            if (c.Progress.Position(i)) return -1;
+        return 2;
+    };
+    EXPECT_FALSE(runner.Run<int>("Working...", true, polite, report));
+    EXPECT_EQ(report.Status, TJobStatus::Cancelled);
+}
+
 } // namespace
 } // namespace pigmentaria
