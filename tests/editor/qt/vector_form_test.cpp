@@ -7,13 +7,16 @@
 #include "test_util.h"
 
 #include <QAction>
+#include <QDropEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -228,6 +231,24 @@ TEST_F(VectorFormTest, APictureIsRefusedUntilThereIsAnImportDialog) {
     ASSERT_FALSE(Dialogs.Errors.empty());
     EXPECT_NE(Dialogs.Errors.back().find("photo.png"), std::string::npos);
     EXPECT_EQ(Form.Title(), "Pigmentaria - a.kvp");
+}
+
+TEST_F(VectorFormTest, AFileDroppedOnTheWindowIsOpened) {
+    Show();
+    test::WriteGridPainting(Dir / "dropped.kvp", 200, 100, 2, 2);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(Q(Dir / "dropped.kvp"))});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&Form, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&Form, &drop);
+    ASSERT_TRUE(WaitFor([&] { return Form.Title() == "Pigmentaria - dropped.kvp"; }, 2000));
+    EXPECT_EQ(Form.Model().PaintingWidth(), 200);
+    // Something that is no file at all is refused with a message.
+    Form.OpenOrImport(Q(Dir / "nothing-here.kvp"));
+    EXPECT_EQ(Dialogs.Errors.size(), 1u);
+    EXPECT_EQ(Form.Title(), "Pigmentaria - dropped.kvp");
 }
 
 TEST_F(VectorFormTest, ZoomMenuOffersLevelsBelow2500AndRerendersOnChoice) {
