@@ -22,10 +22,9 @@ private:
     std::unique_ptr<QApplication> App_;
 
 public:
-    // The application outlives every test and the toolkit's own exit handlers: it is kept, not
-    // deleted after them.
-    ~TWidgetEnvironment() override { Kept = App_.release(); }
-    static inline QApplication* Kept = nullptr;
+    // Gone before the program's exit handlers run, which the toolkit's own clean-up needs, and
+    // after the last test's windows.
+    void TearDown() override { App_.reset(); }
 };
 
 const auto* const Environment = ::testing::AddGlobalTestEnvironment(new TWidgetEnvironment);
