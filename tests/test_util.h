@@ -4,11 +4,13 @@
 #include "platform/report.h"
 
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <unistd.h>
@@ -102,5 +104,83 @@ public:
     // Asks to stop once this many positions of the current run were reported; never when -1.
     int AbortAt = -1;
 };
+
+// A progress window for work on a worker: it belongs to the thread that made it (the GUI thread
+// of a test) and counts every call that arrives from another one. It asks to stop once a run
+// whose message is StopIn passes half its range.
+class TWindowProgress final : public IProgressSink {
+public:
+    void Start(const std::string& message, int minimum, int maximum) override {
+        Check();
+        Runs.push_back(message);
+        Min = minimum;
+        Max = maximum;
+        Started = true;
+    }
+    bool Position(int position) override {
+        Check();
+        Last = position;
+        ++Positions;
+        return Started && !StopIn.empty() && Runs.back() == StopIn &&
+               position - Min >= (Max - Min) / 2;
+    }
+    void Finish() override {
+        Check();
+        ++Finishes;
+        Started = false;
+    }
+
+    std::thread::id Owner = std::this_thread::get_id();
+    int ForeignCalls = 0;
+    std::vector<std::string> Runs;
+    int Min = 0, Max = 0, Last = 0, Positions = 0, Finishes = 0;
+    bool Started = false;
+    std::string StopIn;
+
+private:
+    void Check() {
+        if (std::this_thread::get_id() != Owner) ++ForeignCalls;
+    }
+};
+
+// The worker's side of a test that stops work half-way: positions pass through, and once a run
+// named `message` reaches half its range the work waits there until the stop request has come
+// back (or gives up after ten seconds), so that the stop is never outrun by the work's end.
+class THalfwayWait final : public IProgressSink {
+public:
+    THalfwayWait(IProgressSink& inner, std::string message)
+        : Inner_(inner), Message_(std::move(message)) {}
+    void Start(const std::string& message, int minimum, int maximum) override {
+        Current_ = message;
+        Min_ = minimum;
+        Max_ = maximum;
+        Inner_.Start(message, minimum, maximum);
+    }
+    bool Position(int position) override {
+        if (Inner_.Position(position)) return true;
+        if (Current_ != Message_ || position - Min_ < (Max_ - Min_) / 2) return false;
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (std::chrono::steady_clock::now() < until) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            if (Inner_.Position(position)) return true;
+        }
+        return false;
+    }
+    void Finish() override { Inner_.Finish(); }
+
+private:
+    IProgressSink& Inner_;
+    std::string Message_, Current_;
+    int Min_ = 0, Max_ = 0;
+};
+
+// The GUI thread's loop while a job runs: progress handed to the window until the work ends.
+template <class Job> void PumpUntilFinished(Job& job, IProgressSink& window) {
+    while (!job.Finished()) {
+        job.DeliverProgress(window);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    job.DeliverProgress(window);
+}
 
 } // namespace pigmentaria::test

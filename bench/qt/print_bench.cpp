@@ -2,10 +2,10 @@
 // 600 dpi with numbers, registration marks and page numbers. Set PIGMENTARIA_BENCH_PDF_DIR to
 // keep the PDFs for a look.
 #include "../bench_pictures.h"
+#include "cli/qt/print_command.h"
 #include "convert/reduction.h"
 #include "convert/tracer.h"
 #include "model/render.h"
-#include "print/qt/print_command.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,6 +15,9 @@
 
 namespace pigmentaria {
 namespace {
+
+using cli::RunPrintCommand;
+using cli::TPaintingForPrint;
 
 // Stands in for the document's number placement: one label per visible region, on the largest
 // square of its colour, numbered by the colour's place in order of use.
@@ -63,11 +66,11 @@ std::vector<TPrintLabel> LargestSquareLabels(const TShapeList& shapes) {
             TBest& b = best[region[i]];
             if (s > b.Side) b = {s, x, y, b.Color};
         }
-    const std::vector<TColor> palette = ColorsInOrderOfUse(shapes);
+    TNamedPalette palette;
+    RebuildPaintingPalette(palette, shapes);
     std::vector<TPrintLabel> labels;
     for (const TBest& b : best) {
-        const auto at = std::find(palette.begin(), palette.end(), b.Color);
-        const int number = at == palette.end() ? 0 : static_cast<int>(at - palette.begin()) + 1;
+        const int number = PaintingPaletteIndex(palette, b.Color);
         labels.push_back(
             {std::to_string(number), b.X - b.Side + 1, b.Y - b.Side + 1, b.X + 1, b.Y + 1});
     }

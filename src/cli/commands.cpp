@@ -1,48 +1,62 @@
 #include "cli/commands.h"
 
-#include "cli/convert_command.h"
-#include "cli/demo.h"
-#include "cli/painting_commands.h"
-#include "cli/print.h"
+#if !PIGMENTARIA_GUI
+#include "cli/palette_command.h"
+#include "cli/print_options.h"
+
+#include <stdexcept>
+#endif
 
 namespace pigmentaria::cli {
-int RunImage(int argc, char** argv);
+
+#if !PIGMENTARIA_GUI
+// Printing draws through Qt, which this build leaves out. The arguments are still read, so that
+// --help and mistakes answer as in every build.
+namespace {
+constexpr const char* NoPrinting = "printing is not available in this build";
+
+int RunPrintWithoutQt(const std::vector<std::string>& args) {
+    ParsePrintArgs(args);
+    throw std::runtime_error(NoPrinting);
 }
 
-namespace pigmentaria::cli {
+int RunPaletteWithoutQt(const std::vector<std::string>& args) {
+    const TPaletteCommandArgs a = ParsePaletteArgs(args);
+    if (a.Print) throw std::runtime_error(NoPrinting);
+    return ListOrSavePalette(a);
+}
+} // namespace
 
-const std::vector<TCommand>& Commands() {
-    static const std::vector<TCommand> table = {
-        {"convert",
-         "convert PICTURE -o PAINTING.kvp [options]  turn a picture into a painting (--help)",
-         RunConvert},
-        {"demo", "demo                 trace a generated picture and report what came out",
-         RunDemo},
-        {"numbers", "numbers PAINTING.kvp  list the number labels: text, left, top, right, bottom",
-         RunNumbers},
-        {"palette",
-         "palette PAINTING.kvp [-o FILE.KVL --description TEXT] [--print PALETTE.pdf "
-         "[--names FILE.KVL]]  list, save or print the colours",
-         RunPaletteOrPrintout},
-        {"retrace", "retrace PAINTING.kvp -o OUT.kvp  re-trace the painting from its rendering",
-         RunRetrace},
-        {"render",
-         "render PAINTING.kvp -o OUT.{png,bmp,jpg,tif,tga,ppm,wmf,emf,svg} [--zoom Z] "
-         "[--outlines]  write the painting as a picture (zoom: pictures only)",
-         RunRender},
-        {"image", "image info FILE | image convert IN OUT  describe or convert a picture file",
-         RunImage},
-        {"print",
-         "print PAINTING.kvp -o TEMPLATE.pdf [options]   print the numbered template (--help)",
-         RunPrint},
+const TCommand PrintCommand = {
+    "print", "PAINTING.kvp -o TEMPLATE.pdf [options]  print the numbered template", PrintUsage,
+    RunPrintWithoutQt};
+
+const TCommand PaletteCommand = {
+    "palette", "PAINTING.kvp [-o FILE.KVL | --print PALETTE.pdf]  list, save or print the colours",
+    PaletteUsage, RunPaletteWithoutQt};
+#endif
+
+const std::vector<const TCommand*>& Commands() {
+    static const std::vector<const TCommand*> table = {
+        &ConvertCommand, &DemoCommand,   &NumbersCommand, &PaletteCommand,
+        &RetraceCommand, &RenderCommand, &ImageCommand,   &PrintCommand,
     };
     return table;
 }
 
-void PrintUsage(std::FILE* out) {
-    std::fprintf(out, "usage: pigmentaria-cli COMMAND [ARGS]\n\ncommands:\n");
-    for (const TCommand& c : Commands())
-        std::fprintf(out, "  %s\n", c.Usage);
+const TCommand* FindCommand(std::string_view name) {
+    for (const TCommand* c : Commands())
+        if (name == c->Name) return c;
+    return nullptr;
+}
+
+void PrintProgramUsage(std::FILE* out) {
+    std::fprintf(out, "usage: pigmentaria-cli COMMAND [ARGS]\n"
+                      "       pigmentaria-cli COMMAND --help   (the command's usage)\n\n"
+                      "commands:\n");
+    for (const TCommand* c : Commands())
+        std::fprintf(out, "  %-9s %s\n", c->Name, c->Summary);
+    std::fprintf(out, "\nExit status: 0 done, 1 failed, 2 a mistake on the command line.\n");
 }
 
 } // namespace pigmentaria::cli

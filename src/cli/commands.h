@@ -1,18 +1,26 @@
 #pragma once
-// The command table: each command is one function taking the arguments after its name.
+// The command table of pigmentaria-cli.
+#include "cli/arguments.h"
+
 #include <cstdio>
-#include <string>
+#include <string_view>
 #include <vector>
 
 namespace pigmentaria::cli {
 
-struct TCommand {
-    const char* Name;
-    const char* Usage;
-    int (*Run)(int argc, char** argv);
-};
+// The commands, each defined beside its work.
+extern const TCommand ConvertCommand;
+extern const TCommand DemoCommand;
+extern const TCommand NumbersCommand;
+extern const TCommand PaletteCommand;
+extern const TCommand RetraceCommand;
+extern const TCommand RenderCommand;
+extern const TCommand ImageCommand;
+extern const TCommand PrintCommand;
 
-const std::vector<TCommand>& Commands();
-void PrintUsage(std::FILE* out);
+const std::vector<const TCommand*>& Commands();
+const TCommand* FindCommand(std::string_view name);
+// The program's usage: every command with its summary.
+void PrintProgramUsage(std::FILE* out);
 
 } // namespace pigmentaria::cli

@@ -1,8 +1,8 @@
 // Turns a picture into a painting file, with the import dialog's controls, styles and filters as
-// options taken in the order given (a control after a style overrides it, as in the dialog).
-#include "cli/convert_command.h"
-
-#include "cli/painting_args.h"
+// options taken in the order given (a control after a style overrides it, as in the dialog). All
+// options are read before the picture is: the conversion then runs them in order.
+#include "cli/commands.h"
+#include "cli/filter_option.h"
 #include "cli/terminal.h"
 #include "convert/import_session.h"
 #include "editor/document.h"
@@ -11,10 +11,10 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace pigmentaria::cli {
 
@@ -33,18 +33,16 @@ constexpr const char* Usage =
     "        grayscale (weighting=on|off), bcg (brightness, contrast, gamma, apply=rgb|y),\n"
     "        rgb (r,g,b), cmy (c,m,y), ycbcr (y,cb,cr), hls (h,l,s), hsv (h,s,v)\n";
 
-int ParseInt(const std::string& option, const std::string& value, int lo, int hi) {
-    const auto v = ParseWhole(value);
-    if (!v || *v < lo || *v > hi)
-        throw std::invalid_argument(option + " takes a whole number from " + std::to_string(lo) +
-                                    " to " + std::to_string(hi));
-    return static_cast<int>(*v);
-}
+constexpr TOptionSpec Options[] = {
+    {"-o", true},       {"--png", true},     {"--style", true},       {"--colors", true},
+    {"--specks", true}, {"--outline", true}, {"--abstraction", true}, {"--keep-lines", false},
+    {"--zoom", true},   {"--crop", true},    {"--filter", true},
+};
 
-double ParseDouble(const std::string& option, const std::string& value) {
-    const auto v = ParseReal(value);
-    if (!v || !(*v > 0)) throw std::invalid_argument(option + " takes a number above 0");
-    return *v;
+double PositiveValue(const std::string& option, const std::string& value) {
+    const double v = RealValue(option, value);
+    if (!(v > 0)) throw EUsageError(option + " takes a number above 0, not \"" + value + "\"");
+    return v;
 }
 
 TCropRect ParseCrop(const std::string& value) {
@@ -53,12 +51,12 @@ TCropRect ParseCrop(const std::string& value) {
     for (int i = 0; i < 4; ++i) {
         const std::size_t comma = i < 3 ? value.find(',', start) : value.size();
         if (comma == std::string::npos)
-            throw std::invalid_argument("--crop takes LEFT,TOP,RIGHT,BOTTOM");
-        v[i] = ParseInt("--crop", value.substr(start, comma - start), 0, 1 << 30);
+            throw EUsageError("--crop takes LEFT,TOP,RIGHT,BOTTOM, not \"" + value + "\"");
+        v[i] = WholeValue("--crop", value.substr(start, comma - start), 0, 1 << 30);
         start = comma + 1;
     }
     if (v[2] <= v[0] || v[3] <= v[1])
-        throw std::invalid_argument("--crop: RIGHT and BOTTOM must lie beyond LEFT and TOP");
+        throw EUsageError("--crop: RIGHT and BOTTOM must lie beyond LEFT and TOP");
     return {v[0], v[1], v[2], v[3]};
 }
 
@@ -66,84 +64,93 @@ TOutlineMethod ParseOutline(const std::string& value) {
     if (value == "outline") return TOutlineMethod::Outline;
     if (value == "inline") return TOutlineMethod::Inline;
     if (value == "half-line") return TOutlineMethod::HalfLine;
-    throw std::invalid_argument("--outline takes outline, inline or half-line");
+    throw EUsageError("--outline takes outline, inline or half-line, not \"" + value + "\"");
+}
+
+using TStep = std::function<void(TImportSession&)>;
+
+int RunConvert(const std::vector<std::string>& args) {
+    const TArguments a = ParseArguments(args, Options);
+    ExpectPositionals(a, {"picture file"});
+    std::string output, render;
+    // What the options do, in order, once the picture is loaded.
+    std::vector<TStep> steps;
+    // The filter dialogs' settings as the options leave them, step by step.
+    TFilterSettings filters;
+    for (const auto& [option, value] : a.Options) {
+        if (option == "-o") {
+            output = value;
+        } else if (option == "--png") {
+            render = value;
+        } else if (option == "--style") {
+            const auto style = StyleFromCaption(value);
+            if (!style) throw EUsageError("unknown style \"" + value + "\"");
+            steps.push_back([s = *style](TImportSession& session) { session.ApplyStyle(s); });
+        } else if (option == "--colors") {
+            const int v = WholeValue(option, value, 1, 255);
+            steps.push_back([v](TImportSession& s) { s.Controls.ColorDepth = v; });
+        } else if (option == "--specks") {
+            const int v = WholeValue(option, value, 0, 4);
+            steps.push_back([v](TImportSession& s) { s.Controls.SimplificationLevel = v; });
+        } else if (option == "--outline") {
+            const auto v = ParseOutline(value);
+            steps.push_back([v](TImportSession& s) { s.Controls.OutlineMethod = v; });
+        } else if (option == "--abstraction") {
+            const int v = WholeValue(option, value, 1, 10);
+            steps.push_back([v](TImportSession& s) { s.Controls.AbstractionLevel = v; });
+        } else if (option == "--keep-lines") {
+            steps.push_back([](TImportSession& s) { s.Controls.EliminateLines = false; });
+        } else if (option == "--zoom") {
+            const double v = PositiveValue(option, value);
+            steps.push_back([v](TImportSession& s) { s.SetZoomFactor(v); });
+        } else if (option == "--crop") {
+            const TCropRect r = ParseCrop(value);
+            steps.push_back([r](TImportSession& s) { s.SelectionMade(r); });
+        } else if (option == "--filter") {
+            TFilterKind kind;
+            try {
+                kind = ParseFilterOption(value, filters);
+            } catch (const std::invalid_argument& e) {
+                throw EUsageError(e.what());
+            }
+            steps.push_back([kind, settings = filters](TImportSession& s) {
+                s.Filters = settings;
+                s.ApplyFilter(kind);
+            });
+        }
+    }
+    if (output.empty()) throw EUsageError("no painting file given (-o PAINTING.kvp)");
+
+    const auto started = std::chrono::steady_clock::now();
+    TCountingMessages messages;
+    TTerminalProgress progress;
+    TImportSession session(progress, messages);
+    session.LoadPicture(a.Positionals[0]);
+    for (const TStep& step : steps)
+        step(session);
+    TPaintingDocument document(messages);
+    document.AdoptImport(session.ReduceAndTrace());
+    if (!document.SavePainting(output, "")) return 1;
+    if (!render.empty()) {
+        TPixelGraphic rendered;
+        rendered.Messages = &messages;
+        rendered.AssignRaster24(RenderPainting(document.Shapes(), 1.0));
+        rendered.SaveToFile(render);
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    std::printf("%s: %d x %d, %zu shapes (%d traced), %zu points, %zu colours, %s s\n",
+                output.c_str(), document.Shapes().PaintingWidth(),
+                document.Shapes().PaintingHeight(), document.Shapes().Count(),
+                document.TracerShapeCount(), CountVertices(document.Shapes().First()),
+                document.PaintingPalette().Count(), FormatFixed(seconds, 2).c_str());
+    return 0;
 }
 
 } // namespace
 
-int RunConvert(int argc, char** argv) {
-    if (argc < 1 || !std::strcmp(argv[0], "--help")) {
-        std::fputs(Usage, argc < 1 ? stderr : stdout);
-        return argc < 1 ? 2 : 0;
-    }
-    const auto started = std::chrono::steady_clock::now();
-    const std::string picture = argv[0];
-    TCountingMessages messages;
-    TTerminalProgress progress;
-    TImportSession session(progress, messages);
-    std::string output, render;
-
-    try {
-        session.LoadPicture(picture);
-        for (int i = 1; i < argc; ++i) {
-            const std::string option = argv[i];
-            const bool takesValue = option != "--keep-lines";
-            if (takesValue && i + 1 >= argc) throw std::invalid_argument(option + " needs a value");
-            const std::string value = takesValue ? argv[++i] : "";
-            TConversionControls& c = session.Controls;
-            if (option == "-o")
-                output = value;
-            else if (option == "--png")
-                render = value;
-            else if (option == "--style") {
-                const auto style = StyleFromCaption(value);
-                if (!style) throw std::invalid_argument("unknown style \"" + value + "\"");
-                session.ApplyStyle(*style);
-            } else if (option == "--colors")
-                c.ColorDepth = ParseInt(option, value, 1, 255);
-            else if (option == "--specks")
-                c.SimplificationLevel = ParseInt(option, value, 0, 4);
-            else if (option == "--outline")
-                c.OutlineMethod = ParseOutline(value);
-            else if (option == "--abstraction")
-                c.AbstractionLevel = ParseInt(option, value, 1, 10);
-            else if (option == "--keep-lines")
-                c.EliminateLines = false;
-            else if (option == "--zoom")
-                session.SetZoomFactor(ParseDouble(option, value));
-            else if (option == "--crop")
-                session.SelectionMade(ParseCrop(value));
-            else if (option == "--filter")
-                session.ApplyFilter(ParseFilterOption(value, session.Filters));
-            else
-                throw std::invalid_argument("unknown option " + option);
-        }
-        if (output.empty()) throw std::invalid_argument("no painting file given (-o PAINTING.kvp)");
-
-        TPaintingDocument document(messages);
-        session.ImportInto(document);
-        if (!document.SavePainting(output, "")) return 1;
-        if (!render.empty()) {
-            TPixelGraphic rendered;
-            rendered.Messages = &messages;
-            rendered.AssignRaster24(RenderPainting(document.Shapes(), 1.0));
-            rendered.SaveToFile(render);
-        }
-        const double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-        std::printf("%s: %d x %d, %zu shapes (%d traced), %zu points, %zu colours, %.2f s\n",
-                    output.c_str(), document.Shapes().PaintingWidth(),
-                    document.Shapes().PaintingHeight(), document.Shapes().Count(),
-                    document.TracerShapeCount(), CountVertices(document.Shapes().First()),
-                    document.PaintingPalette().Count(), seconds);
-        return 0;
-    } catch (const std::invalid_argument& e) {
-        std::fprintf(stderr, "pigmentaria-cli convert: %s\n", e.what());
-        return 2;
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "pigmentaria-cli convert: %s\n", e.what());
-        return 1;
-    }
-}
+const TCommand ConvertCommand = {
+    "convert", "PICTURE -o PAINTING.kvp [options]  turn a picture into a painting", Usage,
+    RunConvert};
 
 } // namespace pigmentaria::cli

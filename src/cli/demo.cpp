@@ -1,10 +1,10 @@
 // A self-contained look at the tracer: a generated picture of nested coloured blobs is traced,
 // rendered back and compared with the picture it came from.
-#include "cli/demo.h"
-
+#include "cli/commands.h"
 #include "cli/terminal.h"
 #include "convert/tracer.h"
 #include "model/render.h"
+#include "platform/text_parse.h"
 
 #include <chrono>
 #include <cmath>
@@ -12,7 +12,10 @@
 
 namespace pigmentaria::cli {
 
-int RunDemo(int, char**) {
+namespace {
+
+int RunDemo(const std::vector<std::string>& args) {
+    ExpectPositionals(ParseArguments(args, {}), {});
     const int w = 400, h = 300;
     TRaster24 picture(w, h);
     for (int y = 0; y < h; ++y)
@@ -33,11 +36,21 @@ int RunDemo(int, char**) {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
             equal += rendered.GetPixel(x, y) == picture.GetPixel(x, y);
-    std::printf("traced %dx%d picture: %d shapes (%zu kept), %zu points, %.1f ms\n", w, h, count,
-                shapes.Count(), CountVertices(shapes.First()),
-                std::chrono::duration<double, std::milli>(t1 - t0).count());
-    std::printf("rendered back: %.2f%% of pixels equal the picture\n", 100.0 * equal / (w * h));
+    const double ms = std::chrono::duration<double, std::milli>(t1 - t0).count();
+    std::printf("traced %dx%d picture: %d shapes (%zu kept), %zu points, %s ms\n", w, h, count,
+                shapes.Count(), CountVertices(shapes.First()), FormatFixed(ms, 1).c_str());
+    std::printf("rendered back: %s%% of pixels equal the picture\n",
+                FormatFixed(100.0 * equal / (w * h), 2).c_str());
     return 0;
 }
+
+} // namespace
+
+const TCommand DemoCommand = {
+    "demo", "trace a generated picture and report what came out",
+    "usage: pigmentaria-cli demo\n"
+    "Traces a generated picture of nested coloured blobs, renders it back and tells how many\n"
+    "shapes and points came out, how long tracing took and how much of the rendering matches.\n",
+    RunDemo};
 
 } // namespace pigmentaria::cli

@@ -1,5 +1,6 @@
 // Pictures through the image library from the shell: what a file holds, and conversion from any
 // readable format to the writer chosen by the output file's extension.
+#include "cli/commands.h"
 #include "cli/terminal.h"
 #include "image/file_format.h"
 #include "image/pg_stream.h"
@@ -9,20 +10,13 @@
 #include <cstring>
 #include <exception>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
 namespace pigmentaria::cli {
 
 namespace {
-
-// The library's text on one line.
-void Fail(const std::exception& e) {
-    std::string text = e.what();
-    for (char& c : text)
-        if (c == '\n' || c == '\r') c = ' ';
-    std::fprintf(stderr, "pigmentaria-cli image: %s\n", text.c_str());
-}
 
 int Info(const std::string& name) {
     const TFileFormatRegistry& registry = PGFormats();
@@ -42,13 +36,14 @@ int Info(const std::string& name) {
 // Writes into a file beside the output and renames it into place only when all went well, so
 // that a failure leaves neither a partial file nor a damaged earlier one.
 int Convert(const std::string& in, const std::string& out) {
+    // A format the library cannot write fails before the picture is decoded.
+    const std::string extension = ExtensionOf(out);
+    if (!PGFormats().FindWriter(extension))
+        throw EPGUnknownExtension(msgUnknownExtension, extension);
     TTerminalMessages messages;
     TPixelGraphic graphic;
     graphic.Messages = &messages;
     graphic.LoadFromFile(in);
-    const std::string extension = ExtensionOf(out);
-    if (!PGFormats().FindWriter(extension))
-        throw EPGUnknownExtension(msgUnknownExtension, extension);
     const std::string temporary = out + ".partial-" + std::to_string(::getpid());
     try {
         TFileStream file(temporary, TFileStream::fmCreate);
@@ -65,21 +60,30 @@ int Convert(const std::string& in, const std::string& out) {
     return 0;
 }
 
+int RunImage(const std::vector<std::string>& args) {
+    const TArguments a = ParseArguments(args, {});
+    const std::string sub = a.Positionals.empty() ? "" : a.Positionals[0];
+    if (sub == "info") {
+        if (a.Positionals.size() != 2) throw EUsageError("image info takes one FILE");
+        return Info(a.Positionals[1]);
+    }
+    if (sub == "convert") {
+        if (a.Positionals.size() != 3) throw EUsageError("image convert takes IN and OUT");
+        return Convert(a.Positionals[1], a.Positionals[2]);
+    }
+    throw EUsageError(sub.empty() ? std::string("no subcommand given (info or convert)")
+                                  : "unknown subcommand \"" + sub + "\" (info or convert)");
+}
+
 } // namespace
 
-int RunImage(int argc, char** argv) {
-    const std::string sub = argc > 0 ? argv[0] : "";
-    if (!((sub == "info" && argc == 2) || (sub == "convert" && argc == 3))) {
-        std::fprintf(stderr, "usage: pigmentaria-cli image info FILE\n"
-                             "       pigmentaria-cli image convert IN OUT\n");
-        return 2;
-    }
-    try {
-        return sub == "info" ? Info(argv[1]) : Convert(argv[1], argv[2]);
-    } catch (const std::exception& e) {
-        Fail(e);
-        return 1;
-    }
-}
+const TCommand ImageCommand = {
+    "image", "info FILE | image convert IN OUT  describe or convert a picture file",
+    "usage: pigmentaria-cli image info FILE\n"
+    "       pigmentaria-cli image convert IN OUT\n"
+    "info describes a picture file: format, size, bits, colours, subformat. convert writes IN in\n"
+    "the format of OUT's extension (BMP, JPEG, PNG, PBM/PGM/PPM, Targa, TIFF; PCX, WMF and EMF\n"
+    "are read only), converting the colours when the writer cannot store them.\n",
+    RunImage};
 
 } // namespace pigmentaria::cli

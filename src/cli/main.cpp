@@ -2,26 +2,33 @@
 #include "cli/commands.h"
 
 #include <cstdio>
-#include <cstring>
-#include <exception>
 #include <string>
+#include <vector>
 
 using namespace pigmentaria::cli;
 
 int main(int argc, char** argv) {
-    if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
-        PrintUsage(stdout);
-        return argc < 2 ? 1 : 0;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        PrintProgramUsage(stderr);
+        return 2;
     }
-    const std::string command = argv[1];
-    try {
-        for (const TCommand& c : Commands())
-            if (command == c.Name) return c.Run(argc - 2, argv + 2);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "pigmentaria-cli %s: %s\n", command.c_str(), e.what());
-        return 1;
+    const std::string& name = args[0];
+    if (name == "--help" || name == "-h") {
+        PrintProgramUsage(stdout);
+        return 0;
     }
-    std::fprintf(stderr, "pigmentaria-cli: unknown command \"%s\"\n", command.c_str());
-    PrintUsage(stderr);
-    return 1;
+    const TCommand* command = FindCommand(name);
+    if (!command) {
+        if (name[0] == '-')
+            std::fprintf(stderr,
+                         "pigmentaria-cli: unknown option %s (see pigmentaria-cli --help)\n",
+                         name.c_str());
+        else
+            std::fprintf(stderr,
+                         "pigmentaria-cli: unknown command \"%s\" (see pigmentaria-cli --help)\n",
+                         name.c_str());
+        return 2;
+    }
+    return RunCommand(*command, std::vector<std::string>(args.begin() + 1, args.end()));
 }

@@ -1,22 +1,34 @@
 // Places the paint-by-number labels of a painting and lists them.
-#include "cli/painting_args.h"
-#include "cli/painting_commands.h"
+#include "cli/commands.h"
+#include "cli/terminal.h"
+#include "editor/document.h"
 
 #include <cstdio>
 
 namespace pigmentaria::cli {
 
-int RunNumbers(int argc, char** argv) {
-    const auto args = ParsePaintingArgs(argc, argv, "numbers", {});
-    if (!args) return 2;
+namespace {
+
+int RunNumbers(const std::vector<std::string>& args) {
+    const TArguments a = ParseArguments(args, {});
+    ExpectPositionals(a, {"painting file"});
     TCountingMessages messages;
     TPaintingDocument document(messages);
-    if (!document.OpenPainting(args->Painting)) return 1;
+    if (!document.OpenPainting(a.Positionals[0])) return 1;
     TTerminalProgress progress;
     document.PlaceNumbers(progress);
     for (const TNumberLabel& l : document.NumberLabels())
         std::printf("%s\t%d\t%d\t%d\t%d\n", l.Text.c_str(), l.Left, l.Top, l.Right, l.Bottom);
     return messages.Errors ? 1 : 0;
 }
+
+} // namespace
+
+const TCommand NumbersCommand = {
+    "numbers", "PAINTING.kvp  list the number labels: text, left, top, right, bottom",
+    "usage: pigmentaria-cli numbers PAINTING.kvp\n"
+    "Places the paint-by-number labels and lists one a line: the number, then the label's left,\n"
+    "top, right and bottom in painting pixels, separated by tabs.\n",
+    RunNumbers};
 
 } // namespace pigmentaria::cli

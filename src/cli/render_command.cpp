@@ -1,8 +1,9 @@
 // Writes a painting as a picture: a metafile or SVG drawing of its shapes, or a raster picture of
 // its rendering at a zoom through the image library.
-#include "cli/painting_commands.h"
+#include "cli/commands.h"
 #include "editor/painting_export.h"
 #include "image/file_format.h"
+#include "image/pg_errors.h"
 #include "model/painting_file.h"
 #include "model/render.h"
 #include "platform/file_io.h"
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <exception>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 namespace pigmentaria::cli {
@@ -22,71 +24,60 @@ namespace {
 constexpr double MaxRenderedSide = 32767;
 constexpr double MaxRenderedPixels = double(1 << 27);
 
-int Fail(const std::string& text) {
-    std::fprintf(stderr, "pigmentaria-cli render: %s\n", text.c_str());
-    return 1;
-}
+constexpr TOptionSpec Options[] = {{"-o", true}, {"--zoom", true}, {"--outlines", false}};
 
 // "0.5", "2" or "50%".
-std::optional<double> ParseZoom(const std::string& text) {
+double ParseZoom(const std::string& text) {
     const bool percent = !text.empty() && text.back() == '%';
     const std::optional<double> v = ParseReal(percent ? text.substr(0, text.size() - 1) : text);
-    if (!v || !(*v > 0)) return std::nullopt;
+    if (!v || !(*v > 0))
+        throw EUsageError("invalid zoom \"" + text + "\" (a factor such as 0.5, or 50%)");
     return percent ? *v / 100.0 : *v;
+}
+
+int RunRender(const std::vector<std::string>& args) {
+    const TArguments a = ParseArguments(args, Options);
+    ExpectPositionals(a, {"painting file"});
+    const std::string painting = a.Positionals[0];
+    const std::string output = a.Value("-o").value_or("");
+    if (output.empty()) throw EUsageError("no output file given (-o OUT.png)");
+    const double zoom = a.Has("--zoom") ? ParseZoom(*a.Value("--zoom")) : 1.0;
+    const bool outlinesOnly = a.Has("--outlines");
+    const bool metafile = MetafileFormatForName(output) != TMetafileFormat::None;
+    const bool svg = ExtensionOf(output) == "svg";
+    // A picture format the library cannot write fails before the painting is read.
+    if (!metafile && !svg && !PGFormats().FindWriter(ExtensionOf(output)))
+        throw EPGUnknownExtension(msgUnknownExtension, ExtensionOf(output));
+
+    const TPaintingFileContents contents = ReadPaintingFile(painting);
+    const TShapeList& shapes = contents.Shapes;
+    if (shapes.Empty()) throw std::runtime_error(painting + ": the painting has no shapes");
+    // Metafiles and SVG hold the shapes themselves at scale 1; only pictures have a zoom.
+    if (metafile || svg) {
+        TPaintingWriteOptions drawing;
+        drawing.OutlinesOnly = outlinesOnly;
+        drawing.SvgAllowed = true;
+        WritePainting(output, shapes, drawing);
+    } else {
+        const double w = std::floor(shapes.PaintingWidth() * zoom);
+        const double h = std::floor(shapes.PaintingHeight() * zoom);
+        if (w < 1 || h < 1) throw std::runtime_error("the zoom leaves no picture");
+        if (w > MaxRenderedSide || h > MaxRenderedSide || w * h > MaxRenderedPixels)
+            throw std::runtime_error("the zoom makes the picture too large");
+        ExportRenderedPainting(RenderPainting(shapes, zoom, outlinesOnly), output);
+    }
+    return 0;
 }
 
 } // namespace
 
-int RunRender(int argc, char** argv) {
-    std::string painting, output;
-    double zoom = 1.0;
-    bool outlinesOnly = false;
-    for (int i = 0; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (a == "--outlines") {
-            outlinesOnly = true;
-        } else if (a == "-o" || a == "--zoom") {
-            if (i + 1 >= argc) return Fail("missing value after \"" + a + "\"");
-            const std::string value = argv[++i];
-            if (a == "-o") {
-                output = value;
-            } else if (const auto z = ParseZoom(value)) {
-                zoom = *z;
-            } else {
-                return Fail("invalid zoom \"" + value + "\" (a factor such as 0.5, or 50%)");
-            }
-        } else if (a.size() > 1 && a[0] == '-') {
-            return Fail("unknown option \"" + a + "\"");
-        } else if (painting.empty()) {
-            painting = a;
-        } else {
-            return Fail("more than one painting given");
-        }
-    }
-    if (painting.empty()) return Fail("no painting file given");
-    if (output.empty()) return Fail("no output file given (-o OUT.png)");
-
-    try {
-        const TPaintingFileContents contents = ReadPaintingFile(painting);
-        const TShapeList& shapes = contents.Shapes;
-        if (shapes.Empty()) return Fail(painting + ": the painting has no shapes");
-        // Metafiles and SVG hold the shapes themselves at scale 1; only pictures have a zoom.
-        if (MetafileFormatForName(output) != TMetafileFormat::None) {
-            SavePaintingAsMetafile(output, shapes, outlinesOnly);
-        } else if (ExtensionOf(output) == "svg") {
-            ReplaceFileContents(output, PaintingSvg(shapes, outlinesOnly));
-        } else {
-            const double w = std::floor(shapes.PaintingWidth() * zoom);
-            const double h = std::floor(shapes.PaintingHeight() * zoom);
-            if (w < 1 || h < 1) return Fail("the zoom leaves no picture");
-            if (w > MaxRenderedSide || h > MaxRenderedSide || w * h > MaxRenderedPixels)
-                return Fail("the zoom makes the picture too large");
-            ExportRenderedPainting(RenderPainting(shapes, zoom, outlinesOnly), output);
-        }
-    } catch (const std::exception& e) {
-        return Fail(e.what());
-    }
-    return 0;
-}
+const TCommand RenderCommand = {
+    "render", "PAINTING.kvp -o OUT.EXT [--zoom Z] [--outlines]  write the painting as a picture",
+    "usage: pigmentaria-cli render PAINTING.kvp -o OUT.EXT [--zoom Z] [--outlines]\n"
+    "Writes the painting as a picture. .wmf and .emf give a Windows or enhanced metafile and .svg\n"
+    "an SVG drawing, all of the shapes at their own size; any other extension is a raster picture\n"
+    "of the rendering at the zoom (a factor such as 0.5, or 50%), written by the picture\n"
+    "library's writer for that extension. --outlines draws white shapes with black outlines.\n",
+    RunRender};
 
 } // namespace pigmentaria::cli

@@ -1,29 +1,43 @@
 // Re-traces a painting from its own rendering and writes the result.
-#include "cli/painting_args.h"
-#include "cli/painting_commands.h"
+#include "cli/commands.h"
+#include "cli/terminal.h"
+#include "editor/document.h"
+#include "editor/painting_view.h"
 
 #include <cstdio>
 
 namespace pigmentaria::cli {
 
-int RunRetrace(int argc, char** argv) {
-    const auto args = ParsePaintingArgs(argc, argv, "retrace", {"-o"});
-    if (!args) return 2;
-    if (!args->Has("-o")) {
-        std::fprintf(stderr, "pigmentaria-cli retrace: no output file given (-o OUT.kvp)\n");
-        return 2;
-    }
+namespace {
+
+constexpr TOptionSpec Options[] = {{"-o", true}};
+
+int RunRetrace(const std::vector<std::string>& args) {
+    const TArguments a = ParseArguments(args, Options);
+    ExpectPositionals(a, {"painting file"});
+    const auto output = a.Value("-o");
+    if (!output) throw EUsageError("no output file given (-o OUT.kvp)");
     TCountingMessages messages;
     TPaintingDocument document(messages);
-    const auto opened = document.OpenPainting(args->Painting);
+    const auto opened = document.OpenPainting(a.Positionals[0]);
     if (!opened) return 1;
-    document.PrintLayout() = opened->Layout;
+    document.SetPrintLayout(opened->Layout);
+    TPaintingView view(document);
     TTerminalProgress progress;
-    if (!document.Retrace(progress)) return 1;
-    if (!document.SavePainting(args->Get("-o"), opened->PaletteName)) return 1;
+    if (!view.Retrace(progress)) return 1;
+    if (!document.SavePainting(*output, opened->PaletteName)) return 1;
     std::printf("re-traced: %zu shapes, %zu points\n", document.Shapes().Count(),
                 CountVertices(document.Shapes().First()));
     return 0;
 }
+
+} // namespace
+
+const TCommand RetraceCommand = {
+    "retrace", "PAINTING.kvp -o OUT.kvp  re-trace the painting from its rendering",
+    "usage: pigmentaria-cli retrace PAINTING.kvp -o OUT.kvp\n"
+    "Traces the painting again from its own rendering (half-line outlines) and saves the result\n"
+    "with the painting's palette name and print layout.\n",
+    RunRetrace};
 
 } // namespace pigmentaria::cli

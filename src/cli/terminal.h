@@ -15,6 +15,21 @@ public:
     bool Confirm(const std::string& text) override;
 };
 
+// Terminal messages that also remember whether an error was shown.
+class TCountingMessages final : public IMessageSink {
+public:
+    void Error(const std::string& text) override {
+        ++Errors;
+        Terminal_.Error(text);
+    }
+    void Warning(const std::string& text) override { Terminal_.Warning(text); }
+    bool Confirm(const std::string& text) override { return Terminal_.Confirm(text); }
+    int Errors = 0;
+
+private:
+    TTerminalMessages Terminal_;
+};
+
 class TTerminalProgress final : public IProgressSink {
 public:
     TTerminalProgress();

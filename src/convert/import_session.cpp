@@ -1,6 +1,5 @@
 #include "convert/import_session.h"
 
-#include "editor/document.h"
 #include "platform/text_parse.h"
 
 #include <algorithm>
@@ -8,7 +7,6 @@
 #include <cmath>
 #include <cstdio>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace pigmentaria {
 
@@ -49,7 +47,7 @@ constexpr const char* StyleCaptions[] = {
     "Neon Stylist",      "Pen && Ink",       "Pen && Ink Stylist", "Ink Brush",
     "Pen && Brush Combo"};
 
-void ShiftTables(TXXXFilter& f, const int values[3], bool hueFirst) {
+void ShiftTables(TColorSpaceShiftFilter& f, const int values[3], bool hueFirst) {
     for (int i = 0; i < 3; ++i) {
         if (hueFirst && i == 0)
             SetHueRotationTable(f.Tables[0], values[0]);
@@ -59,13 +57,6 @@ void ShiftTables(TXXXFilter& f, const int values[3], bool hueFirst) {
 }
 
 } // namespace
-
-void TConversionControls::Clamp() {
-    ColorDepth = std::clamp(ColorDepth, 1, 255);
-    SimplificationLevel = std::clamp(SimplificationLevel, 0, 4);
-    OutlineMethod = OutlineMethodFromIndex(OutlineMethodIndex(OutlineMethod));
-    AbstractionLevel = std::clamp(AbstractionLevel, 1, 10);
-}
 
 std::unique_ptr<TPGFilter> MakeFilter(TFilterKind kind, const TFilterSettings& s) {
     switch (kind) {
@@ -154,144 +145,6 @@ const char* FilterName(TFilterKind kind) {
     return "";
 }
 
-namespace {
-
-double ParseNumber(const std::string& filter, const std::string& key, const std::string& value) {
-    const auto v = ParseReal(value);
-    if (!v)
-        throw std::invalid_argument("filter " + filter + ": " + key + "=" + value +
-                                    " is not a number");
-    return *v;
-}
-
-bool ParseSwitch(const std::string& filter, const std::string& key, const std::string& value,
-                 const char* on, const char* off) {
-    const std::string v = ToLower(value);
-    if (v == on) return true;
-    if (v == off) return false;
-    throw std::invalid_argument("filter " + filter + ": " + key + " takes " + on + " or " + off);
-}
-
-TDistributionShape ParseShape(const std::string& filter, const std::string& value) {
-    const std::string v = ToLower(value);
-    if (v == "gaussian") return dsGaussian;
-    if (v == "tent") return dsTent;
-    if (v == "rect") return dsRect;
-    throw std::invalid_argument("filter " + filter + ": shape takes gaussian, tent or rect");
-}
-
-void SetConvolution(TConvolutionSettings& c, const std::string& filter, const std::string& key,
-                    const std::string& value) {
-    if (key == "sigma")
-        c.StdDeviation = ParseNumber(filter, key, value);
-    else if (key == "strength")
-        c.Strength = ParseNumber(filter, key, value);
-    else if (key == "shape")
-        c.Shape = ParseShape(filter, value);
-    else if (key == "distance")
-        c.UseDistance = ParseSwitch(filter, key, value, "on", "off");
-    else
-        throw std::invalid_argument("filter " + filter + " has no setting \"" + key + "\"");
-}
-
-void SetTriple(int (&values)[3], const char* const names[3], const std::string& filter,
-               const std::string& key, const std::string& value) {
-    for (int i = 0; i < 3; ++i)
-        if (key == names[i]) {
-            values[i] = static_cast<int>(std::lround(ParseNumber(filter, key, value)));
-            return;
-        }
-    throw std::invalid_argument("filter " + filter + " has no setting \"" + key + "\"");
-}
-
-} // namespace
-
-TFilterKind ParseFilterOption(const std::string& text, TFilterSettings& s) {
-    const std::size_t colon = text.find(':');
-    const std::string name = ToLower(text.substr(0, colon));
-    const auto kind = FilterKindFromName(name);
-    if (!kind) throw std::invalid_argument("unknown filter \"" + name + "\"");
-    if (colon == std::string::npos) return *kind;
-    std::string rest = text.substr(colon + 1);
-    std::size_t start = 0;
-    while (start <= rest.size()) {
-        const std::size_t comma = std::min(rest.find(',', start), rest.size());
-        const std::string item = rest.substr(start, comma - start);
-        start = comma + 1;
-        if (item.empty()) continue;
-        const std::size_t eq = item.find('=');
-        if (eq == std::string::npos)
-            throw std::invalid_argument("filter " + name + ": \"" + item +
-                                        "\" is not SETTING=VALUE");
-        const std::string key = ToLower(item.substr(0, eq)), value = item.substr(eq + 1);
-        static const char* const rgb[] = {"r", "g", "b"};
-        static const char* const cmy[] = {"c", "m", "y"};
-        static const char* const ycc[] = {"y", "cb", "cr"};
-        static const char* const hls[] = {"h", "l", "s"};
-        static const char* const hsv[] = {"h", "s", "v"};
-        switch (*kind) {
-        case TFilterKind::Smooth:
-            SetConvolution(s.Smooth, name, key, value);
-            break;
-        case TFilterKind::Sharpen:
-            SetConvolution(s.Sharpen, name, key, value);
-            break;
-        case TFilterKind::Detail:
-            SetConvolution(s.Detail, name, key, value);
-            break;
-        case TFilterKind::Contour:
-            if (key == "background")
-                s.ContourWhiteBackground = ParseSwitch(name, key, value, "white", "black");
-            else
-                SetConvolution(s.Contour, name, key, value);
-            break;
-        case TFilterKind::Blur:
-            if (key == "radius")
-                s.BlurRadius = ParseNumber(name, key, value);
-            else if (key == "strength")
-                s.BlurStrength = ParseNumber(name, key, value);
-            else
-                throw std::invalid_argument("filter blur has no setting \"" + key + "\"");
-            break;
-        case TFilterKind::GrayScale:
-            if (key != "weighting")
-                throw std::invalid_argument("filter grayscale has no setting \"" + key + "\"");
-            s.GrayRGBWeighting = ParseSwitch(name, key, value, "on", "off");
-            break;
-        case TFilterKind::BCG:
-            if (key == "brightness")
-                s.Brightness = static_cast<int>(std::lround(ParseNumber(name, key, value)));
-            else if (key == "contrast")
-                s.Contrast = ParseNumber(name, key, value);
-            else if (key == "gamma")
-                s.Gamma = ParseNumber(name, key, value);
-            else if (key == "apply")
-                s.BCGUseY = ParseSwitch(name, key, value, "y", "rgb");
-            else
-                throw std::invalid_argument("filter bcg has no setting \"" + key + "\"");
-            break;
-        case TFilterKind::RGB:
-            SetTriple(s.RGB, rgb, name, key, value);
-            break;
-        case TFilterKind::CMY:
-            SetTriple(s.CMY, cmy, name, key, value);
-            break;
-        case TFilterKind::YCbCr:
-            SetTriple(s.YCbCr, ycc, name, key, value);
-            break;
-        case TFilterKind::HLS:
-            SetTriple(s.HLS, hls, name, key, value);
-            break;
-        case TFilterKind::HSV:
-            SetTriple(s.HSV, hsv, name, key, value);
-            break;
-        case TFilterKind::Negative:
-            throw std::invalid_argument("filter negative has no settings");
-        }
-    }
-    return *kind;
-}
-
 const char* StyleCaption(TPaintingStyle style) {
     return StyleCaptions[static_cast<int>(style)];
 }
@@ -319,12 +172,11 @@ void TImportSession::SetPicture(TPixelGraphic picture) {
     const double fit = FittingZoom();
     if (fit < 1.0) {
         Zoom_ = fit;
-        char text[256];
-        std::snprintf(text, sizeof text,
-                      "The picture is %d x %d pixels; it will be converted at %.1f%% so that the "
-                      "painting's width plus height stays within %d pixels.",
-                      Picture_.Width(), Picture_.Height(), fit * 100, MaxPaintingExtent);
-        Messages_.Warning(text);
+        Messages_.Warning("The picture is " + std::to_string(Picture_.Width()) + " x " +
+                          std::to_string(Picture_.Height()) + " pixels; it will be converted at " +
+                          FormatFixed(fit * 100, 1) +
+                          "% so that the painting's width plus height stays within " +
+                          std::to_string(MaxPaintingExtent) + " pixels.");
     }
 }
 
@@ -334,6 +186,13 @@ void TImportSession::LoadPicture(const std::string& fileName) {
     picture.LoadFromFile(fileName);
     FileName_ = fileName;
     SetPicture(std::move(picture));
+}
+
+void TImportSession::AdoptPicture(const std::string& fileName, TLoadedPicture loaded) {
+    ReplayMessages(loaded.Messages, Messages_);
+    loaded.Picture.Messages = &Messages_;
+    FileName_ = fileName;
+    SetPicture(std::move(loaded.Picture));
 }
 
 bool TImportSession::ReOpen() {
@@ -371,45 +230,23 @@ void TImportSession::SelectionMade(TCropRect r) {
     Selection_ = r;
 }
 
-void TImportSession::CheckMemoryFor(int width, int height) const {
-    // The scaled picture, its copy, the reduced and original rasters, the tracer's marks and the
-    // shapes take some 24 bytes a painting pixel at the worst.
-    const double needed = 24.0 * width * height;
-    const long pages = sysconf(_SC_AVPHYS_PAGES), pageSize = sysconf(_SC_PAGESIZE);
-    const double available =
-        pages > 0 && pageSize > 0 ? 0.8 * static_cast<double>(pages) * pageSize : 8e9;
-    if (needed > available) {
-        char text[256];
-        std::snprintf(text, sizeof text,
-                      "The painting would be %d x %d pixels, too large to convert in the memory "
-                      "available; choose a smaller zoom.",
-                      width, height);
-        throw std::runtime_error(text);
-    }
+TConversionInput TImportSession::ConversionInput() const {
+    TConversionInput input;
+    input.Picture.Assign(&Picture_);
+    input.Zoom = Zoom_;
+    input.Selection = Selection_;
+    input.Controls = Controls;
+    return input;
+}
+
+void TImportSession::AdoptReduction(TReducedPair reduction) {
+    Reduced_ = std::move(reduction.Reduced);
+    Original_ = std::move(reduction.Original);
 }
 
 void TImportSession::ReduceColors() {
     Controls.Clamp();
-    const int w = Picture_.Width(), h = Picture_.Height();
-    const int sw = ScaleCoord(w, Zoom_), sh = ScaleCoord(h, Zoom_);
-    const TCropRect crop = ScaledCropRect(w, h, Zoom_, Selection_);
-    if (sw <= 0 || sh <= 0 || crop.Width() <= 0 || crop.Height() <= 0)
-        throw std::runtime_error("Nothing to convert: the picture is empty at this zoom.");
-    CheckMemoryFor(sw, sh);
-    TRaster24 scaled;
-    if (sw == w && sh == h) {
-        scaled = Picture_.ToRaster24();
-    } else {
-        TPixelGraphic resized;
-        resized.StretchMode = smPrecise;
-        resized.SetSize(sw, sh, ct24Bit);
-        resized.StretchFromWhole(Picture_);
-        scaled = resized.ToRaster24();
-    }
-    TReducedPair pair = ReduceScaledPicture(scaled, crop, Controls.ColorDepth,
-                                            Controls.SimplificationLevel, Progress_);
-    Reduced_ = std::move(pair.Reduced);
-    Original_ = std::move(pair.Original);
+    AdoptReduction(ReducePicture(Picture_, Zoom_, Selection_, Controls, Progress_));
 }
 
 void TImportSession::ReduceIntoOriginal() {
@@ -507,19 +344,11 @@ void TImportSession::ApplyStyle(TPaintingStyle style) {
     }
 }
 
-void TImportSession::ImportInto(TPaintingDocument& document) {
-    TTraceOutcome traced = ReduceAndTrace();
-    document.ReplaceShapes(std::move(traced.Shapes), traced.ShapeCount, UndoImport);
-}
-
-TImportSession::TTraceOutcome TImportSession::ReduceAndTrace() {
+TTraceResult TImportSession::ReduceAndTrace() {
     ReduceColors();
-    TTraceOutcome out;
-    out.ShapeCount =
-        TraceRegions(Reduced_, Original_,
-                     {Controls.OutlineMethod, Controls.AbstractionLevel, Controls.EliminateLines},
-                     out.Shapes, Progress_, Messages_);
-    return out;
+    TTraceResult traced = TraceReduction(Reduced_, Original_, Controls, Progress_);
+    ReplayMessages(std::exchange(traced.Messages, {}), Messages_);
+    return traced;
 }
 
 } // namespace pigmentaria

@@ -1,10 +1,15 @@
 #pragma once
 // Everything the import dialog holds between imports, without the window: the working picture
 // with its zoom and selection, the conversion controls, the filter settings, the two rasters of
-// the last colour reduction, and the operations that the dialog's buttons and menus run.
+// the last colour reduction, and the operations that the dialog's buttons and menus run. The long
+// steps themselves are the pure functions of convert/conversion.h: a worker runs them on a
+// ConversionInput() and the session adopts what comes back; the synchronous forms here do both at
+// once for the command line and the tests.
+#include "convert/conversion.h"
 #include "convert/reduction.h"
 #include "convert/tracer.h"
 #include "image/filters.h"
+#include "image/pg_progress.h"
 #include "image/pixel_graphic.h"
 #include "model/shape.h"
 #include "platform/report.h"
@@ -15,18 +20,6 @@
 #include <string>
 
 namespace pigmentaria {
-
-// The colour reduction and tracing controls, with their ranges and defaults.
-struct TConversionControls {
-    int ColorDepth = 90;         // 1..255
-    int SimplificationLevel = 0; // 0..4
-    TOutlineMethod OutlineMethod = TOutlineMethod::Outline;
-    int AbstractionLevel = 4; // 1..10
-    bool EliminateLines = true;
-    // Holds every control to its range.
-    void Clamp();
-    friend bool operator==(const TConversionControls&, const TConversionControls&) = default;
-};
 
 // What a convolution filter dialog holds.
 struct TConvolutionSettings {
@@ -80,11 +73,6 @@ std::unique_ptr<TPGFilter> MakeFilter(TFilterKind kind, const TFilterSettings& s
 std::optional<TFilterKind> FilterKindFromName(const std::string& name);
 const char* FilterName(TFilterKind kind);
 
-// Reads "NAME[:SETTING=VALUE,...]" (for example "sharpen:sigma=1.0,strength=60" or
-// "bcg:contrast=1.5,apply=y") into the settings and returns the filter's kind. Throws
-// std::invalid_argument naming what is wrong.
-TFilterKind ParseFilterOption(const std::string& text, TFilterSettings& settings);
-
 enum class TPaintingStyle {
     SimplePainting,
     StylistPainting,
@@ -101,11 +89,6 @@ const char* StyleCaption(TPaintingStyle style);
 // A caption with "&&" or "&", compared without regard to case.
 std::optional<TPaintingStyle> StyleFromCaption(const std::string& caption);
 
-// A painting's width plus height may not exceed this; larger pictures are converted smaller.
-constexpr int MaxPaintingExtent = 5000;
-
-class TPaintingDocument;
-
 class TImportSession {
 public:
     TImportSession(IProgressSink& progress, IMessageSink& messages);
@@ -118,6 +101,9 @@ public:
     void SetPicture(TPixelGraphic picture);
     // Loads a picture file through the format registry; remembered for "Re-Open".
     void LoadPicture(const std::string& fileName);
+    // Takes over a picture loaded on a worker (LoadPictureFile) as LoadPicture would: its
+    // reader's warnings are shown now, the file is remembered for "Re-Open".
+    void AdoptPicture(const std::string& fileName, TLoadedPicture loaded);
     // Loads the remembered file again at zoom 1; false when there is none.
     bool ReOpen();
     const std::string& FileName() const { return FileName_; }
@@ -139,8 +125,14 @@ public:
     TConversionControls Controls;
     TFilterSettings Filters;
 
+    // What an import converts, copied so that a worker may own it.
+    TConversionInput ConversionInput() const;
+    // Keeps a reduction made elsewhere (a worker's import) as the last one.
+    void AdoptReduction(TReducedPair reduction);
+
     // Scales by the zoom, crops to the selection, keeps the unreduced original and quantises
-    // with the controls; specks are removed when asked.
+    // with the controls; specks are removed when asked. A reduction that fails or is stopped
+    // leaves the last one in place.
     void ReduceColors();
     const TRaster24& Reduced() const { return Reduced_; }
     const TRaster24& Original() const { return Original_; }
@@ -153,21 +145,11 @@ public:
 
     void ApplyStyle(TPaintingStyle style);
 
-    // "Import Now" without the window: reduce, then trace with the controls. Returns the shape
-    // list and the running shape count for the document.
-    struct TTraceOutcome {
-        TShapeList Shapes;
-        int ShapeCount = 0;
-    };
-    TTraceOutcome ReduceAndTrace();
-    // "Import Now": the traced shapes replace the document's painting with an "&Undo Import"
-    // snapshot, the palette is rebuilt and the painting is rendered, unmodified.
-    void ImportInto(TPaintingDocument& document);
+    // "Import Now" without the window: reduce (kept as the last reduction), then trace with the
+    // controls. The document adopts the result (TPaintingDocument::AdoptImport).
+    TTraceResult ReduceAndTrace();
 
 private:
-    // Refuses a conversion whose rasters would not fit in memory.
-    void CheckMemoryFor(int width, int height) const;
-
     IProgressSink& Progress_;
     IMessageSink& Messages_;
     TPixelGraphic Picture_;

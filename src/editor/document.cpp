@@ -1,63 +1,91 @@
 #include "editor/document.h"
 
-#include "convert/tracer.h"
 #include "editor/painting_export.h"
-#include "model/render.h"
 #include "palette/color_functions.h"
+
+#include <utility>
 
 namespace pigmentaria {
 
+TRetraceResult Retrace(TRetraceInput input, IProgressSink& progress) {
+    TRetraceResult out;
+    out.Trace = RetraceRendering(input.Rendered, input.EliminateLines, progress);
+    out.Source = std::move(input.Rendered);
+    out.Generation = input.Generation;
+    return out;
+}
+
 TPaintingDocument::TPaintingDocument(IMessageSink& messages) : Messages_(messages) {}
 
-void TPaintingDocument::SetZoom(double zoom) {
-    if (!(zoom > 0)) return;
-    Zoom_ = zoom;
-    Render();
+// --- setters
+
+void TPaintingDocument::SetModified(bool modified) {
+    if (Modified_ == modified) return;
+    Modified_ = modified;
+    Notify(TDocumentEvent::ModifiedChanged);
 }
 
-void TPaintingDocument::SetOutlinesOnly(bool on) {
-    OutlinesOnly_ = on;
-    Render();
+void TPaintingDocument::SetCustomPalette(TNamedPalette palette) {
+    CustomPalette_ = std::move(palette);
+    Notify(TDocumentEvent::CustomPaletteChanged);
 }
 
-void TPaintingDocument::Render() {
-    Rendered_ = HasPainting() ? RenderPainting(Shapes_, Zoom_, OutlinesOnly_) : TRaster24();
-    if (Observer_) Observer_->PaintingRendered();
+void TPaintingDocument::SetPrintLayout(const TPrintLayoutBlock& layout) {
+    if (PrintLayout_ == layout) return;
+    PrintLayout_ = layout;
+    Notify(TDocumentEvent::PrintLayoutChanged);
+}
+
+void TPaintingDocument::SetSourcePicture(TRaster24 picture) {
+    SourcePicture_ = std::move(picture);
+    Notify(TDocumentEvent::SourcePictureChanged);
 }
 
 void TPaintingDocument::SetPaintColor(TColor color) {
+    if (PaintColor_ == color) return;
     PaintColor_ = color;
-    if (Observer_) Observer_->PaintColorChanged();
+    Notify(TDocumentEvent::PaintColorChanged);
+}
+
+void TPaintingDocument::SetCurrentColor(std::optional<TColor> color) {
+    if (CurrentColor_ == color) return;
+    CurrentColor_ = color;
+    Notify(TDocumentEvent::CurrentColorChanged);
 }
 
 std::string TPaintingDocument::PaintLabel() const {
     return PaintLabelText(PaintColor_, &CustomPalette_);
 }
 
-void TPaintingDocument::RebuildPalette() {
-    RebuildPaintingPalette(PaintingPalette_, Shapes_);
-    if (Observer_) Observer_->PaletteRebuilt();
+// --- telling the observers
+
+void TPaintingDocument::NotifyFlags(const TStamp& before) {
+    if (Modified_ != before.Modified) Notify(TDocumentEvent::ModifiedChanged);
+    if (Undo_.Caption() != before.Caption) Notify(TDocumentEvent::UndoCaptionChanged);
 }
 
-void TPaintingDocument::NotifySelection() {
-    if (Observer_) Observer_->SelectionChanged();
+void TPaintingDocument::ShapesEdited(const TStamp& before, bool colorsChanged) {
+    ++Generation_;
+    Notify(TDocumentEvent::ShapesChanged);
+    if (colorsChanged) RebuildPalette();
+    NotifyFlags(before);
+}
+
+void TPaintingDocument::RebuildPalette() {
+    RebuildPaintingPalette(PaintingPalette_, Shapes_);
+    Notify(TDocumentEvent::PaletteRebuilt);
 }
 
 void TPaintingDocument::ClearPainting() {
     Selection_.Clear();
+    const bool hadLabels = !Labels_.empty();
     Labels_.clear();
     // The print layout's placement frame belongs to the painting it was placed on.
-    PrintLayout_.FrameTop = PrintLayout_.FrameLeft = 0;
-    PrintLayout_.FrameWidth = PrintLayout_.FrameHeight = 0;
-}
-
-std::optional<TColor> TPaintingDocument::RenderedPixel(int x, int y) const {
-    if (!Rendered_.Contains(x, y)) return std::nullopt;
-    return Rendered_.GetPixel(x, y);
-}
-
-TPaintShape* TPaintingDocument::HitTest(int x, int y) const {
-    return ShapeAtPixel(Shapes_, Rendered_, Zoom_, x, y);
+    TPrintLayoutBlock layout = PrintLayout_;
+    layout.FrameTop = layout.FrameLeft = 0;
+    layout.FrameWidth = layout.FrameHeight = 0;
+    if (hadLabels) Notify(TDocumentEvent::LabelsChanged);
+    SetPrintLayout(layout);
 }
 
 // --- files
@@ -70,102 +98,98 @@ std::optional<TOpenedPainting> TPaintingDocument::OpenPainting(const std::filesy
         Messages_.Error(e.what());
         return std::nullopt;
     }
+    const TStamp before = Stamp();
     Undo_.Discard();
     ClearPainting();
     Shapes_ = std::move(contents.Shapes);
-    PrintLayout_ = contents.Layout;
-    Settings_.RecentFiles.Add(file.string());
-    RebuildPalette();
-    Render();
-    NotifySelection();
     Modified_ = false;
+    SetPrintLayout(contents.Layout);
+    ShapesEdited(before, true);
+    Notify(TDocumentEvent::SelectionChanged);
     return TOpenedPainting{std::move(contents.PaletteName), contents.Layout};
 }
 
 bool TPaintingDocument::SavePainting(const std::filesystem::path& file,
-                                     const std::string& paletteName) {
-    // A metafile name saves the drawing itself, as the view shows it; it is not a painting file
-    // the program could open again, so it stays out of the recent files.
-    const bool metafile = MetafileFormatForName(file.string()) != TMetafileFormat::None;
+                                     const std::string& paletteName, bool outlinesOnly) {
+    TPaintingWriteOptions options;
+    options.OutlinesOnly = outlinesOnly;
+    options.PaletteName = paletteName;
+    options.Layout = PrintLayout_;
     try {
-        if (metafile)
-            SavePaintingAsMetafile(file.string(), Shapes_, OutlinesOnly_);
-        else
-            WritePaintingFile(file, Shapes_, paletteName, PrintLayout_);
+        WritePainting(file, Shapes_, options);
     } catch (const EFileError& e) {
         Messages_.Error(e.what());
         return false;
     }
-    if (!metafile) Settings_.RecentFiles.Add(file.string());
-    Modified_ = false;
+    SetModified(false);
     return true;
 }
 
-bool TPaintingDocument::ExportPainting(const std::filesystem::path& file) {
-    if (!HasPainting()) return false;
-    try {
-        ExportRenderedPainting(Rendered_, file.string());
-    } catch (const std::runtime_error& e) {
-        Messages_.Error(e.what());
-        return false;
-    }
-    return true;
-}
-
-// --- import
+// --- a new painting
 
 void TPaintingDocument::ReplaceShapes(TShapeList shapes, int tracedShapeCount,
                                       const std::string& undoCaption) {
-    OutlinesOnly_ = false;
-    if (HasPainting()) {
-        // The former shapes are only set aside, so that undo brings them back whole.
-        Undo_.SnapshotReplacedList(Shapes_.Detach(), undoCaption);
-        Zoom_ = 1.0;
-    }
+    const TStamp before = Stamp();
+    // The former shapes are only set aside, so that undo brings them back whole.
+    if (HasPainting()) Undo_.SnapshotReplacedList(Shapes_.Detach(), undoCaption);
     ClearPainting();
     Shapes_ = std::move(shapes);
     TracerShapeCount_ = tracedShapeCount;
-    RebuildPalette();
-    Render();
-    NotifySelection();
     Modified_ = false;
+    Notify(TDocumentEvent::PaintingReplaced);
+    ShapesEdited(before, true);
+    Notify(TDocumentEvent::SelectionChanged);
+}
+
+void TPaintingDocument::AdoptImport(TTraceResult traced) {
+    ReplayMessages(traced.Messages, Messages_);
+    ReplaceShapes(std::move(traced.Shapes), traced.ShapeCount, UndoImport);
+}
+
+bool TPaintingDocument::AdoptRetrace(TRetraceResult retraced) {
+    if (retraced.Generation != Generation_ || !HasPainting()) return false;
+    ReplayMessages(retraced.Trace.Messages, Messages_);
+    const TStamp before = Stamp();
+    Undo_.SnapshotReplacedList(Shapes_.Detach(), UndoRetrace);
+    ClearPainting();
+    Shapes_ = std::move(retraced.Trace.Shapes);
+    TracerShapeCount_ = retraced.Trace.ShapeCount;
+    Modified_ = true;
+    // The rendered painting becomes the picture that later re-traces start from.
+    SetSourcePicture(std::move(retraced.Source));
+    Notify(TDocumentEvent::PaintingReplaced);
+    ShapesEdited(before, true);
+    Notify(TDocumentEvent::SelectionChanged);
+    return true;
 }
 
 // --- selection
 
-void TPaintingDocument::ClickSelect(int x, int y, TShiftState shift) {
-    if (const auto c = RenderedPixel(x, y)) CurrentColor_ = *c;
+void TPaintingDocument::SelectShape(TPaintShape* shape, TShiftState shift) {
     if (!shift.Shift && !shift.Ctrl) Selection_.Clear();
-    if (TPaintShape* s = HitTest(x, y)) {
+    if (shape) {
         if (shift.Ctrl)
-            Selection_.Remove(s);
+            Selection_.Remove(shape);
         else
-            Selection_.Add(s);
+            Selection_.Add(shape);
     }
-    NotifySelection();
+    Notify(TDocumentEvent::SelectionChanged);
 }
 
-void TPaintingDocument::SelectRegion(int left, int top, int right, int bottom,
-                                     bool currentColorOnly, TShiftState shift) {
-    if (right > left && bottom > top) {
-        if (!shift.Shift && !shift.Ctrl) Selection_.Clear();
-        // The rectangle in painting pixels, each side truncated.
-        const auto l = static_cast<std::int64_t>(left / Zoom_);
-        const auto t = static_cast<std::int64_t>(top / Zoom_);
-        const auto r = static_cast<std::int64_t>(right / Zoom_);
-        const auto b = static_cast<std::int64_t>(bottom / Zoom_);
-        auto inside = [&](const TPaintShape* s) {
-            if (s->Left < l || s->Top < t || r < s->Right || b < s->Bottom) return false;
-            return !currentColorOnly || (CurrentColor_ && s->Color == *CurrentColor_);
-        };
-        if (shift.Ctrl) {
-            Selection_.RemoveIf(inside);
-        } else {
-            for (TPaintShape& s : Shapes_)
-                if (inside(&s)) Selection_.Add(&s);
-        }
+void TPaintingDocument::SelectInBounds(std::int64_t l, std::int64_t t, std::int64_t r,
+                                       std::int64_t b, bool currentColorOnly, TShiftState shift) {
+    if (!shift.Shift && !shift.Ctrl) Selection_.Clear();
+    auto inside = [&](const TPaintShape* s) {
+        if (s->Left < l || s->Top < t || r < s->Right || b < s->Bottom) return false;
+        return !currentColorOnly || (CurrentColor_ && s->Color == *CurrentColor_);
+    };
+    if (shift.Ctrl) {
+        Selection_.RemoveIf(inside);
+    } else {
+        for (TPaintShape& s : Shapes_)
+            if (inside(&s)) Selection_.Add(&s);
     }
-    NotifySelection();
+    Notify(TDocumentEvent::SelectionChanged);
 }
 
 void TPaintingDocument::SelectAllButton(TShiftState shift) {
@@ -175,19 +199,19 @@ void TPaintingDocument::SelectAllButton(TShiftState shift) {
         for (TPaintShape& s : Shapes_)
             Selection_.Add(&s);
     }
-    NotifySelection();
+    Notify(TDocumentEvent::SelectionChanged);
 }
 
 void TPaintingDocument::SelectAll() {
     Selection_.Clear();
     for (TPaintShape& s : Shapes_)
         Selection_.Add(&s);
-    NotifySelection();
+    Notify(TDocumentEvent::SelectionChanged);
 }
 
 void TPaintingDocument::DeselectAll() {
     Selection_.Clear();
-    NotifySelection();
+    Notify(TDocumentEvent::SelectionChanged);
 }
 
 void TPaintingDocument::SelectCurrentColor(TShiftState shift) {
@@ -201,121 +225,126 @@ void TPaintingDocument::SelectCurrentColor(TShiftState shift) {
                 if (s.Color == c) Selection_.Add(&s);
         }
     }
-    NotifySelection();
+    Notify(TDocumentEvent::SelectionChanged);
 }
 
-// --- tools and commands
+// --- commands
 
-void TPaintingDocument::Eyedropper(int x, int y) {
-    if (const auto c = RenderedPixel(x, y)) SetPaintColor(*c);
-}
-
-bool TPaintingDocument::Brushstroke(int x, int y) {
-    TPaintShape* s = HitTest(x, y);
-    if (!s) return false;
+void TPaintingDocument::PaintShape(TPaintShape& shape) {
+    const TStamp before = Stamp();
     Modified_ = true;
-    Undo_.SnapshotShape(*s, UndoBrushstroke);
-    s->Color = PaintColor_;
-    Render();
-    RebuildPalette();
-    return true;
+    Undo_.SnapshotShape(shape, UndoBrushstroke);
+    shape.Color = PaintColor_;
+    ShapesEdited(before, true);
 }
 
 void TPaintingDocument::PaintSelection() {
+    const TStamp before = Stamp();
     Modified_ = true;
     Undo_.SnapshotSelected(Selection_, UndoPaint);
     for (TPaintShape* s : Selection_)
         s->Color = PaintColor_;
-    Render();
-    RebuildPalette();
+    ShapesEdited(before, true);
 }
 
 void TPaintingDocument::DeleteSelection() {
+    const TStamp before = Stamp();
     Modified_ = true;
     Undo_.SnapshotForDeletion(UndoDelete);
     for (TPaintShape* s : Selection_)
         if (!IsFrame(s)) Undo_.AddDeleted(Shapes_.Unlink(s));
     Selection_.Clear();
-    Render();
-    RebuildPalette();
-    NotifySelection();
+    ShapesEdited(before, true);
+    Notify(TDocumentEvent::SelectionChanged);
 }
 
 void TPaintingDocument::SmoothSelection() {
+    const TStamp before = Stamp();
     Modified_ = true;
     Undo_.SnapshotSelected(Selection_, UndoSmooth);
     for (TPaintShape* s : Selection_)
         if (!IsFrame(s)) SmoothShape(*s);
-    Render();
+    ShapesEdited(before, false);
 }
 
 void TPaintingDocument::ReacquireSelectedColors() {
+    const TStamp before = Stamp();
     Modified_ = true;
     Undo_.SnapshotSelected(Selection_, UndoColorAcquisition);
     for (TPaintShape* s : Selection_)
         s->Color = s->AcquiredColor;
-    Render();
-    RebuildPalette();
+    ShapesEdited(before, true);
 }
 
 void TPaintingDocument::ReacquireAllColors() {
+    const TStamp before = Stamp();
     Modified_ = true;
     Undo_.SnapshotAll(Shapes_, UndoColorAcquisition);
     for (TPaintShape& s : Shapes_)
         s.Color = s.AcquiredColor;
-    Render();
-    RebuildPalette();
-}
-
-bool TPaintingDocument::Retrace(IProgressSink& progress, bool eliminateLines) {
-    if (!HasPainting() || OutlinesOnly_) return false;
-    Modified_ = true;
-    Zoom_ = 1.0;
-    Render();
-    Undo_.SnapshotReplacedList(Shapes_.Detach(), UndoRetrace);
-    ClearPainting();
-    // The rendered painting becomes the picture that later re-traces start from.
-    SourcePicture_ = Rendered_;
-    const TTraceSettings settings{TOutlineMethod::HalfLine, 2, eliminateLines};
-    TracerShapeCount_ =
-        TraceRegions(SourcePicture_, SourcePicture_, settings, Shapes_, progress, Messages_);
-    RebuildPalette();
-    Render();
-    NotifySelection();
-    return true;
+    ShapesEdited(before, true);
 }
 
 void TPaintingDocument::ReplaceColor(TColor color) {
+    const TStamp before = Stamp();
     Modified_ = true;
     Undo_.SnapshotColor(Shapes_, color, UndoReplaceColor);
     for (TPaintShape& s : Shapes_)
         if (s.Color == color) s.Color = PaintColor_;
-    Render();
-    RebuildPalette();
+    ShapesEdited(before, true);
 }
 
 bool TPaintingDocument::ReplacePalette() {
     if (CustomPalette_.Empty()) return false;
+    const TStamp before = Stamp();
     Modified_ = true;
     Undo_.SnapshotAll(Shapes_, UndoReplacePalette);
     for (TPaintShape& s : Shapes_)
         s.Color = NearestPaletteColor(s.Color, CustomPalette_);
-    Render();
-    RebuildPalette();
+    ShapesEdited(before, true);
     return true;
 }
 
 bool TPaintingDocument::UndoLast() {
+    const TStamp before = Stamp();
     if (!Undo_.Undo(Shapes_, Selection_)) return false;
-    Render();
-    RebuildPalette();
-    NotifySelection();
+    ShapesEdited(before, true);
+    Notify(TDocumentEvent::SelectionChanged);
+    return true;
+}
+
+// --- numbers
+
+TNumberingInput TPaintingDocument::NumberingInput() const {
+    return {Shapes_.Clone(), PaintingPalette_, Generation_};
+}
+
+bool TPaintingDocument::AdoptLabels(TNumberingResult result) {
+    if (result.Generation != Generation_) return false;
+    ReplayMessages(result.Messages, Messages_);
+    Labels_ = std::move(result.Labels);
+    Notify(TDocumentEvent::LabelsChanged);
     return true;
 }
 
 void TPaintingDocument::PlaceNumbers(IProgressSink& progress) {
-    Labels_.clear();
-    Labels_ = pigmentaria::PlaceNumbers(Shapes_, PaintingPalette_, progress, Messages_);
+    TNumberingResult result;
+    TCollectedMessages messages;
+    result.Labels = pigmentaria::PlaceNumbers(Shapes_, PaintingPalette_, progress, messages);
+    result.Messages = messages.Take();
+    result.Generation = Generation_;
+    AdoptLabels(std::move(result));
+}
+
+TPrintSnapshot TPaintingDocument::PrintSnapshot() const {
+    TPrintSnapshot snapshot;
+    snapshot.Shapes = Shapes_.Clone();
+    snapshot.Selection = CloneSelection(Selection_, Shapes_, snapshot.Shapes);
+    snapshot.CurrentColor = CurrentColor_.value_or(static_cast<TColor>(-1));
+    snapshot.Labels = Labels_;
+    snapshot.Palette = PaintingPalette_;
+    snapshot.Generation = Generation_;
+    return snapshot;
 }
 
 } // namespace pigmentaria

@@ -1,10 +1,13 @@
 #pragma once
-// The one open painting and everything the program keeps about it: shapes and selection, undo,
-// the painting and custom palettes, number labels, the modified flag, the view's zoom and
-// outlines-only flag, the current and paint colours, the tracer's running shape count, the print
-// layout stored with the painting, the source picture for re-tracing, and the settings block.
-// The editing commands live here as operations; the window shows what they report.
-#include "editor/settings.h"
+// The one open painting and everything that belongs to it: shapes and selection, undo, the
+// painting and custom palettes, number labels, the modified flag, the current and paint colours,
+// the tracer's running shape count, the print layout stored with the painting and the source
+// picture for re-tracing. The editing commands live here as operations; every change is told to
+// the observers (document_events.h). How the painting is shown (zoom, outlines-only, the
+// rendering, and the tools that work in viewer pixels) is the view's (painting_view.h); settings
+// and recent files are the application's (app/app_state.h).
+#include "convert/conversion.h"
+#include "editor/document_events.h"
 #include "editor/undo.h"
 #include "model/painting_file.h"
 #include "model/shape.h"
@@ -12,6 +15,7 @@
 #include "platform/raster.h"
 #include "platform/report.h"
 #include "print/numbers.h"
+#include "print/print_job.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -20,20 +24,6 @@
 #include <vector>
 
 namespace pigmentaria {
-
-// What the window does when the document changes. Every method has an empty default.
-class IDocumentObserver {
-public:
-    virtual ~IDocumentObserver() = default;
-    // The rendered painting was rebuilt: show it.
-    virtual void PaintingRendered() {}
-    // The painting palette was rebuilt: redraw its swatches and caption.
-    virtual void PaletteRebuilt() {}
-    // The selection changed: repaint the viewer's marks and run the enabling rule.
-    virtual void SelectionChanged() {}
-    // The paint colour changed: update the swatch and the paint label.
-    virtual void PaintColorChanged() {}
-};
 
 // Modifier keys held during a click or a region drag.
 struct TShiftState {
@@ -47,11 +37,29 @@ struct TOpenedPainting {
     TPrintLayoutBlock Layout;
 };
 
+// A re-trace's work: the painting rendered at zoom 1 (made by the view), traced on a worker.
+struct TRetraceInput {
+    TRaster24 Rendered;
+    bool EliminateLines = true;
+    std::uint64_t Generation = 0;
+};
+struct TRetraceResult {
+    // The rendering traced, which becomes the source picture.
+    TRaster24 Source;
+    TTraceResult Trace;
+    std::uint64_t Generation = 0;
+};
+// "Re-Trace Painting" as work on a worker: traces the rendering with "Half-line" and step 2.
+TRetraceResult Retrace(TRetraceInput input, IProgressSink& progress);
+
 class TPaintingDocument {
 public:
     explicit TPaintingDocument(IMessageSink& messages);
+    TPaintingDocument(const TPaintingDocument&) = delete;
+    TPaintingDocument& operator=(const TPaintingDocument&) = delete;
 
-    void SetObserver(IDocumentObserver* observer) { Observer_ = observer; }
+    void AddObserver(IDocumentObserver* observer) { Observers_.Add(observer); }
+    void RemoveObserver(IDocumentObserver* observer) { Observers_.Remove(observer); }
     IMessageSink& Messages() { return Messages_; }
 
     // --- state
@@ -60,66 +68,65 @@ public:
     const TUndoState& Undo() const { return Undo_; }
     const std::string& UndoCaption() const { return Undo_.Caption(); }
     const TNamedPalette& PaintingPalette() const { return PaintingPalette_; }
-    TNamedPalette& CustomPalette() { return CustomPalette_; }
     const TNamedPalette& CustomPalette() const { return CustomPalette_; }
     const std::vector<TNumberLabel>& NumberLabels() const { return Labels_; }
     bool Modified() const { return Modified_; }
-    void SetModified(bool modified) { Modified_ = modified; }
     bool HasPainting() const { return !Shapes_.Empty(); }
-    double Zoom() const { return Zoom_; }
-    bool OutlinesOnly() const { return OutlinesOnly_; }
     std::optional<TColor> CurrentColor() const { return CurrentColor_; }
     TColor PaintColor() const { return PaintColor_; }
     int TracerShapeCount() const { return TracerShapeCount_; }
-    TPrintLayoutBlock& PrintLayout() { return PrintLayout_; }
+    const TPrintLayoutBlock& PrintLayout() const { return PrintLayout_; }
     const TRaster24& SourcePicture() const { return SourcePicture_; }
     bool HasSourcePicture() const { return !SourcePicture_.Empty(); }
-    void SetSourcePicture(TRaster24 picture) { SourcePicture_ = std::move(picture); }
-    // The painting at the current zoom, as the viewer shows it and the tools read it.
-    const TRaster24& Rendered() const { return Rendered_; }
-    TSettingsBlock& Settings() { return Settings_; }
-    const TSettingsBlock& Settings() const { return Settings_; }
+    // Counts every change of the shapes: work started on a copy taken at one generation is
+    // adopted only while the painting is still at it.
+    std::uint64_t Generation() const { return Generation_; }
 
-    // --- view
-    void SetZoom(double zoom);
-    void SetOutlinesOnly(bool on);
-    // Rebuilds the rendered painting and tells the observer.
-    void Render();
+    // --- setters; each tells the observers when the value changes
+    void SetModified(bool modified);
+    void SetCustomPalette(TNamedPalette palette);
+    // The print dialog's settings as they are saved with the painting.
+    void SetPrintLayout(const TPrintLayoutBlock& layout);
+    void SetSourcePicture(TRaster24 picture);
     void SetPaintColor(TColor color);
+    void SetCurrentColor(std::optional<TColor> color);
     // The status bar's paint label for the paint colour.
     std::string PaintLabel() const;
 
     // --- files
     // Reads a painting file. On success the undo state is discarded, the shapes replaced, the
-    // palette rebuilt, the painting rendered and marked unmodified, and the file added to the
-    // recent files; on failure the message goes to the message sink and nothing changes.
+    // palette rebuilt and the painting marked unmodified; on failure the message goes to the
+    // message sink and nothing changes. (TAppState::OpenPainting adds it to the recent files.)
     std::optional<TOpenedPainting> OpenPainting(const std::filesystem::path& file);
-    // Writes the painting file with the print layout held here; false (message reported) on
-    // failure, which leaves any former file as it was. A name ending in ".wmf" or ".emf" (any
-    // case) writes the painting as that metafile instead, in the outlines-only view when it is
-    // on, and leaves the recent files alone. Either way a save clears the modified flag.
-    bool SavePainting(const std::filesystem::path& file, const std::string& paletteName);
-    // "&Export Painting": the rendered painting, at the current zoom and as the view shows it,
-    // saved through the image library by the name's extension. False (message reported) without a
-    // painting, for a name no picture writer takes (".wmf", ".emf": nothing is written) or when
-    // writing fails; the painting is unchanged either way.
-    bool ExportPainting(const std::filesystem::path& file);
+    // Writes the painting under the name (WritePainting): the painting file with the print
+    // layout held here, or for a name ending in ".wmf" or ".emf" (any case) that metafile, in
+    // the outlines-only view when `outlinesOnly`. False (message reported) on failure, which
+    // leaves any former file as it was. A save clears the modified flag.
+    bool SavePainting(const std::filesystem::path& file, const std::string& paletteName,
+                      bool outlinesOnly = false);
 
-    // --- a new painting from the import
-    // Takes over a freshly traced shape list: the outlines-only view goes off; when a painting
-    // exists its shapes are set aside under `undoCaption` and the zoom returns to 1; the palette is
-    // rebuilt, the painting rendered and marked unmodified.
+    // --- a new painting
+    // Takes over a freshly traced shape list: when a painting exists its shapes are set aside
+    // under `undoCaption`; the palette is rebuilt and the painting marked unmodified. Observers
+    // hear PaintingReplaced (the view goes back to 100%, outlines-only off) and ShapesChanged.
     void ReplaceShapes(TShapeList shapes, int tracedShapeCount,
                        const std::string& undoCaption = UndoImport);
+    // "Import Now": the traced painting with an "&Undo Import" snapshot; the tracer's messages
+    // are shown.
+    void AdoptImport(TTraceResult traced);
+    // "Re-Trace Painting": the re-traced painting with an "&Undo Retrace Painting" snapshot, its
+    // rendering as the source picture, marked modified. False (nothing changes) when the
+    // painting changed since the rendering was taken.
+    bool AdoptRetrace(TRetraceResult retraced);
 
-    // --- selection (viewer coordinates are pixels of the rendered painting)
-    // Selection tool: the current colour becomes the pixel's; the shape under it is added, or
-    // removed with Ctrl; without Shift or Ctrl the selection is cleared first.
-    void ClickSelect(int x, int y, TShiftState shift);
-    // Every shape whose bounds lie inside the rectangle (and, when restricted, of the current
-    // colour) is added, or removed with Ctrl.
-    void SelectRegion(int left, int top, int right, int bottom, bool currentColorOnly,
-                      TShiftState shift);
+    // --- selection (the view turns viewer pixels into shapes and painting pixels)
+    // Selection tool, once the hit test found `shape` (or none): without Shift or Ctrl the
+    // selection is cleared first; the shape is added, or removed with Ctrl.
+    void SelectShape(TPaintShape* shape, TShiftState shift);
+    // Every shape whose bounds lie inside the rectangle of painting pixels (and, when
+    // restricted, of the current colour) is added, or removed with Ctrl.
+    void SelectInBounds(std::int64_t left, std::int64_t top, std::int64_t right,
+                        std::int64_t bottom, bool currentColorOnly, TShiftState shift);
     // The tool button: every shape added, or every shape removed with Ctrl.
     void SelectAllButton(TShiftState shift);
     // "Select &All": the selection becomes every shape.
@@ -127,19 +134,14 @@ public:
     void DeselectAll();
     void SelectCurrentColor(TShiftState shift);
 
-    // --- tools and commands
-    // Eyedropper: the paint colour becomes the rendered pixel's colour.
-    void Eyedropper(int x, int y);
-    // Brushstroke: the shape under the pixel takes the paint colour. False when none is there.
-    bool Brushstroke(int x, int y);
+    // --- commands
+    // Brushstroke on the shape the view found: it takes the paint colour.
+    void PaintShape(TPaintShape& shape);
     void PaintSelection();
     void DeleteSelection();
     void SmoothSelection();
     void ReacquireSelectedColors();
     void ReacquireAllColors();
-    // Re-traces the rendered painting at zoom 1 with "Half-line" and step 2. Not available in the
-    // outlines-only view (false).
-    bool Retrace(IProgressSink& progress, bool eliminateLines = true);
     // Every shape of colour `color` takes the paint colour.
     void ReplaceColor(TColor color);
     // Every shape takes its nearest colour of the custom palette; nothing without one.
@@ -148,19 +150,36 @@ public:
     bool UndoLast();
 
     // --- numbers
+    // Copies for number placement on a worker.
+    TNumberingInput NumberingInput() const;
+    // The labels of a placement (its message shown); false (nothing changes) when the painting
+    // changed since the copy was taken.
+    bool AdoptLabels(TNumberingResult result);
+    // Places the numbers here and now.
     void PlaceNumbers(IProgressSink& progress);
+    // A copy of what printing reads, for printing on a worker.
+    TPrintSnapshot PrintSnapshot() const;
 
 private:
+    struct TStamp {
+        bool Modified;
+        std::string Caption;
+    };
+    TStamp Stamp() const { return {Modified_, Undo_.Caption()}; }
+    void Notify(TDocumentEvent event) { Observers_.Notify(event); }
+    // Tells what changed in the modified flag and the undo caption since the stamp.
+    void NotifyFlags(const TStamp& before);
+    // After a change to the shapes: ShapesChanged, the palette rebuilt when colours changed,
+    // then the flags.
+    void ShapesEdited(const TStamp& before, bool colorsChanged);
     void RebuildPalette();
-    void NotifySelection();
-    TPaintShape* HitTest(int x, int y) const;
-    std::optional<TColor> RenderedPixel(int x, int y) const;
-    // The selected shapes that the editor may change in shape (all but the frame shape).
-    bool IsFrame(const TPaintShape* s) const { return s == Shapes_.First(); }
+    // Empties the selection and the labels and hides the print layout's placement frame,
+    // telling what changed.
     void ClearPainting();
+    bool IsFrame(const TPaintShape* s) const { return s == Shapes_.First(); }
 
     IMessageSink& Messages_;
-    IDocumentObserver* Observer_ = nullptr;
+    TObserverList Observers_;
     TShapeList Shapes_;
     TSelection Selection_;
     TUndoState Undo_;
@@ -168,15 +187,12 @@ private:
     TNamedPalette CustomPalette_;
     std::vector<TNumberLabel> Labels_;
     bool Modified_ = false;
-    double Zoom_ = 1.0;
-    bool OutlinesOnly_ = false;
     std::optional<TColor> CurrentColor_;
     TColor PaintColor_ = clBlack;
     int TracerShapeCount_ = 0;
     TPrintLayoutBlock PrintLayout_;
     TRaster24 SourcePicture_;
-    TRaster24 Rendered_;
-    TSettingsBlock Settings_;
+    std::uint64_t Generation_ = 0;
 };
 
 } // namespace pigmentaria

@@ -6,8 +6,8 @@
 #include "model/metafile_canvas.h"
 #include "model/render.h"
 #include "platform/file_io.h"
+#include "platform/text_parse.h"
 
-#include <cctype>
 #include <cstdio>
 #include <stdexcept>
 
@@ -40,9 +40,7 @@ TMetafileFormat MetafileFormatForName(std::string_view fileName) {
     const std::size_t dot = fileName.find_last_of('.');
     if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
         return TMetafileFormat::None;
-    std::string ext(fileName.substr(dot));
-    for (char& c : ext)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string ext = ToUpper(std::string(fileName.substr(dot)));
     if (ext == ".WMF") return TMetafileFormat::Windows;
     if (ext == ".EMF") return TMetafileFormat::Enhanced;
     return TMetafileFormat::None;
@@ -62,6 +60,37 @@ std::vector<std::uint8_t> SelectedShapesMetafile(const TShapeList& shapes,
     for (const TPaintShape& s : shapes)
         if (selection.IsSelected(&s)) DrawShape(canvas, s, 1.0, outlinesOnly);
     return Bytes(canvas, format);
+}
+
+TPaintingFileKind PaintingFileKindForName(std::string_view fileName, bool svgAllowed) {
+    switch (MetafileFormatForName(fileName)) {
+    case TMetafileFormat::Windows:
+        return TPaintingFileKind::WindowsMetafile;
+    case TMetafileFormat::Enhanced:
+        return TPaintingFileKind::EnhancedMetafile;
+    case TMetafileFormat::None:
+        break;
+    }
+    if (svgAllowed && ExtensionOf(std::string(fileName)) == "svg") return TPaintingFileKind::Svg;
+    return TPaintingFileKind::Painting;
+}
+
+TPaintingFileKind WritePainting(const std::filesystem::path& file, const TShapeList& shapes,
+                                const TPaintingWriteOptions& options) {
+    const TPaintingFileKind kind = PaintingFileKindForName(file.string(), options.SvgAllowed);
+    switch (kind) {
+    case TPaintingFileKind::Painting:
+        WritePaintingFile(file, shapes, options.PaletteName, options.Layout);
+        break;
+    case TPaintingFileKind::WindowsMetafile:
+    case TPaintingFileKind::EnhancedMetafile:
+        SavePaintingAsMetafile(file.string(), shapes, options.OutlinesOnly);
+        break;
+    case TPaintingFileKind::Svg:
+        ReplaceFileContents(file, PaintingSvg(shapes, options.OutlinesOnly));
+        break;
+    }
+    return kind;
 }
 
 void SavePaintingAsMetafile(const std::string& fileName, const TShapeList& shapes,

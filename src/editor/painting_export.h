@@ -1,11 +1,13 @@
 #pragma once
-// The ways a painting leaves the program other than as a painting file: as a Windows or enhanced
-// metafile (saved, or the selected shapes for the clipboard), as an SVG drawing, and as a raster
-// picture through the image library.
+// The ways a painting leaves the program: written under a file name (the painting file, or a
+// Windows or enhanced metafile, or an SVG drawing), the selected shapes as a metafile for the
+// clipboard, and the rendering as a raster picture through the image library.
+#include "model/painting_file.h"
 #include "model/shape.h"
 #include "platform/raster.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +30,28 @@ std::vector<std::uint8_t> PaintingMetafile(const TShapeList& shapes, bool outlin
 std::vector<std::uint8_t> SelectedShapesMetafile(const TShapeList& shapes,
                                                  const TSelection& selection, bool outlinesOnly,
                                                  TMetafileFormat format);
+
+// What a file name is written as: ".wmf" and ".emf" a metafile, ".svg" an SVG drawing where the
+// caller allows it, any other name the painting file. Extensions are compared without regard to
+// case.
+enum class TPaintingFileKind { Painting, WindowsMetafile, EnhancedMetafile, Svg };
+TPaintingFileKind PaintingFileKindForName(std::string_view fileName, bool svgAllowed);
+
+struct TPaintingWriteOptions {
+    // Drawings (metafile, SVG): every shape white with a black outline, as the outlines-only view.
+    bool OutlinesOnly = false;
+    // Whether ".svg" names an SVG drawing (the render command) or is a painting file's name.
+    bool SvgAllowed = false;
+    // The painting file's palette name and print layout.
+    std::string PaletteName;
+    TPrintLayoutBlock Layout;
+};
+
+// "Write this painting under this file name", for the save commands and the render command:
+// writes the painting as its name asks (PaintingFileKindForName) and returns what was written.
+// Throws EFileError when the file cannot be written; a former file is then left as it was.
+TPaintingFileKind WritePainting(const std::filesystem::path& file, const TShapeList& shapes,
+                                const TPaintingWriteOptions& options);
 
 // Writes the painting as the metafile its name's extension calls for. Throws EFileError when the
 // file cannot be written (a former file is then left as it was), std::invalid_argument for a name

@@ -64,9 +64,9 @@ inline bool WithinDecodeBudget(std::int64_t decodedBytes, std::int64_t compresse
 }
 
 // Reads a stream byte by byte through a block buffer.
-class TByteReader {
+class TBufferedReader {
 public:
-    explicit TByteReader(TPGStream& stream, std::size_t block = 65536)
+    explicit TBufferedReader(TPGStream& stream, std::size_t block = 65536)
         : Stream_(stream), Buffer_(block) {}
     // The next byte, or -1 at the end of the data.
     int Get() {

@@ -2,9 +2,9 @@
 
 #include "image/palette_match.h"
 #include "image/pg_stream.h"
+#include "platform/text_parse.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 
 namespace pigmentaria {
@@ -12,9 +12,7 @@ namespace pigmentaria {
 std::string NormalizeExtension(const std::string& extension) {
     std::string e = extension;
     if (!e.empty() && e[0] == '.') e.erase(0, 1);
-    for (char& c : e)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return e;
+    return ToLower(e);
 }
 
 std::string ExtensionOf(const std::string& fileName) {
@@ -76,10 +74,7 @@ void InsertSorted(std::vector<std::unique_ptr<T>>& list, std::unique_ptr<T> item
 }
 
 std::string Upper(const std::string& s) {
-    std::string u = s;
-    for (char& c : u)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return u;
+    return ToUpper(s);
 }
 } // namespace
 
@@ -211,13 +206,7 @@ void SaveGraphicAs(TPixelGraphic& graphic, TPGStream* stream, const std::string&
     copy.OnProgress = graphic.OnProgress;
     copy.OnProgressStart = graphic.OnProgressStart;
     copy.OnProgressEnd = graphic.OnProgressEnd;
-    copy.Dither = graphic.Dither;
-    copy.DitherErrorLimit = graphic.DitherErrorLimit;
-    copy.DitherErrorLimitAuto = graphic.DitherErrorLimitAuto;
-    copy.DitherErrorLimitSoft = graphic.DitherErrorLimitSoft;
-    copy.StretchMode = graphic.StretchMode;
-    copy.SetRGBWeighting(graphic.RGBWeighting());
-    copy.Gamma = graphic.Gamma;
+    copy.AssignSettings(graphic);
     switch (target) {
     case crBlackWhite:
         copy.SetColorType(ct1Bit);

@@ -25,19 +25,6 @@ TColor ToColor(double r, double g, double b) {
     return MakeColor(RoundByte(r), RoundByte(g), RoundByte(b));
 }
 
-double Hue(double r, double g, double b, double mx, double delta) {
-    double h;
-    if (r == mx)
-        h = (g - b) / delta;
-    else if (g == mx)
-        h = 2 + (b - r) / delta;
-    else
-        h = 4 + (r - g) / delta;
-    h *= 60;
-    if (h < 0) h += 360;
-    return h;
-}
-
 // The table lookup of a hue in degrees: the table covers the circle from -180°, and neighbours
 // are taken the short way round.
 double HueLookup(const std::array<std::uint8_t, 256>& table, double h) {
@@ -97,7 +84,7 @@ TColor TBCGFilter::FilterColor(TColor c) const {
     return ToColor(rgb.A * 255, rgb.B * 255, rgb.C * 255);
 }
 
-TXXXFilter::TXXXFilter() {
+TColorSpaceShiftFilter::TColorSpaceShiftFilter() {
     for (auto& t : Tables)
         for (int i = 0; i < 256; ++i)
             t[i] = static_cast<std::uint8_t>(i);
@@ -444,7 +431,7 @@ bool ApplyFilter(TPGFilter& filter, const TRaster24& source, TRaster24& destinat
 TTriple RGBToHSV(double r, double g, double b) {
     const double mx = std::max({r, g, b}), mn = std::min({r, g, b});
     const double s = mx != 0 ? (mx - mn) / mx : 0;
-    return {s == 0 ? UndefinedHue : Hue(r, g, b, mx, mx - mn), s, mx};
+    return {s == 0 ? UndefinedHue : HueOfChannels(r, g, b), s, mx};
 }
 
 TTriple HSVToRGB(double h, double s, double v) {
@@ -478,7 +465,7 @@ TTriple RGBToHLS(double r, double g, double b) {
     if (mx == mn) return {UndefinedHue, l, 0};
     const double d = mx - mn;
     const double s = l <= 0.5 ? d / (mx + mn) : d / (2 - mx - mn);
-    return {Hue(r, g, b, mx, d), l, s};
+    return {HueOfChannels(r, g, b), l, s};
 }
 
 namespace {

@@ -70,33 +70,34 @@ private:
     std::array<std::uint8_t, 256> Table_{};
 };
 
-// Three lookup tables acting on the channels of one colour space; identity at first.
-class TXXXFilter : public TPGFilter {
+// Three lookup tables acting on the channels of one colour space; identity at first. The
+// dialogs set them to shifts of each channel (and a rotation of the hue).
+class TColorSpaceShiftFilter : public TPGFilter {
 public:
-    TXXXFilter();
+    TColorSpaceShiftFilter();
     bool IsPointFilter() const override { return true; }
     std::array<std::array<std::uint8_t, 256>, 3> Tables;
 };
 
-class TRGBFilter final : public TXXXFilter {
+class TRGBFilter final : public TColorSpaceShiftFilter {
 public:
     TColor FilterColor(TColor c) const override;
 };
-class TCMYFilter final : public TXXXFilter {
+class TCMYFilter final : public TColorSpaceShiftFilter {
 public:
     TColor FilterColor(TColor c) const override;
 };
-class TYCbCrFilter final : public TXXXFilter {
+class TYCbCrFilter final : public TColorSpaceShiftFilter {
 public:
     TColor FilterColor(TColor c) const override;
 };
 // Tables: hue, lightness, saturation.
-class THLSFilter final : public TXXXFilter {
+class THLSFilter final : public TColorSpaceShiftFilter {
 public:
     TColor FilterColor(TColor c) const override;
 };
 // Tables: hue, saturation, value.
-class THSVFilter final : public TXXXFilter {
+class THSVFilter final : public TColorSpaceShiftFilter {
 public:
     TColor FilterColor(TColor c) const override;
 };

@@ -20,21 +20,21 @@ std::vector<std::uint8_t> ReadRest(TPGStream& stream) {
 
 } // namespace
 
-tWMFFileFormatReader::tWMFFileFormatReader()
-    : tWMFFileFormatReader("tWMFFileFormatReader", "wmf", "Windows Metafile", false) {}
+TWMFFileFormatReader::TWMFFileFormatReader()
+    : TWMFFileFormatReader("TWMFFileFormatReader", "wmf", "Windows Metafile", false) {}
 
-tWMFFileFormatReader::tWMFFileFormatReader(std::string className, std::string extension,
+TWMFFileFormatReader::TWMFFileFormatReader(std::string className, std::string extension,
                                            std::string description, bool enhanced)
     : TFileFormatReader(std::move(className), std::move(extension), std::move(description)),
       Enhanced_(enhanced) {
     Detectable = true;
 }
 
-bool tWMFFileFormatReader::IsFormat(const std::uint8_t* header, std::size_t size) const {
+bool TWMFFileFormatReader::IsFormat(const std::uint8_t* header, std::size_t size) const {
     return DetectWmf(std::span<const std::uint8_t>(header, size));
 }
 
-void tWMFFileFormatReader::Read(TPGStream& stream, TPixelGraphic& graphic, int) const {
+void TWMFFileFormatReader::Read(TPGStream& stream, TPixelGraphic& graphic, int) const {
     const std::vector<std::uint8_t> bytes = ReadRest(stream);
     const TMetafileSettings& settings = PGMetafileSettings();
     graphic.ProgressStart();
@@ -66,7 +66,7 @@ void tWMFFileFormatReader::Read(TPGStream& stream, TPixelGraphic& graphic, int) 
     graphic.EndUpdate();
 }
 
-TGraphicInfo tWMFFileFormatReader::GetInfo(TPGStream& stream, int) const {
+TGraphicInfo TWMFFileFormatReader::GetInfo(TPGStream& stream, int) const {
     const TMetafileInfo m = GetMetafileInfo(ReadRest(stream), Enhanced_, PGMetafileSettings());
     TGraphicInfo info;
     info.ImageCount = m.ImageCount;
@@ -78,16 +78,16 @@ TGraphicInfo tWMFFileFormatReader::GetInfo(TPGStream& stream, int) const {
     return info;
 }
 
-tEMFFileFormatReader::tEMFFileFormatReader()
-    : tWMFFileFormatReader("tEMFFileFormatReader", "emf", "Enhanced Metafile", true) {}
+TEMFFileFormatReader::TEMFFileFormatReader()
+    : TWMFFileFormatReader("TEMFFileFormatReader", "emf", "Enhanced Metafile", true) {}
 
-bool tEMFFileFormatReader::IsFormat(const std::uint8_t* header, std::size_t size) const {
+bool TEMFFileFormatReader::IsFormat(const std::uint8_t* header, std::size_t size) const {
     return DetectEmf(std::span<const std::uint8_t>(header, size));
 }
 
 void RegisterMetafileFormats(TFileFormatRegistry& registry) {
-    registry.AddReader(std::make_unique<tWMFFileFormatReader>());
-    registry.AddReader(std::make_unique<tEMFFileFormatReader>());
+    registry.AddReader(std::make_unique<TWMFFileFormatReader>());
+    registry.AddReader(std::make_unique<TEMFFileFormatReader>());
 }
 
 } // namespace pigmentaria

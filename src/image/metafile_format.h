@@ -8,9 +8,9 @@
 
 namespace pigmentaria {
 
-class tWMFFileFormatReader : public TFileFormatReader {
+class TWMFFileFormatReader : public TFileFormatReader {
 public:
-    tWMFFileFormatReader();
+    TWMFFileFormatReader();
     bool IsFormat(const std::uint8_t* header, std::size_t size) const override;
     // Reads the rest of the stream as one metafile. A metafile that cannot be loaded leaves the
     // graphic empty; the graphic's preview flag limits the picture to 130 x 130.
@@ -21,16 +21,16 @@ public:
     bool Enhanced() const { return Enhanced_; }
 
 protected:
-    tWMFFileFormatReader(std::string className, std::string extension, std::string description,
+    TWMFFileFormatReader(std::string className, std::string extension, std::string description,
                          bool enhanced);
 
 private:
     bool Enhanced_;
 };
 
-class tEMFFileFormatReader : public tWMFFileFormatReader {
+class TEMFFileFormatReader : public TWMFFileFormatReader {
 public:
-    tEMFFileFormatReader();
+    TEMFFileFormatReader();
     bool IsFormat(const std::uint8_t* header, std::size_t size) const override;
 };
 

@@ -258,6 +258,13 @@ struct TObject {
     std::vector<TColor> Palette;
 };
 
+// A count or index from a computed value: nothing outside [lo, hi] or not a number reaches the
+// conversion to int, which would be undefined for it. Far-off values come out as `outside`.
+int Bounded(double v, int lo, int hi, int outside) {
+    if (!(v >= lo && v <= hi)) return outside;
+    return static_cast<int>(v);
+}
+
 // Object tables are grown on demand up to this many entries.
 constexpr std::size_t MaxObjects = 65536;
 // How far outside the target a pen line may reach before it is cut.
@@ -338,7 +345,8 @@ private:
     int PenPixels() const {
         if (Dc_.Pen.Width <= 0) return 1;
         const double w = Dc_.Pen.Width * Scale();
-        return w < 1.5 ? 1 : static_cast<int>(std::min(w + 0.5, 4096.0));
+        if (!(w >= 1.5)) return 1; // also a mapping that overflowed
+        return Bounded(w + 0.5, 1, 4096, 4096);
     }
     std::vector<TPoint> Pixels(const std::vector<TXY>& pts) const {
         std::vector<TPoint> out;
@@ -531,11 +539,17 @@ private:
         o0 = {std::min(a.X, c.X), std::min(a.Y, c.Y)};
         o1 = {std::max(a.X, c.X) - 1, std::max(a.Y, c.Y) - 1};
     }
-    // Points on the ellipse in the output box from angle a0 sweeping ccw by `sweep`.
+    // Points on the ellipse in the output box from angle a0 sweeping ccw by `sweep`: about one
+    // every two pixels of the curve, at least 4 and at most 2000 however large the box. A box
+    // whose mapping overflowed gives no points.
     static std::vector<TXY> EllipseArc(TXY o0, TXY o1, double a0, double sweep) {
+        if (!std::isfinite(o0.X) || !std::isfinite(o0.Y) || !std::isfinite(o1.X) ||
+            !std::isfinite(o1.Y) || !std::isfinite(a0) || !std::isfinite(sweep))
+            return {};
         const double cx = (o0.X + o1.X) / 2, cy = (o0.Y + o1.Y) / 2;
         const double rx = std::abs(o1.X - o0.X) / 2, ry = std::abs(o1.Y - o0.Y) / 2;
-        const int n = std::clamp(static_cast<int>(std::max(rx, ry) * std::abs(sweep) / 2), 4, 2000);
+        const double steps = std::max(rx, ry) * std::abs(sweep) / 2;
+        const int n = std::max(4, Bounded(steps, 0, 2000, 2000));
         std::vector<TXY> out;
         for (int i = 0; i <= n; ++i) {
             const double a = a0 + sweep * i / n;
@@ -547,7 +561,7 @@ private:
         TXY o0, o1;
         OutBox(l, t, r, b, o0, o1);
         auto pts = EllipseArc(o0, o1, 0, 2 * std::numbers::pi);
-        pts.pop_back();
+        if (!pts.empty()) pts.pop_back();
         return pts;
     }
     // kind: 0 arc, 1 chord, 2 pie.
@@ -560,6 +574,7 @@ private:
         double a1 = std::atan2(-(oe.Y - cy), oe.X - cx);
         if (a1 <= a0) a1 += 2 * std::numbers::pi;
         std::vector<TXY> pts = EllipseArc(o0, o1, a0, a1 - a0);
+        if (pts.empty()) return;
         if (kind == 2) pts.push_back({cx, cy});
         Figure(std::move(pts), kind != 0, true);
     }
@@ -614,13 +629,14 @@ private:
         for (int y = py0; y < py1; ++y) {
             double v = (y + 0.5 - y0) / (y1 - y0);
             if (flipY) v = 1 - v;
-            const int syy = static_cast<int>(std::floor(sy + v * sh));
+            // Source rows and columns outside the bitmap (however far) are skipped.
+            const int syy = Bounded(std::floor(sy + v * sh), 0, INT32_MAX, -1);
             for (int x = px0; x < px1; ++x) {
                 TColor src = 0;
                 if (dib) {
                     double u = (x + 0.5 - x0) / (x1 - x0);
                     if (flipX) u = 1 - u;
-                    const int sxx = static_cast<int>(std::floor(sx + u * sw));
+                    const int sxx = Bounded(std::floor(sx + u * sw), 0, INT32_MAX, -1);
                     if (sxx < 0 || syy < 0 || sxx >= dib->Width || syy >= dib->Height) continue;
                     src = dib->At(sxx, syy);
                 }

@@ -98,7 +98,7 @@ void ReadPcx(TPGStream& stream, TPixelGraphic& g, int index) {
     if (type != ct24Bit) g.SetPalette(palette);
 
     // Runs may cross plane and line ends, so the data is decoded as one sequence of lines.
-    TByteReader in(stream);
+    TBufferedReader in(stream);
     std::vector<std::uint8_t> line(static_cast<std::size_t>(lineBytes));
     int run = 0, value = 0;
     const std::size_t bpl = static_cast<std::size_t>(h.BytesPerLine);

@@ -383,21 +383,28 @@ void TPixelGraphic::Assign(const TPixelGraphic* source) {
     Palette_ = source->Palette_;
     Ident_ = source->Ident_;
     FillColor_ = source->FillColor_;
-    Dither = source->Dither;
-    DitherErrorLimit = source->DitherErrorLimit;
-    DitherErrorLimitAuto = source->DitherErrorLimitAuto;
-    DitherErrorLimitSoft = source->DitherErrorLimitSoft;
-    ColorCacheEnabled_ = source->ColorCacheEnabled_;
-    Gamma = source->Gamma;
-    RGBWeighting_ = source->RGBWeighting_;
-    StretchMode = source->StretchMode;
-    Transparent = source->Transparent;
-    ReadWarningAction = source->ReadWarningAction;
-    RaiseOnBadCoordinates = source->RaiseOnBadCoordinates;
-    SaveColorResWarningAction = source->SaveColorResWarningAction;
+    AssignSettings(*source);
     RecognizePalette();
     PaletteChanged();
     EndUpdate();
+}
+
+void TPixelGraphic::AssignSettings(const TPixelGraphic& source) {
+    if (&source == this) return;
+    Dither = source.Dither;
+    DitherErrorLimit = source.DitherErrorLimit;
+    DitherErrorLimitAuto = source.DitherErrorLimitAuto;
+    DitherErrorLimitSoft = source.DitherErrorLimitSoft;
+    Gamma = source.Gamma;
+    StretchMode = source.StretchMode;
+    Transparent = source.Transparent;
+    ReadWarningAction = source.ReadWarningAction;
+    RaiseOnBadCoordinates = source.RaiseOnBadCoordinates;
+    SaveColorResWarningAction = source.SaveColorResWarningAction;
+    // Through the setters: both decide how colours find their palette index.
+    if (ColorCacheEnabled_ != source.ColorCacheEnabled_)
+        SetColorCacheEnabled(source.ColorCacheEnabled_);
+    if (RGBWeighting_ != source.RGBWeighting_) SetRGBWeighting(source.RGBWeighting_);
 }
 
 void TPixelGraphic::AssignRaster24(const TRaster24& raster) {

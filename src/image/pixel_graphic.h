@@ -230,6 +230,10 @@ public:
     TPGWarningAction SaveColorResWarningAction = pgwaOKCancelBox;
     // Where warnings go; nobody is told when null (OK/Cancel questions then answer OK).
     IMessageSink* Messages = nullptr;
+    // Takes over another picture's settings: dithering, the colour-cache switch, gamma, RGB
+    // weighting, stretch mode, the transparent flag and the warning and raise settings. Copies and
+    // conversions of a picture go by the same settings as the picture itself.
+    void AssignSettings(const TPixelGraphic& source);
 
     // ---- Copying and resampling
     // Copies another picture with its palette and settings; nullptr empties to 0 x 0, 24 bits.

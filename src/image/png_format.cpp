@@ -4,8 +4,8 @@
 // finish their C++ work before they may jump.
 #include "image/codec_io.h"
 #include "image/raster_formats.h"
+#include "platform/text_parse.h"
 
-#include <cctype>
 #include <cstdio>
 #include <exception>
 #include <iterator>
@@ -126,6 +126,11 @@ public:
             throw EPng(msgFailed, "png_create_info_struct");
         }
         png_set_read_fn(Png, &Ctx, ReadFn);
+        // Many cameras and editors embed an early sRGB profile that libpng knows to be slightly
+        // wrong and warns about on every load. We do not manage colour by profile, so comparing
+        // it with sRGB tells us nothing: skip the comparison and with it that warning, keeping
+        // every other.
+        png_set_option(Png, PNG_SKIP_sRGB_CHECK_PROFILE, PNG_OPTION_ON);
         png_set_user_limits(Png, kMaxPictureSide, kMaxPictureSide);
         // No chunk is longer than the data left: a length field beyond it must not make libpng
         // reserve (and clear) that much memory before it finds the data missing.
@@ -210,8 +215,7 @@ TPngChunks ScanChunks(TPGStream& s) {
     for (std::size_t i = 0; i < std::size(kListed); ++i) {
         if (!present[i]) continue;
         if (!result.Listed.empty()) result.Listed += ", ";
-        for (const char* c = kListed[i]; *c; ++c)
-            result.Listed += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
+        result.Listed += ToLower(kListed[i]);
     }
     return result;
 }

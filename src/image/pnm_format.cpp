@@ -25,7 +25,7 @@ struct TPxmHeader {
 
 // The next header number: anything that is not a digit is skipped, and "#" starts a comment that
 // runs to the line feed. The character after the number is consumed.
-int ReadNumber(TByteReader& in) {
+int ReadNumber(TBufferedReader& in) {
     int c = in.Get();
     for (;;) {
         if (c < 0) throw EPxmRead(msgUnexpectedEOF);
@@ -45,7 +45,7 @@ int ReadNumber(TByteReader& in) {
     return static_cast<int>(v);
 }
 
-TPxmHeader ReadHeader(TByteReader& in) {
+TPxmHeader ReadHeader(TBufferedReader& in) {
     const int p = in.Get(), k = in.Get();
     if (p != 'P') throw EPxmRead(msgNotAFile, "PBM, PGM, PPM");
     if (k < '1' || k > '6') throw EPxmRead(msgUnknownSubformat);
@@ -63,7 +63,7 @@ TPxmHeader ReadHeader(TByteReader& in) {
 void ReadPxm(TPGStream& stream, TPixelGraphic& g, int index) {
     if (index != 0) throw EPxmRead(msgInvalid, "Index");
     TProgressBracket bracket(g);
-    TByteReader in(stream);
+    TBufferedReader in(stream);
     const TPxmHeader h = ReadHeader(in);
     const int width = h.Width, height = h.Height;
     if (width < 1 || height < 1) throw EPxmRead(msgZeroSize);
@@ -144,7 +144,7 @@ void ReadPxm(TPGStream& stream, TPixelGraphic& g, int index) {
 
 TGraphicInfo PxmInfo(TPGStream& stream, int index) {
     if (index != 0) throw EPxmRead(msgInvalidValue, "Index");
-    TByteReader in(stream, 4096);
+    TBufferedReader in(stream, 4096);
     const TPxmHeader h = ReadHeader(in);
     TGraphicInfo info;
     info.Width = h.Width;

@@ -112,7 +112,7 @@ void ReadTga(TPGStream& stream, TPixelGraphic& g, int index) {
 
     const bool topDown = (h.Descriptor & 0x20) != 0;
     const bool rightToLeft = (h.Descriptor & 0x10) != 0;
-    TByteReader in(stream);
+    TBufferedReader in(stream);
     std::vector<std::uint8_t> line(static_cast<std::size_t>(h.Width) *
                                    static_cast<std::size_t>(bpp));
     int run = 0;         // pixels left in the current packet

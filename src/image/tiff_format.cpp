@@ -251,8 +251,12 @@ void ReadTiff(TPGStream& stream, TPixelGraphic& g, int index) {
         const std::vector<std::uint32_t> v = f.Values(map->second);
         const std::size_t n = std::size_t{1} << bits;
         if (v.size() < 3 * n) throw ETifRead(msgInvalid, "ColorMap");
-        // 16-bit map entries scaled to 8 bits the way libtiff scales them (rounding down).
-        auto level = [](std::uint32_t c) { return static_cast<int>(c * 255 / 65535); };
+        // A map entry is 16 bits; its high byte is the 8-bit level. Writers store a level as
+        // level * 257 (libtiff's scale, as ours does) or level * 256 (Pillow): either comes back
+        // exactly, where scaling by 255 / 65535 would lose one on the second.
+        auto level = [](std::uint32_t c) {
+            return static_cast<int>(std::min<std::uint32_t>(c >> 8, 255));
+        };
         for (std::size_t i = 0; i < n; ++i)
             colors.push_back(MakeColor(level(v[i]), level(v[n + i]), level(v[2 * n + i])));
     } else if (type == ct1Bit) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 namespace pigmentaria {
@@ -34,9 +35,49 @@ std::uint16_t BrushStyle(const TBrush& b) {
     return b.Style == TBrushStyle::Solid ? BS_SOLID : BS_NULL;
 }
 
-// Object slots as Windows hands them out: each new object takes the lowest free index.
-class TSlots {
+// The objects a metafile's playback holds, shared by both formats' writers: slots handed out as
+// Windows does (each new object takes the lowest free index) and the pen and brush selected now.
+// A writer records what the table decides through its CreatePen, CreateBrush, Select and Delete,
+// in its own format.
+class TObjectTable {
 public:
+    // Selects `pen` and `brush`, creating each that differs from the one selected; the object it
+    // replaces is deleted once the new one is selected.
+    template <class Writer> void Use(Writer& w, const TPen& pen, const TBrush& brush) {
+        if (!Pen_ || !(pen == Pen_->Pen)) {
+            const int slot = Take();
+            w.CreatePen(slot, pen);
+            SwitchTo(w, slot, Pen_);
+            Pen_->Pen = pen;
+        }
+        if (!Brush_ || !(brush == Brush_->Brush)) {
+            const int slot = Take();
+            w.CreateBrush(slot, brush);
+            SwitchTo(w, slot, Brush_);
+            Brush_->Brush = brush;
+        }
+    }
+    // Deletes the objects still selected, as a metafile leaves nothing behind.
+    template <class Writer> void Finish(Writer& w) {
+        if (Pen_) Delete(w, Pen_->Slot);
+        if (Brush_) Delete(w, Brush_->Slot);
+        Pen_.reset();
+        Brush_.reset();
+    }
+    const TPen& Pen() const { return Pen_->Pen; }
+    const TBrush& Brush() const { return Brush_->Brush; }
+    // The most objects held at once: the size of the table the header announces.
+    std::size_t Capacity() const { return Used_.size(); }
+
+private:
+    struct TPenSlot {
+        int Slot;
+        TPen Pen;
+    };
+    struct TBrushSlot {
+        int Slot;
+        TBrush Brush;
+    };
     int Take() {
         for (std::size_t i = 0; i < Used_.size(); ++i)
             if (!Used_[i]) {
@@ -46,11 +87,20 @@ public:
         Used_.push_back(true);
         return static_cast<int>(Used_.size() - 1);
     }
-    void Free(int i) { Used_[static_cast<std::size_t>(i)] = false; }
-    std::size_t Capacity() const { return Used_.size(); }
+    template <class Writer> void Delete(Writer& w, int slot) {
+        w.Delete(slot);
+        Used_[static_cast<std::size_t>(slot)] = false;
+    }
+    template <class Writer, class Selected>
+    void SwitchTo(Writer& w, int slot, std::optional<Selected>& current) {
+        w.Select(slot);
+        if (current) Delete(w, current->Slot);
+        current = Selected{slot, {}};
+    }
 
-private:
     std::vector<bool> Used_;
+    std::optional<TPenSlot> Pen_;
+    std::optional<TBrushSlot> Brush_;
 };
 
 class TWmfWriter {
@@ -85,28 +135,35 @@ public:
         End();
     }
 
-    void Use(const TPen& pen, const TBrush& brush) {
-        if (!HavePen_ || !(pen == Pen_)) {
-            const int slot = Slots_.Take();
-            Begin(META_CREATEPENINDIRECT);
-            W_.U16(PenStyle(pen));
-            W_.I16(Clamp16(pen.Width));
-            W_.I16(0);
-            W_.U32(pen.Color & 0xFFFFFF);
-            End();
-            SwitchTo(slot, PenSlot_, HavePen_);
-            Pen_ = pen;
-        }
-        if (!HaveBrush_ || !(brush == Brush_)) {
-            const int slot = Slots_.Take();
-            Begin(META_CREATEBRUSHINDIRECT);
-            W_.U16(BrushStyle(brush));
-            W_.U32(brush.Color & 0xFFFFFF);
-            W_.U16(0);
-            End();
-            SwitchTo(slot, BrushSlot_, HaveBrush_);
-            Brush_ = brush;
-        }
+    void Use(const TPen& pen, const TBrush& brush) { Objects_.Use(*this, pen, brush); }
+
+    // The object records, as the table asks for them.
+    void CreatePen(int slot, const TPen& pen) {
+        (void)slot; // a Windows metafile's objects take the lowest free slot by themselves
+        Begin(META_CREATEPENINDIRECT);
+        W_.U16(PenStyle(pen));
+        W_.I16(Clamp16(pen.Width));
+        W_.I16(0);
+        W_.U32(pen.Color & 0xFFFFFF);
+        End();
+    }
+    void CreateBrush(int slot, const TBrush& brush) {
+        (void)slot;
+        Begin(META_CREATEBRUSHINDIRECT);
+        W_.U16(BrushStyle(brush));
+        W_.U32(brush.Color & 0xFFFFFF);
+        W_.U16(0);
+        End();
+    }
+    void Select(int slot) {
+        Begin(META_SELECTOBJECT);
+        W_.U16(static_cast<std::uint16_t>(slot));
+        End();
+    }
+    void Delete(int slot) {
+        Begin(META_DELETEOBJECT);
+        W_.U16(static_cast<std::uint16_t>(slot));
+        End();
     }
 
     void Polygon(const std::vector<TPoint>& p) {
@@ -119,8 +176,8 @@ public:
         // the first vertex: the chords between neighbouring rings are each drawn twice and
         // cancel under the alternate rule, so the fill is the polygon's. The outline follows as
         // chained polylines, so that no chord shows.
-        const TPen pen = Pen_;
-        Use({pen.Color, pen.Width, TPenStyle::Clear}, Brush_);
+        const TPen pen = Objects_.Pen();
+        Use({pen.Color, pen.Width, TPenStyle::Clear}, Objects_.Brush());
         // Ring k is the first vertex and vertices a..b; neighbouring rings share vertex b.
         std::vector<std::pair<std::size_t, std::size_t>> rings;
         for (std::size_t a = 1, b; a + 1 < p.size(); a = b) {
@@ -137,7 +194,7 @@ public:
                 Point(p[i]);
         }
         End();
-        Use(pen, {Brush_.Color, TBrushStyle::Clear});
+        Use(pen, {Objects_.Brush().Color, TBrushStyle::Clear});
         std::vector<TPoint> closed(p);
         closed.push_back(p[0]);
         for (std::size_t a = 0; a + 1 < closed.size(); a += MaxWmfPoints - 1)
@@ -156,13 +213,12 @@ public:
     }
 
     std::vector<std::uint8_t> Finish() {
-        if (HavePen_) Delete(PenSlot_);
-        if (HaveBrush_) Delete(BrushSlot_);
+        Objects_.Finish(*this);
         Begin(META_EOF);
         End();
         const std::size_t words = (W_.Size() - PlaceableSize) / 2;
         W_.PutU32(PlaceableSize + 6, static_cast<std::uint32_t>(words));
-        W_.PutU16(PlaceableSize + 10, static_cast<std::uint16_t>(Slots_.Capacity()));
+        W_.PutU16(PlaceableSize + 10, static_cast<std::uint16_t>(Objects_.Capacity()));
         W_.PutU32(PlaceableSize + 12, MaxRecord_);
         return std::move(W_.Bytes());
     }
@@ -195,30 +251,10 @@ private:
         W_.I16(Clamp16(p.X));
         End();
     }
-    void Delete(int slot) {
-        Begin(META_DELETEOBJECT);
-        W_.U16(static_cast<std::uint16_t>(slot));
-        End();
-        Slots_.Free(slot);
-    }
-    // Selects the new object, then deletes the one it replaces.
-    void SwitchTo(int slot, int& current, bool& have) {
-        Begin(META_SELECTOBJECT);
-        W_.U16(static_cast<std::uint16_t>(slot));
-        End();
-        if (have) Delete(current);
-        current = slot;
-        have = true;
-    }
-
     TByteWriter W_;
     std::size_t Start_ = 0;
     std::uint32_t MaxRecord_ = 0;
-    TSlots Slots_;
-    TPen Pen_;
-    TBrush Brush_;
-    bool HavePen_ = false, HaveBrush_ = false;
-    int PenSlot_ = 0, BrushSlot_ = 0;
+    TObjectTable Objects_;
 };
 
 class TEmfWriter {
@@ -253,31 +289,29 @@ public:
         End();
     }
 
-    void Use(const TPen& pen, const TBrush& brush) {
-        if (!HavePen_ || !(pen == Pen_)) {
-            const int slot = Slots_.Take() + 1;
-            Begin(EMR_CREATEPEN);
-            W_.U32(static_cast<std::uint32_t>(slot));
-            W_.U32(PenStyle(pen));
-            W_.I32(pen.Width);
-            W_.I32(0);
-            W_.U32(pen.Color & 0xFFFFFF);
-            End();
-            SwitchTo(slot, PenSlot_, HavePen_);
-            Pen_ = pen;
-        }
-        if (!HaveBrush_ || !(brush == Brush_)) {
-            const int slot = Slots_.Take() + 1;
-            Begin(EMR_CREATEBRUSHINDIRECT);
-            W_.U32(static_cast<std::uint32_t>(slot));
-            W_.U32(BrushStyle(brush));
-            W_.U32(brush.Color & 0xFFFFFF);
-            W_.U32(0);
-            End();
-            SwitchTo(slot, BrushSlot_, HaveBrush_);
-            Brush_ = brush;
-        }
+    void Use(const TPen& pen, const TBrush& brush) { Objects_.Use(*this, pen, brush); }
+
+    // The object records, as the table asks for them. Enhanced metafile handles count from 1:
+    // handle 0 is the metafile itself.
+    void CreatePen(int slot, const TPen& pen) {
+        Begin(EMR_CREATEPEN);
+        W_.U32(Handle(slot));
+        W_.U32(PenStyle(pen));
+        W_.I32(pen.Width);
+        W_.I32(0);
+        W_.U32(pen.Color & 0xFFFFFF);
+        End();
     }
+    void CreateBrush(int slot, const TBrush& brush) {
+        Begin(EMR_CREATEBRUSHINDIRECT);
+        W_.U32(Handle(slot));
+        W_.U32(BrushStyle(brush));
+        W_.U32(brush.Color & 0xFFFFFF);
+        W_.U32(0);
+        End();
+    }
+    void Select(int slot) { Object(EMR_SELECTOBJECT, slot); }
+    void Delete(int slot) { Object(EMR_DELETEOBJECT, slot); }
 
     void Polygon(const std::vector<TPoint>& p) {
         if (p.empty()) return;
@@ -319,8 +353,7 @@ public:
     }
 
     std::vector<std::uint8_t> Finish() {
-        if (HavePen_) Delete(PenSlot_);
-        if (HaveBrush_) Delete(BrushSlot_);
+        Objects_.Finish(*this);
         Begin(EMR_EOF);
         W_.U32(0);
         W_.U32(16);
@@ -328,7 +361,7 @@ public:
         End();
         W_.PutU32(48, static_cast<std::uint32_t>(W_.Size()));
         W_.PutU32(52, Records_);
-        W_.PutU16(56, static_cast<std::uint16_t>(Slots_.Capacity() + 1));
+        W_.PutU16(56, static_cast<std::uint16_t>(Objects_.Capacity() + 1));
         return std::move(W_.Bytes());
     }
 
@@ -352,30 +385,17 @@ private:
         W_.I32(p.Y);
         End();
     }
+    static std::uint32_t Handle(int slot) { return static_cast<std::uint32_t>(slot) + 1; }
     void Object(std::uint32_t type, int slot) {
         Begin(type);
-        W_.U32(static_cast<std::uint32_t>(slot));
+        W_.U32(Handle(slot));
         End();
-    }
-    void Delete(int slot) {
-        Object(EMR_DELETEOBJECT, slot);
-        Slots_.Free(slot - 1);
-    }
-    void SwitchTo(int slot, int& current, bool& have) {
-        Object(EMR_SELECTOBJECT, slot);
-        if (have) Delete(current);
-        current = slot;
-        have = true;
     }
 
     TByteWriter W_;
     std::size_t Start_ = 0;
     std::uint32_t Records_ = 0;
-    TSlots Slots_;
-    TPen Pen_;
-    TBrush Brush_;
-    bool HavePen_ = false, HaveBrush_ = false;
-    int PenSlot_ = 0, BrushSlot_ = 0;
+    TObjectTable Objects_;
 };
 
 template <class Writer> std::vector<std::uint8_t> Write(Writer w, const auto& ops) {

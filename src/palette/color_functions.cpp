@@ -1,8 +1,9 @@
 #include "palette/color_functions.h"
 
+#include "platform/text_parse.h"
+
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 namespace pigmentaria {
@@ -21,21 +22,7 @@ bool IsNearGray(TColor color) {
 }
 
 long double HueOf(TColor color) {
-    const int r = RedOf(color), g = GreenOf(color), b = BlueOf(color);
-    const int mx = std::max({r, g, b}), mn = std::min({r, g, b});
-    const long double delta = mx - mn;
-    if (delta == 0) return 0;
-    long double h;
-    // A tie for the largest channel goes to red, then green.
-    if (r == mx)
-        h = (g - b) / delta;
-    else if (g == mx)
-        h = 2 + (b - r) / delta;
-    else
-        h = 4 + (r - g) / delta;
-    h *= 60;
-    if (h < 0) h += 360;
-    return h;
+    return HueOfChannels<long double>(RedOf(color), GreenOf(color), BlueOf(color));
 }
 
 TColor NearestPaletteColor(TColor color, const TNamedPalette& palette) {
@@ -65,22 +52,23 @@ TColor NearestPaletteColor(TColor color, const TNamedPalette& palette) {
     return result;
 }
 
-std::string FormatTwoDecimals(double value) {
+std::string FormatTwoDecimals(double value, char decimalPoint) {
     // Rounded half away from zero at the second decimal, as the label has always shown it.
     const double hundredths = std::round(value * 100.0);
-    char text[64];
-    std::snprintf(text, sizeof text, "%.2f", hundredths / 100.0);
-    std::string s = text;
+    std::string s = FormatFixed(hundredths / 100.0, 2);
     if (s.find('.') != std::string::npos) {
         while (s.back() == '0')
             s.pop_back();
         if (s.back() == '.') s.pop_back();
     }
     if (s == "-0") s = "0";
+    if (decimalPoint != '.')
+        for (char& c : s)
+            if (c == '.') c = decimalPoint;
     return s;
 }
 
-std::string PaintLabelText(TColor color, const TNamedPalette* customPalette) {
+std::string PaintLabelText(TColor color, const TNamedPalette* customPalette, char decimalPoint) {
     if (customPalette) {
         const int pos = customPalette->PositionOf(color);
         if (pos > 0 && !customPalette->At(pos)->Name.empty()) return customPalette->At(pos)->Name;
@@ -88,21 +76,12 @@ std::string PaintLabelText(TColor color, const TNamedPalette* customPalette) {
     const int r = RedOf(color), g = GreenOf(color), b = BlueOf(color);
     const int mx = std::max({r, g, b}), mn = std::min({r, g, b});
     const double s = mx == 0 ? 0.0 : static_cast<double>(mx - mn) / mx;
+    const auto number = [decimalPoint](double v) { return FormatTwoDecimals(v, decimalPoint); };
     std::string text =
         "RGB:(" + std::to_string(r) + ", " + std::to_string(g) + ", " + std::to_string(b) + ")";
-    if (s == 0)
-        return text + "  HSV:(n/a, " + FormatTwoDecimals(s) + ", " + FormatTwoDecimals(mx) + ")";
-    const double d = mx - mn;
-    double h;
-    if (r == mx)
-        h = 60 * ((g - b) / d);
-    else if (g == mx)
-        h = 60 * ((b - r) / d + 2);
-    else
-        h = 60 * ((r - g) / d + 4);
-    if (h < 0) h += 360;
-    return text + "  HSV:(" + FormatTwoDecimals(h) + ", " + FormatTwoDecimals(s) + ", " +
-           FormatTwoDecimals(mx) + ")";
+    if (s == 0) return text + "  HSV:(n/a, " + number(s) + ", " + number(mx) + ")";
+    const double h = HueOfChannels<double>(r, g, b);
+    return text + "  HSV:(" + number(h) + ", " + number(s) + ", " + number(mx) + ")";
 }
 
 } // namespace pigmentaria

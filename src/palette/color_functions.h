@@ -18,10 +18,12 @@ long double HueOf(TColor color);
 // two entries at the same distance the later wins; 0 (black) for an empty palette.
 TColor NearestPaletteColor(TColor color, const TNamedPalette& palette);
 
-// Up to two decimals, no trailing zeros: 0.5, 1, 342.86.
-std::string FormatTwoDecimals(double value);
+// Up to two decimals, no trailing zeros: 0.5, 1, 342.86 (with a window's decimal point when
+// given).
+std::string FormatTwoDecimals(double value, char decimalPoint = '.');
 // The status bar's description of the paint colour: the custom palette's name for the colour when
 // it has a non-empty one, else "RGB:(r, g, b)  HSV:(h, s, v)".
-std::string PaintLabelText(TColor color, const TNamedPalette* customPalette);
+std::string PaintLabelText(TColor color, const TNamedPalette* customPalette,
+                           char decimalPoint = '.');
 
 } // namespace pigmentaria

@@ -2,6 +2,7 @@
 
 #include "platform/canvas.h"
 #include "platform/file_io.h"
+#include "platform/text_parse.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -220,9 +221,7 @@ std::vector<TPaletteFileInfo> ListPaletteFiles(const std::filesystem::path& fold
     std::error_code ec;
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
          it.increment(ec)) {
-        std::string ext = it->path().extension().string();
-        std::transform(ext.begin(), ext.end(), ext.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+        const std::string ext = ToUpper(it->path().extension().string());
         if (ext == ".KVL" && it->is_regular_file(ec)) files.push_back(it->path());
     }
     std::sort(files.begin(), files.end());

@@ -1,5 +1,7 @@
 #pragma once
 // Colour values in the Windows order 0x00BBGGRR: red in the low byte.
+#include <algorithm>
+#include <concepts>
 #include <cstdint>
 
 namespace pigmentaria {
@@ -18,6 +20,26 @@ constexpr int GreenOf(TColor c) {
 }
 constexpr int BlueOf(TColor c) {
     return static_cast<int>((c >> 16) & 0xFF);
+}
+
+// The hue of the usual RGB-to-HSV conversion, in degrees from 0 (inclusive) to 360 (exclusive),
+// of three channels in any one unit (0..255 or 0..1), worked out in T. A tie for the largest
+// channel goes to red, then green. Channels without spread have no hue; 0 is returned and the
+// caller says what a grey stands for.
+template <std::floating_point T> constexpr T HueOfChannels(T r, T g, T b) {
+    const T mx = std::max({r, g, b});
+    const T delta = mx - std::min({r, g, b});
+    if (delta == 0) return 0;
+    T h;
+    if (r == mx)
+        h = (g - b) / delta;
+    else if (g == mx)
+        h = 2 + (b - r) / delta;
+    else
+        h = 4 + (r - g) / delta;
+    h *= 60;
+    if (h < 0) h += 360;
+    return h;
 }
 
 constexpr TColor clBlack = 0x000000;

@@ -1,7 +1,8 @@
 #pragma once
-// Whole-file reading and safe replacement of files, and little-endian byte packing for the
-// program's own binary files. Files are written byte by byte in a fixed order, never by dumping
-// in-memory records, so their layout does not depend on the compiler.
+// Whole-file reading and safe replacement of files, and little-endian byte packing and checked
+// reading for the program's own binary files.
+#include "platform/byte_writer.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -32,32 +33,6 @@ inline void ReplaceFileContents(const std::filesystem::path& path,
 inline void ReplaceFileContents(const std::filesystem::path& path, std::string_view text) {
     ReplaceFileContents(path, text.data(), text.size());
 }
-
-class TByteWriter {
-public:
-    void U8(std::uint8_t v) { Bytes_.push_back(v); }
-    void I32(std::int32_t v) { U32(static_cast<std::uint32_t>(v)); }
-    void U32(std::uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            Bytes_.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-    }
-    void Raw(const void* p, std::size_t n) {
-        const auto* b = static_cast<const std::uint8_t*>(p);
-        Bytes_.insert(Bytes_.end(), b, b + n);
-    }
-    void Zeros(std::size_t n) { Bytes_.insert(Bytes_.end(), n, 0); }
-    // A NUL-terminated string in a fixed field; the caller has checked that it fits.
-    void FixedString(std::string_view s, std::size_t field) {
-        const std::size_t n = s.size() < field ? s.size() : field - 1;
-        Raw(s.data(), n);
-        Zeros(field - n);
-    }
-    std::size_t Size() const { return Bytes_.size(); }
-    std::vector<std::uint8_t>& Bytes() { return Bytes_; }
-
-private:
-    std::vector<std::uint8_t> Bytes_;
-};
 
 // Reads from a byte buffer; every read checks that the bytes are there.
 class TByteReader {

@@ -10,8 +10,11 @@
 //
 // Pen (one pixel wide): a line from A to B lights, along its major axis (x when |dx| >= |dy|), one
 // pixel per step from A up to but excluding B; the minor coordinate is the exact line position
-// rounded to the nearest pixel, a tie going to the larger coordinate. The set of pixels does not
-// depend on the direction the line is drawn in, apart from the excluded end.
+// rounded to the nearest pixel. A line passing exactly half-way between two pixels lights the
+// one with the smaller coordinate: the upper pixel of a mostly-horizontal line, the left pixel of
+// a mostly-vertical one, as the grid-intersection ("diamond") rule for one-pixel lines has it.
+// (Lines at exactly 45 degrees between whole points never pass half-way.) The set of pixels does
+// not depend on the direction the line is drawn in, apart from the excluded end.
 //
 // A polygon whose points all coincide fills nothing and its outline is empty under those rules; we
 // light its one pixel instead (in the pen's colour, else the brush's), so a one-pixel shape shows.
@@ -41,13 +44,14 @@ inline std::int64_t CeilDiv(std::int64_t a, std::int64_t b) {
 }
 
 // Minor coordinate of the line through (a0, b0) with slope db/da at major coordinate a: the exact
-// value rounded half up. da is not 0.
+// value n / d rounded to the nearest integer, half-way going down (to the smaller coordinate):
+// ceil(n / d - 1/2) = ceil((2n - d) / 2d). da is not 0.
 inline std::int64_t MinorAt(std::int64_t a0, std::int64_t b0, std::int64_t da, std::int64_t db,
                             std::int64_t a) {
     const std::int64_t sign = da < 0 ? -1 : 1;
     const std::int64_t d = da * sign;
-    const std::int64_t num = 2 * sign * (b0 * da + (a - a0) * db) + d;
-    return FloorDiv(num, 2 * d);
+    const std::int64_t num = 2 * sign * (b0 * da + (a - a0) * db) - d;
+    return CeilDiv(num, 2 * d);
 }
 
 // Calls pixel(x, y) for every pixel the pen lights on the line from a to b, b excluded.

@@ -2,6 +2,7 @@
 // Record numbers and byte helpers of the two Windows metafile formats: the 16-bit Windows
 // metafile (WMF, optionally behind a 22-byte placeable header) and the enhanced metafile (EMF).
 // Shared by the writers of the painting's metafiles and by the metafile reader.
+#include "platform/byte_writer.h"
 #include "platform/color.h"
 
 #include <cstddef>
@@ -134,35 +135,6 @@ enum : std::uint32_t {
     EMR_CREATEMONOBRUSH = 93,
     EMR_CREATEDIBPATTERNBRUSHPT = 94,
     EMR_EXTCREATEPEN = 95,
-};
-
-// Little-endian output.
-class TByteWriter {
-public:
-    void U8(std::uint8_t v) { Bytes_.push_back(v); }
-    void U16(std::uint16_t v) {
-        U8(static_cast<std::uint8_t>(v));
-        U8(static_cast<std::uint8_t>(v >> 8));
-    }
-    void I16(std::int16_t v) { U16(static_cast<std::uint16_t>(v)); }
-    void U32(std::uint32_t v) {
-        U16(static_cast<std::uint16_t>(v));
-        U16(static_cast<std::uint16_t>(v >> 16));
-    }
-    void I32(std::int32_t v) { U32(static_cast<std::uint32_t>(v)); }
-    void PutU16(std::size_t at, std::uint16_t v) {
-        Bytes_[at] = static_cast<std::uint8_t>(v);
-        Bytes_[at + 1] = static_cast<std::uint8_t>(v >> 8);
-    }
-    void PutU32(std::size_t at, std::uint32_t v) {
-        PutU16(at, static_cast<std::uint16_t>(v));
-        PutU16(at + 2, static_cast<std::uint16_t>(v >> 16));
-    }
-    std::size_t Size() const { return Bytes_.size(); }
-    std::vector<std::uint8_t>& Bytes() { return Bytes_; }
-
-private:
-    std::vector<std::uint8_t> Bytes_;
 };
 
 // Little-endian input from a buffer; reads past the end give 0, so callers check sizes first.

@@ -1,33 +1,34 @@
 #pragma once
-// Reading numbers and names typed by a person: the whole text must be the number, nothing after.
-#include <cctype>
-#include <cmath>
-#include <cstdlib>
+// Numbers and names as text, the same whatever the user's locale: files and command-line
+// arguments always use a full stop for the decimal point, so a painting made in one country reads
+// the same in another. What a window shows may follow the user's locale instead: the functions
+// take the decimal point to use, a full stop unless told otherwise.
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace pigmentaria {
 
-inline std::optional<long long> ParseWhole(const std::string& text) {
-    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0]))) return std::nullopt;
-    char* end = nullptr;
-    errno = 0;
-    const long long v = std::strtoll(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0') return std::nullopt;
-    return v;
-}
+// A whole decimal number typed by a person: an optional sign and digits, nothing before or
+// after; nothing when the text is not one or does not fit.
+std::optional<long long> ParseWhole(std::string_view text);
 
-inline std::optional<double> ParseReal(const std::string& text) {
-    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0]))) return std::nullopt;
-    char* end = nullptr;
-    const double v = std::strtod(text.c_str(), &end);
-    if (*end != '\0' || !std::isfinite(v)) return std::nullopt;
-    return v;
-}
+// A finite decimal number: an optional sign, digits with at most one decimal point, an optional
+// exponent ("2", "-0.5", ".5", "1e3"), nothing before or after. With another decimal point (a
+// window's text in the user's locale) that character stands for the point and a full stop is
+// refused.
+std::optional<double> ParseReal(std::string_view text, char decimalPoint = '.');
 
-inline std::string ToLower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
+// Up to `digits` significant digits in the shortest of plain or exponent form, trailing zeros
+// dropped, as printf's "%.15g" writes it in the C locale: 0.9, 8.5, 1e+20.
+std::string FormatGeneral(double value, int digits = 15, char decimalPoint = '.');
+
+// Exactly `decimals` digits after the point, rounded as printf's "%.2f" in the C locale.
+std::string FormatFixed(double value, int decimals, char decimalPoint = '.');
+
+// Letter case of the ASCII letters only: names of options, extensions and keywords compare the
+// same in every locale (a Turkish locale maps "I" elsewhere).
+std::string ToLower(std::string s);
+std::string ToUpper(std::string s);
 
 } // namespace pigmentaria

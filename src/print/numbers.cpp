@@ -267,4 +267,13 @@ std::vector<TNumberLabel> PlaceNumbers(const TShapeList& shapes,
     return labels;
 }
 
+TNumberingResult PlaceNumbers(const TNumberingInput& input, IProgressSink& progress) {
+    TNumberingResult out;
+    TCollectedMessages messages;
+    out.Labels = PlaceNumbers(input.Shapes, input.Palette, progress, messages);
+    out.Messages = messages.Take();
+    out.Generation = input.Generation;
+    return out;
+}
+
 } // namespace pigmentaria

@@ -63,12 +63,16 @@ TPoint TPagePrinter::Map(const TPageDevice& d, double px, double py, int row, in
     return {Trunc(d.DpiX * x) - d.ShiftX, Trunc(d.DpiY * y) - d.ShiftY};
 }
 
-void TPagePrinter::PrintPage(TPageCanvas& canvas, bool onPrinter, int row, int column) {
-    const TPrintSettings& s = *Settings_;
-    if (s.PrintNumbers && !NumbersAdded_) {
+void TPagePrinter::AddNumbersIfAsked() {
+    if (Settings_->PrintNumbers && !NumbersAdded_) {
         if (Source_->PlaceNumbers) Source_->PlaceNumbers();
         NumbersAdded_ = true;
     }
+}
+
+void TPagePrinter::PrintPage(TPageCanvas& canvas, bool onPrinter, int row, int column) {
+    const TPrintSettings& s = *Settings_;
+    AddNumbersIfAsked();
     const TPageDevice device = PageDeviceFor(*Layout_, onPrinter);
     canvas.SetFont(PageFont(9, true, true));
 
@@ -183,17 +187,32 @@ void TPagePrinter::DrawPageNumber(TPageCanvas& canvas, const TPageDevice& device
 
 void PrintAllPages(IPrinter& printer, TPrintSettings& settings, TPrintLayout& layout,
                    TPagePrinter& pages, const std::string& title) {
+    TNullProgress progress;
+    PrintAllPages(printer, settings, layout, pages, title, progress);
+}
+
+void PrintAllPages(IPrinter& printer, TPrintSettings& settings, TPrintLayout& layout,
+                   TPagePrinter& pages, const std::string& title, IProgressSink& progress) {
     layout = ComputePrintLayout(printer.Metrics(), printer.Paper().Orientation, settings,
                                 layout.ScreenDpiX, layout.ScreenDpiY);
     const int across = settings.PagesAcross, down = settings.PagesDown;
+    pages.AddNumbersIfAsked();
+    TProgressRun run(progress, PrintingMessage, 0, std::max(0, across) * std::max(0, down));
     printer.BeginDoc(title);
     bool first = true;
-    for (int row = 1; row <= down; ++row)
-        for (int column = 1; column <= across; ++column) {
-            if (!first) printer.NewPage();
-            first = false;
-            pages.PrintPage(printer.Canvas(), true, row, column);
-        }
+    int done = 0;
+    try {
+        for (int row = 1; row <= down; ++row)
+            for (int column = 1; column <= across; ++column) {
+                if (!first) printer.NewPage();
+                first = false;
+                pages.PrintPage(printer.Canvas(), true, row, column);
+                run.Step(++done);
+            }
+    } catch (...) {
+        printer.AbortDoc();
+        throw;
+    }
     printer.EndDoc();
 }
 

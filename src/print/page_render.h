@@ -2,6 +2,7 @@
 // Drawing one page of the page grid: the part of the painting the placement frame puts there,
 // its number labels, the registration crosses and the page number; and printing every page.
 #include "model/shape.h"
+#include "platform/report.h"
 #include "print/numbers.h"
 #include "print/page_canvas.h"
 #include "print/print_layout.h"
@@ -64,6 +65,9 @@ public:
     // The dialog was shown again: the next page numbers the painting anew.
     void DialogShown() { NumbersAdded_ = false; }
     bool NumbersAdded() const { return NumbersAdded_; }
+    // The first step of every page: numbers the painting when the settings ask for numbers and
+    // this showing has not numbered it yet.
+    void AddNumbersIfAsked();
 
     void PrintPage(TPageCanvas& canvas, bool onPrinter, int row, int column);
 
@@ -86,9 +90,15 @@ private:
     std::vector<TPoint> Points_;
 };
 
+inline constexpr const char* PrintingMessage = "Printing...";
+
 // "Print": recomputes `layout` for the printer (the page printer draws with it), then prints
-// every page, row by row, in one job with the given title.
+// every page, row by row, in one job with the given title. With a progress sink the numbers are
+// placed first (when asked), then the bar counts the pages; asked to stop, the job is abandoned
+// after the page being drawn and EAborted thrown.
 void PrintAllPages(IPrinter& printer, TPrintSettings& settings, TPrintLayout& layout,
                    TPagePrinter& pages, const std::string& title);
+void PrintAllPages(IPrinter& printer, TPrintSettings& settings, TPrintLayout& layout,
+                   TPagePrinter& pages, const std::string& title, IProgressSink& progress);
 
 } // namespace pigmentaria

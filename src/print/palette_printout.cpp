@@ -51,4 +51,16 @@ void PrintPalette(IPrinter& printer, const std::vector<TColor>& paintingPalette,
     printer.EndDoc();
 }
 
+void PrintPalette(IPrinter& printer, const TNamedPalette& paintingPalette,
+                  const TNamedPalette* customPalette) {
+    std::vector<TColor> colors;
+    for (const TPaletteEntry& e : paintingPalette.Entries())
+        colors.push_back(e.Color);
+    std::vector<TNamedColor> names;
+    if (customPalette)
+        for (const TPaletteEntry& e : customPalette->Entries())
+            names.push_back({e.Color, e.Name});
+    PrintPalette(printer, colors, names);
+}
+
 } // namespace pigmentaria

@@ -1,6 +1,7 @@
 #pragma once
 // The painting palette printed as a numbered list of swatches, so that the numbers on a printed
 // template can be matched to colours.
+#include "palette/palette.h"
 #include "print/printer.h"
 
 #include <string>
@@ -31,5 +32,9 @@ inline constexpr const char* PaletteJobTitle = "Pigmentaria Palette";
 // new sheets as needed, in one job titled "Pigmentaria Palette".
 void PrintPalette(IPrinter& printer, const std::vector<TColor>& paintingPalette,
                   const std::vector<TNamedColor>& customPalette);
+// The same for the program's palettes: the painting palette, named from the custom palette when
+// there is one.
+void PrintPalette(IPrinter& printer, const TNamedPalette& paintingPalette,
+                  const TNamedPalette* customPalette);
 
 } // namespace pigmentaria

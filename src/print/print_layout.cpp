@@ -3,8 +3,7 @@
 #include "platform/canvas.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
+#include <cstdint>
 
 namespace pigmentaria {
 
@@ -25,14 +24,8 @@ double Hundredths(double inches) {
 
 } // namespace
 
-std::string FormatGeneral(double value) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", value);
-    return buf;
-}
-
-std::string InchText(double inches) {
-    return FormatGeneral(Hundredths(inches)) + "\"";
+std::string InchText(double inches, char decimalPoint) {
+    return FormatGeneral(Hundredths(inches), 15, decimalPoint) + "\"";
 }
 
 TPrintLayout ComputePrintLayout(const TPrinterMetrics& printer, int orientation,
@@ -64,8 +57,9 @@ TPrintLayout ComputePrintLayout(const TPrinterMetrics& printer, int orientation,
     double overlap = settings.Overlap;
     const double minX = l.PaperWidthIn - l.PrintableWidthIn + 0.5;
     const double minY = l.PaperHeightIn - l.PrintableHeightIn + 0.5;
-    if (!(overlap >= minX)) overlap = std::strtod(FormatGeneral(minX).c_str(), nullptr);
-    if (!(overlap >= minY)) overlap = std::strtod(FormatGeneral(minY).c_str(), nullptr);
+    // The raised value is the one the edit shows, read back from its text.
+    if (!(overlap >= minX)) overlap = ParseReal(FormatGeneral(minX)).value_or(minX);
+    if (!(overlap >= minY)) overlap = ParseReal(FormatGeneral(minY)).value_or(minY);
     settings.Overlap = overlap;
     l.OverlapIn = overlap;
     l.OverlapX = Trunc(l.PrinterDpiX * overlap);
@@ -94,25 +88,27 @@ double FrameHeightIn(const TPrintLayout& layout, const TPlacementFrame& frame) {
     return layout.SampleScaleY > 0 ? frame.Height / layout.SampleScaleY : 0.0;
 }
 
-std::string PaperSizeText(const TPrintLayout& layout) {
-    return InchText(layout.PaperWidthIn) + " x " + InchText(layout.PaperHeightIn);
+std::string PaperSizeText(const TPrintLayout& layout, char decimalPoint) {
+    return InchText(layout.PaperWidthIn, decimalPoint) + " x " +
+           InchText(layout.PaperHeightIn, decimalPoint);
 }
 
 std::string OrientationText(const TPrintLayout& layout) {
     return layout.Orientation == poLandscape ? "Landscape" : "Portrait";
 }
 
-std::string PrintSizeText(const TPrintLayout& layout) {
+std::string PrintSizeText(const TPrintLayout& layout, char decimalPoint) {
     const double w =
         layout.PagesAcross * layout.PaperWidthIn - (layout.PagesAcross - 1) * layout.OverlapIn;
     const double h =
         layout.PagesDown * layout.PaperHeightIn - (layout.PagesDown - 1) * layout.OverlapIn;
-    return "Total Print Size: " + InchText(w) + " x " + InchText(h);
+    return "Total Print Size: " + InchText(w, decimalPoint) + " x " + InchText(h, decimalPoint);
 }
 
-std::string ImageSizeText(const TPrintLayout& layout, const TPlacementFrame& frame) {
-    return "Image Size: " + InchText(FrameWidthIn(layout, frame)) + " x " +
-           InchText(FrameHeightIn(layout, frame));
+std::string ImageSizeText(const TPrintLayout& layout, const TPlacementFrame& frame,
+                          char decimalPoint) {
+    return "Image Size: " + InchText(FrameWidthIn(layout, frame), decimalPoint) + " x " +
+           InchText(FrameHeightIn(layout, frame), decimalPoint);
 }
 
 TRaster24 DrawPrintSample(const TPrintLayout& l) {

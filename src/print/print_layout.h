@@ -2,6 +2,7 @@
 // The page-grid layout: printer pixels, inches and the pixels of the print dialog's sample, and
 // the placement frame the user drags over the sample.
 #include "platform/raster.h"
+#include "platform/text_parse.h"
 #include "print/print_settings.h"
 #include "print/printer.h"
 
@@ -46,15 +47,19 @@ TPrintLayout ComputePrintLayout(const TPrinterMetrics& printer, int orientation,
                                 TPrintSettings& settings, int screenDpiX = DefaultScreenDpi,
                                 int screenDpiY = DefaultScreenDpi);
 
-// A number as the dialog writes it: general format, up to 15 significant digits.
-std::string FormatGeneral(double value);
+// The dialog writes numbers as FormatGeneral does, up to 15 significant digits. Its labels use a
+// full stop unless given the decimal point of the user's locale, as a window does.
 // Inches truncated to hundredths with an inch mark: 8.5".
-std::string InchText(double inches);
-// The dialog's labels.
-std::string PaperSizeText(const TPrintLayout& layout);   // 8.5" x 11"
-std::string OrientationText(const TPrintLayout& layout); // Portrait / Landscape
-std::string PrintSizeText(const TPrintLayout& layout);   // Total Print Size: 16" x 11"
-std::string ImageSizeText(const TPrintLayout& layout, const TPlacementFrame& frame);
+std::string InchText(double inches, char decimalPoint = '.');
+// 8.5" x 11"
+std::string PaperSizeText(const TPrintLayout& layout, char decimalPoint = '.');
+// Portrait / Landscape
+std::string OrientationText(const TPrintLayout& layout);
+// Total Print Size: 16" x 11"
+std::string PrintSizeText(const TPrintLayout& layout, char decimalPoint = '.');
+// Image Size: 6.4" x 4.8"
+std::string ImageSizeText(const TPrintLayout& layout, const TPlacementFrame& frame,
+                          char decimalPoint = '.');
 
 // The frame's size in inches on the page grid.
 double FrameWidthIn(const TPrintLayout& layout, const TPlacementFrame& frame);

@@ -85,4 +85,40 @@ TPaperChoice PaperOfBlock(const TPrintLayoutBlock& block) {
     return {block.Orientation == 1 ? 1 : 0, block.PaperSize, block.PaperWidth, block.PaperLength};
 }
 
+TPrintSetupProblem MergePrintSetup(TPrintSetup& setup, const TPrintLayoutBlock* stored,
+                                   const TPrintOptions& o, bool takeStoredOverlap) {
+    TPrintSettings& settings = setup.Settings;
+    TPaperChoice& paper = setup.Paper;
+    if (stored) {
+        ApplyPrintLayoutBlock(*stored, settings, takeStoredOverlap);
+        const TPaperChoice storedPaper = PaperOfBlock(*stored);
+        paper.Orientation = storedPaper.Orientation;
+        if (storedPaper.PaperSize != 0) paper = storedPaper;
+    }
+    if (o.PagesAcross) settings.PagesAcross = *o.PagesAcross;
+    if (o.PagesDown) settings.PagesDown = *o.PagesDown;
+    if (o.Overlap) settings.Overlap = *o.Overlap;
+    if (o.WhatToPrint) SetWhatToPrint(settings, *o.WhatToPrint);
+    if (o.OutlinesOnly) {
+        if (*o.OutlinesOnly && settings.WhatToPrint != wpAll)
+            return TPrintSetupProblem::OutlinesNeedAllShapes;
+        settings.OutlinesOnly = *o.OutlinesOnly;
+    }
+    if (o.FillWith) settings.FillWith = *o.FillWith;
+    if (o.LineWeight) settings.LineWeight = *o.LineWeight;
+    if (o.OutlinesBlack) settings.OutlinesBlack = *o.OutlinesBlack;
+    if (o.PrintNumbers) settings.PrintNumbers = *o.PrintNumbers;
+    if (o.RegistrationMarks) settings.RegistrationMarks = *o.RegistrationMarks;
+    if (o.PageNumbers) settings.PageNumbers = *o.PageNumbers;
+    if (o.Frame) settings.Frame = *o.Frame;
+    if (o.Paper) {
+        paper.PaperSize = o.Paper->PaperSize;
+        paper.UserPaperWidth = o.Paper->UserPaperWidth;
+        paper.UserPaperLength = o.Paper->UserPaperLength;
+    }
+    if (o.Orientation) paper.Orientation = *o.Orientation;
+    if (settings.PagesAcross <= 0 || settings.PagesDown <= 0) return TPrintSetupProblem::NoPages;
+    return TPrintSetupProblem::None;
+}
+
 } // namespace pigmentaria

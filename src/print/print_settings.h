@@ -4,6 +4,7 @@
 // painting in its print layout block.
 #include "model/painting_file.h"
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace pigmentaria {
@@ -77,5 +78,47 @@ TPrintLayoutBlock MakePrintLayoutBlock(const TPrintSettings& settings, const TPa
 void ApplyPrintLayoutBlock(const TPrintLayoutBlock& block, TPrintSettings& settings,
                            bool takeOverlap = false);
 TPaperChoice PaperOfBlock(const TPrintLayoutBlock& block);
+
+// What a print asks for over the layout stored with the painting: each choice given replaces the
+// stored one, the rest keep what the painting says (or the base where it has no layout). The
+// command line fills it from its options; the print dialog from what the user changed.
+struct TPrintOptions {
+    std::optional<int> PagesAcross, PagesDown;
+    std::optional<double> Overlap;
+    std::optional<int> WhatToPrint;
+    std::optional<bool> OutlinesOnly;
+    std::optional<int> FillWith;
+    std::optional<int> LineWeight;
+    std::optional<bool> OutlinesBlack;
+    std::optional<bool> PrintNumbers;
+    std::optional<bool> RegistrationMarks;
+    std::optional<bool> PageNumbers;
+    std::optional<TPlacementFrame> Frame;
+    // The sheet: paper code and, for a user-defined size, its width and length; the orientation
+    // comes from Orientation alone.
+    std::optional<TPaperChoice> Paper;
+    std::optional<int> Orientation;
+};
+
+// The settings and the paper a print goes by.
+struct TPrintSetup {
+    TPrintSettings Settings;
+    TPaperChoice Paper;
+    friend bool operator==(const TPrintSetup&, const TPrintSetup&) = default;
+};
+
+enum class TPrintSetupProblem {
+    None,
+    // Outlines only prints every shape; the choice of what to print says otherwise.
+    OutlinesNeedAllShapes,
+    // No pages across or down: the stored layout has none and the options give none.
+    NoPages,
+};
+
+// The options over the stored layout over the base. The stored block brings its settings
+// (its overlap unless `takeStoredOverlap` is off, as the dialog keeps its own) and its
+// orientation, and its paper when it names one. A problem leaves the setup as far as it got.
+TPrintSetupProblem MergePrintSetup(TPrintSetup& setup, const TPrintLayoutBlock* stored,
+                                   const TPrintOptions& options, bool takeStoredOverlap = true);
 
 } // namespace pigmentaria

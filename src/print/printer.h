@@ -52,6 +52,9 @@ public:
     virtual void BeginDoc(const std::string& title) = 0;
     virtual void NewPage() = 0;
     virtual void EndDoc() = 0;
+    // Gives up a job after BeginDoc (the user stopped it, or drawing failed). A printer that
+    // cannot cancel what it was sent ends the job.
+    virtual void AbortDoc() { EndDoc(); }
     virtual TPageCanvas& Canvas() = 0;
 };
 

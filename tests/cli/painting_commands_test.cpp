@@ -19,8 +19,9 @@ struct TRun {
     std::string Out;
 };
 
-TRun RunCli(const std::string& args) {
-    const std::string command = std::string(PIGMENTARIA_CLI) + " " + args + " 2>/dev/null";
+TRun RunCli(const std::string& args, bool withErrors = false) {
+    const std::string command =
+        std::string(PIGMENTARIA_CLI) + " " + args + (withErrors ? " 2>&1" : " 2>/dev/null");
     FILE* p = popen(command.c_str(), "r");
     std::string out;
     char buf[4096];
@@ -89,6 +90,28 @@ TEST(PaintingCommandsTest, RetraceWritesANewPainting) {
     for (const TPaintShape& s : back.Shapes)
         EXPECT_EQ(s.AcquiredColor, s.Color);
     EXPECT_NE(RunCli("retrace " + (dir / "p.kvp").string()).Status, 0);
+}
+
+// Printing draws through Qt: a build without the GUI has the commands but says it cannot print,
+// and leaves no file behind.
+TEST(PaintingCommandsTest, PrintingWorksExactlyWhenTheBuildHasIt) {
+    TTempDir dir;
+    WritePaintingFile(dir / "p.kvp", Painting(), "", {});
+    const std::string painting = (dir / "p.kvp").string();
+    const TRun print = RunCli("print " + painting + " -o " + (dir / "t.pdf").string(), true);
+    const TRun palette =
+        RunCli("palette " + painting + " --print " + (dir / "c.pdf").string(), true);
+    for (const TRun* run : {&print, &palette}) {
+#if PIGMENTARIA_GUI
+        EXPECT_EQ(run->Status, 0) << run->Out;
+#else
+        EXPECT_EQ(run->Status, 1);
+        EXPECT_NE(run->Out.find("printing is not available in this build"), std::string::npos)
+            << run->Out;
+#endif
+    }
+    for (const char* name : {"t.pdf", "c.pdf"})
+        EXPECT_EQ(test::ReadText(dir / name).starts_with("%PDF"), bool(PIGMENTARIA_GUI)) << name;
 }
 
 } // namespace

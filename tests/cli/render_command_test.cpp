@@ -118,15 +118,23 @@ TEST_F(RenderCommand, EveryPictureFormatGoesThroughTheLibrarysWriters) {
 TEST_F(RenderCommand, FailuresSayOneLineAndLeaveNoFile) {
     WriteText(Dir / "text.kvp", "not a painting at all");
     const std::string out = (Dir / "out.bmp").string();
-    for (const std::string& args : std::vector<std::string>{
-             "", In, In + " -o", In + " -o " + out + " --zoom 0", In + " -o " + out + " --zoom x",
-             In + " -o " + out + " --zoom 1000", In + " -o " + out + " --size 3",
-             In + " " + In + " -o " + out, (Dir / "missing.kvp").string() + " -o " + out,
-             (Dir / "text.kvp").string() + " -o " + out, In + " -o " + (Dir / "p.kvp.xyz").string(),
-             In + " -o " + (Dir / "no" / "such" / "p.emf").string()}) {
+    // Mistakes on the command line exit 2, failures of the work 1.
+    for (const auto& [args, status] : std::vector<std::pair<std::string, int>>{
+             {"", 2},
+             {In, 2},
+             {In + " -o", 2},
+             {In + " -o " + out + " --zoom 0", 2},
+             {In + " -o " + out + " --zoom x", 2},
+             {In + " -o " + out + " --zoom 1000", 1},
+             {In + " -o " + out + " --size 3", 2},
+             {In + " " + In + " -o " + out, 2},
+             {(Dir / "missing.kvp").string() + " -o " + out, 1},
+             {(Dir / "text.kvp").string() + " -o " + out, 1},
+             {In + " -o " + (Dir / "p.kvp.xyz").string(), 1},
+             {In + " -o " + (Dir / "no" / "such" / "p.emf").string(), 1}}) {
         SCOPED_TRACE(args);
         const TRun run = Render(args);
-        EXPECT_EQ(run.Status, 1);
+        EXPECT_EQ(run.Status, status);
         EXPECT_EQ(Lines(run.Err), 1u) << run.Err;
         EXPECT_EQ(run.Err.rfind("pigmentaria-cli render: ", 0), 0u) << run.Err;
     }

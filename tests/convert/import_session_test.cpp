@@ -72,7 +72,7 @@ TEST_F(ImportSessionTest, HalfZoomGivesAPaintingOfHalfTheSize) {
     Session.SetPicture(PhotoLike(81, 61));
     Session.SetZoomFactor(0.5);
     TPaintingDocument document(Messages);
-    Session.ImportInto(document);
+    document.AdoptImport(Session.ReduceAndTrace());
     EXPECT_EQ(document.Shapes().PaintingWidth(), 40);
     EXPECT_EQ(document.Shapes().PaintingHeight(), 30);
     EXPECT_FALSE(document.Modified());
@@ -85,10 +85,10 @@ TEST_F(ImportSessionTest, HalfZoomGivesAPaintingOfHalfTheSize) {
 TEST_F(ImportSessionTest, SecondImportCanBeUndone) {
     TPaintingDocument document(Messages);
     Session.SetPicture(PhotoLike(30, 20));
-    Session.ImportInto(document);
+    document.AdoptImport(Session.ReduceAndTrace());
     const std::size_t first = document.Shapes().Count();
     Session.SetPicture(PhotoLike(12, 9, 77));
-    Session.ImportInto(document);
+    document.AdoptImport(Session.ReduceAndTrace());
     EXPECT_EQ(document.Shapes().PaintingWidth(), 12);
     EXPECT_EQ(document.UndoCaption(), "&Undo Import");
     document.UndoLast();
@@ -193,26 +193,6 @@ TEST(StyleCaptionTest, BothAmpersandSpellingsAreAccepted) {
     EXPECT_EQ(StyleFromCaption("Neon"), TPaintingStyle::Neon);
     EXPECT_FALSE(StyleFromCaption("Neon Light"));
     EXPECT_STREQ(StyleCaption(TPaintingStyle::PenInk), "Pen && Ink");
-}
-
-TEST(FilterOptionTest, SettingsAreReadIntoTheDialogValues) {
-    TFilterSettings s;
-    EXPECT_EQ(ParseFilterOption("sharpen:sigma=1.0,strength=60", s), TFilterKind::Sharpen);
-    EXPECT_EQ(s.Sharpen.StdDeviation, 1.0);
-    EXPECT_EQ(s.Sharpen.Strength, 60);
-    EXPECT_EQ(ParseFilterOption("BCG:contrast=1.5,apply=y,brightness=-20", s), TFilterKind::BCG);
-    EXPECT_EQ(s.Contrast, 1.5);
-    EXPECT_TRUE(s.BCGUseY);
-    EXPECT_EQ(s.Brightness, -20);
-    EXPECT_EQ(ParseFilterOption("hsv:h=90,s=-10", s), TFilterKind::HSV);
-    EXPECT_EQ(s.HSV[0], 90);
-    EXPECT_EQ(s.HSV[1], -10);
-    EXPECT_EQ(ParseFilterOption("contour:background=black", s), TFilterKind::Contour);
-    EXPECT_FALSE(s.ContourWhiteBackground);
-    EXPECT_EQ(ParseFilterOption("negative", s), TFilterKind::Negative);
-    EXPECT_THROW(ParseFilterOption("sharpen:sigma=abc", s), std::invalid_argument);
-    EXPECT_THROW(ParseFilterOption("emboss", s), std::invalid_argument);
-    EXPECT_THROW(ParseFilterOption("rgb:q=4", s), std::invalid_argument);
 }
 
 TEST(PictureFilterTest, PointFilterOnAPalettePictureChangesOnlyThePalette) {

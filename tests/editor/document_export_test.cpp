@@ -16,30 +16,30 @@ namespace fs = std::filesystem;
 TEST_F(DocumentTest, SavingUnderAMetafileNameWritesTheDrawingInsteadOfAPaintingFile) {
     TTempDir dir;
     Select({A, C}); // a selection does not limit what is saved
-    Doc.SetOutlinesOnly(true);
+    View.SetOutlinesOnly(true);
     Doc.SetModified(true);
-    ASSERT_TRUE(Doc.SavePainting(dir / "PICTURE.EMF", "Earth tones"));
+    ASSERT_TRUE(App.SavePainting(Doc, dir / "PICTURE.EMF", "Earth tones", View.OutlinesOnly()));
     EXPECT_FALSE(Doc.Modified());
-    EXPECT_TRUE(Doc.Settings().RecentFiles.Paths().empty());
+    EXPECT_TRUE(App.RecentFiles().Paths().empty());
     const std::vector<std::uint8_t> emf = ReadFileBytes(dir / "PICTURE.EMF");
     ASSERT_TRUE(DetectEmf(emf));
     EXPECT_EQ(ReadMetafile(emf, true).Raster, RenderPainting(Doc.Shapes(), 1.0, true));
 
-    Doc.SetOutlinesOnly(false);
+    View.SetOutlinesOnly(false);
     Doc.SetModified(true);
-    ASSERT_TRUE(Doc.SavePainting(dir / "picture.Wmf", ""));
+    ASSERT_TRUE(App.SavePainting(Doc, dir / "picture.Wmf", "", View.OutlinesOnly()));
     EXPECT_FALSE(Doc.Modified());
     const std::vector<std::uint8_t> wmf = ReadFileBytes(dir / "picture.Wmf");
     ASSERT_TRUE(DetectWmf(wmf));
     EXPECT_EQ(ReadMetafile(wmf, false).Raster, RenderPainting(Doc.Shapes(), 1.0));
-    EXPECT_TRUE(Doc.Settings().RecentFiles.Paths().empty());
+    EXPECT_TRUE(App.RecentFiles().Paths().empty());
     EXPECT_TRUE(Messages.Errors.empty());
 }
 
 TEST_F(DocumentTest, AMetafileThatCannotBeWrittenKeepsTheModifiedFlag) {
     TTempDir dir;
     Doc.SetModified(true);
-    EXPECT_FALSE(Doc.SavePainting(dir / "missing" / "p.emf", ""));
+    EXPECT_FALSE(App.SavePainting(Doc, dir / "missing" / "p.emf", ""));
     EXPECT_TRUE(Doc.Modified());
     ASSERT_EQ(Messages.Errors.size(), 1u);
     EXPECT_FALSE(fs::exists(dir / "missing"));
@@ -47,14 +47,14 @@ TEST_F(DocumentTest, AMetafileThatCannotBeWrittenKeepsTheModifiedFlag) {
 
 TEST_F(DocumentTest, ExportSavesWhatTheViewShowsAtItsZoom) {
     TTempDir dir;
-    Doc.SetZoom(0.5);
-    Doc.SetOutlinesOnly(true);
-    ASSERT_TRUE(Doc.ExportPainting(dir / "half.BMP"));
+    View.SetZoom(0.5);
+    View.SetOutlinesOnly(true);
+    ASSERT_TRUE(View.ExportPainting(dir / "half.BMP"));
     TPixelGraphic g;
     g.LoadFromFile((dir / "half.BMP").string());
     EXPECT_EQ(g.Width(), 10);
     EXPECT_EQ(g.Height(), 5);
-    EXPECT_EQ(g.ToRaster24(), Doc.Rendered());
+    EXPECT_EQ(g.ToRaster24(), View.Rendered());
     EXPECT_EQ(g.ToRaster24(), RenderPainting(Doc.Shapes(), 0.5, true));
 }
 
@@ -65,7 +65,7 @@ TEST_F(DocumentTest, ExportRefusesMetafileNamesAndWritesNothing) {
     for (const char* name : {"p.wmf", "p.EMF", "p.kvp", "noextension"}) {
         SCOPED_TRACE(name);
         Messages.Errors.clear();
-        EXPECT_FALSE(Doc.ExportPainting(dir / name));
+        EXPECT_FALSE(View.ExportPainting(dir / name));
         ASSERT_EQ(Messages.Errors.size(), 1u);
         EXPECT_EQ(Messages.Errors[0].rfind("Unknown file extension \"", 0), 0u);
         EXPECT_FALSE(fs::exists(dir / name));
@@ -76,18 +76,19 @@ TEST_F(DocumentTest, ExportRefusesMetafileNamesAndWritesNothing) {
     EXPECT_EQ(Order(), before);
     // The message is the library's unknown-extension failure itself.
     TPixelGraphic g;
-    g.AssignRaster24(Doc.Rendered());
+    g.AssignRaster24(View.Rendered());
     EXPECT_THROW(g.SaveToFile((dir / "p.wmf").string()), EPGUnknownExtension);
 }
 
 TEST_F(DocumentTest, ARefusedExportLeavesAFormerFileAsItWas) {
     TTempDir dir;
     WriteText(dir / "keep.wmf", "former contents");
-    EXPECT_FALSE(Doc.ExportPainting(dir / "keep.wmf"));
+    EXPECT_FALSE(View.ExportPainting(dir / "keep.wmf"));
     EXPECT_EQ(ReadText(dir / "keep.wmf"), "former contents");
     TRecordingMessages messages;
     TPaintingDocument empty(messages);
-    EXPECT_FALSE(empty.ExportPainting(dir / "empty.bmp"));
+    TPaintingView emptyView(empty);
+    EXPECT_FALSE(emptyView.ExportPainting(dir / "empty.bmp"));
     EXPECT_FALSE(fs::exists(dir / "empty.bmp"));
 }
 

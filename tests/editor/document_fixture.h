@@ -1,7 +1,9 @@
 #pragma once
 // A small painting in a document, for the editor's tests: the frame (20 × 10) and four squares,
 // A red, B green, C blue side by side in the top row, D red below A.
+#include "app/app_state.h"
 #include "editor/document.h"
+#include "editor/painting_view.h"
 #include "test_util.h"
 
 #include <gtest/gtest.h>
@@ -26,18 +28,33 @@ inline TShapeList FourSquares() {
 
 class TCountingObserver final : public IDocumentObserver {
 public:
-    void PaintingRendered() override { ++Renders; }
-    void PaletteRebuilt() override { ++Palettes; }
-    void SelectionChanged() override { ++Selections; }
-    void PaintColorChanged() override { ++PaintColors; }
+    void DocumentChanged(TDocumentEvent event) override {
+        switch (event) {
+        case TDocumentEvent::PaintingRendered:
+            ++Renders;
+            break;
+        case TDocumentEvent::PaletteRebuilt:
+            ++Palettes;
+            break;
+        case TDocumentEvent::SelectionChanged:
+            ++Selections;
+            break;
+        case TDocumentEvent::PaintColorChanged:
+            ++PaintColors;
+            break;
+        default:
+            break;
+        }
+    }
     int Renders = 0, Palettes = 0, Selections = 0, PaintColors = 0;
 };
 
 class DocumentTest : public ::testing::Test {
 protected:
-    DocumentTest() : Doc(Messages) {
+    DocumentTest() : Doc(Messages), View(Doc) {
         Doc.ReplaceShapes(FourSquares(), 5);
-        Doc.SetObserver(&Observer);
+        Doc.AddObserver(&Observer);
+        View.AddObserver(&Observer);
         const TPaintShape* s = Doc.Shapes().First();
         Frame = s;
         A = s->Next;
@@ -62,12 +79,20 @@ protected:
         Doc.DeselectAll();
         // A click at the middle of each square, with Shift to add.
         for (const TPaintShape* s : shapes)
-            Doc.ClickSelect((s->Left + s->Right) / 2, (s->Top + s->Bottom) / 2, {true, false});
+            View.ClickSelect((s->Left + s->Right) / 2, (s->Top + s->Bottom) / 2, {true, false});
+    }
+    // A colour added to the document's custom palette.
+    void AddCustomColor(TColor color, const std::string& name) {
+        TNamedPalette palette = Doc.CustomPalette();
+        AddPaletteColor(palette, color, name);
+        Doc.SetCustomPalette(std::move(palette));
     }
 
     TRecordingMessages Messages;
     TRecordingProgress Progress;
     TPaintingDocument Doc;
+    TPaintingView View;
+    TAppState App{TAppFolders{}};
     TCountingObserver Observer;
     const TPaintShape *Frame, *A, *B, *C, *D;
 };

@@ -1,60 +1,60 @@
+#include "app/about_info.h"
 #include "document_fixture.h"
-#include "editor/about_info.h"
 
 namespace pigmentaria::test {
 namespace {
 
 TEST_F(DocumentTest, ClickSelectionWithShiftAndCtrl) {
-    Doc.ClickSelect(2, 2, {});
+    View.ClickSelect(2, 2, {});
     EXPECT_EQ(Doc.CurrentColor(), Red);
     EXPECT_EQ(Doc.Selection().Shapes(), (std::vector<TPaintShape*>{const_cast<TPaintShape*>(A)}));
-    Doc.ClickSelect(7, 2, {true, false});
+    View.ClickSelect(7, 2, {true, false});
     EXPECT_EQ(Doc.Selection().Size(), 2u);
     EXPECT_EQ(Doc.CurrentColor(), Green);
-    Doc.ClickSelect(2, 2, {false, true});
+    View.ClickSelect(2, 2, {false, true});
     EXPECT_FALSE(Doc.Selection().IsSelected(A));
     EXPECT_TRUE(Doc.Selection().IsSelected(B));
     // A plain click elsewhere starts over.
-    Doc.ClickSelect(12, 2, {});
+    View.ClickSelect(12, 2, {});
     EXPECT_EQ(Doc.Selection().Size(), 1u);
     EXPECT_TRUE(Doc.Selection().IsSelected(C));
     // A click outside the picture clears the selection and keeps the current colour.
-    Doc.ClickSelect(100, 100, {});
+    View.ClickSelect(100, 100, {});
     EXPECT_TRUE(Doc.Selection().Empty());
     EXPECT_EQ(Doc.CurrentColor(), Blue);
     EXPECT_EQ(Observer.Selections, 5);
 }
 
 TEST_F(DocumentTest, ClickSelectionAtAZoom) {
-    Doc.SetZoom(2.0);
-    EXPECT_EQ(Doc.Rendered().Width(), 40);
-    Doc.ClickSelect(15, 5, {});
+    View.SetZoom(2.0);
+    EXPECT_EQ(View.Rendered().Width(), 40);
+    View.ClickSelect(15, 5, {});
     EXPECT_TRUE(Doc.Selection().IsSelected(B));
 }
 
 TEST_F(DocumentTest, RegionSelectionNeedsTheWholeBoundsInside) {
-    Doc.SelectRegion(1, 1, 9, 4, false, {});
+    View.SelectRegion(1, 1, 9, 4, false, {});
     EXPECT_EQ(Doc.Selection().Size(), 2u); // A and B
     // One pixel short on the right: B sticks out.
-    Doc.SelectRegion(1, 1, 8, 4, false, {});
+    View.SelectRegion(1, 1, 8, 4, false, {});
     EXPECT_EQ(Doc.Selection().Size(), 1u);
     // Zero width changes nothing.
-    Doc.SelectRegion(5, 0, 5, 10, false, {});
+    View.SelectRegion(5, 0, 5, 10, false, {});
     EXPECT_EQ(Doc.Selection().Size(), 1u);
     // At zoom 2 the rectangle is halved, truncated.
-    Doc.SetZoom(2.0);
-    Doc.SelectRegion(2, 2, 27, 19, false, {});
+    View.SetZoom(2.0);
+    View.SelectRegion(2, 2, 27, 19, false, {});
     EXPECT_EQ(Doc.Selection().Size(), 3u); // A, B and D: 27 / 2 = 13 stops short of C's right edge
     // Ctrl takes shapes out; Shift keeps the others.
-    Doc.SelectRegion(2, 2, 10, 10, false, {false, true});
+    View.SelectRegion(2, 2, 10, 10, false, {false, true});
     EXPECT_EQ(Doc.Selection().Size(), 2u);
     EXPECT_FALSE(Doc.Selection().IsSelected(A));
 }
 
 TEST_F(DocumentTest, RegionOfTheCurrentColour) {
-    Doc.ClickSelect(2, 7, {}); // D: red
+    View.ClickSelect(2, 7, {}); // D: red
     Doc.DeselectAll();
-    Doc.SelectRegion(0, 0, 20, 10, true, {});
+    View.SelectRegion(0, 0, 20, 10, true, {});
     EXPECT_EQ(Doc.Selection().Shapes(), (std::vector<TPaintShape*>{const_cast<TPaintShape*>(A),
                                                                    const_cast<TPaintShape*>(D)}));
 }
@@ -64,24 +64,24 @@ TEST_F(DocumentTest, SelectAllAndSelectCurrentColour) {
     EXPECT_EQ(Doc.Selection().Size(), 5u);
     Doc.SelectAllButton({false, true});
     EXPECT_TRUE(Doc.Selection().Empty());
-    Doc.ClickSelect(12, 2, {});
+    View.ClickSelect(12, 2, {});
     Doc.SelectAll();
     EXPECT_EQ(Doc.Selection().Shapes().front(), Frame);
-    Doc.ClickSelect(2, 2, {}); // current colour red
+    View.ClickSelect(2, 2, {}); // current colour red
     Doc.SelectCurrentColor({});
     EXPECT_EQ(Doc.Selection().Size(), 2u);
-    Doc.ClickSelect(12, 2, {true, false});
+    View.ClickSelect(12, 2, {true, false});
     Doc.SelectCurrentColor({false, true}); // current colour is now blue: C goes
     EXPECT_EQ(Doc.Selection().Size(), 2u);
     EXPECT_FALSE(Doc.Selection().IsSelected(C));
 }
 
 TEST_F(DocumentTest, EyedropperAndPaintLabel) {
-    Doc.Eyedropper(7, 2);
+    View.Eyedropper(7, 2);
     EXPECT_EQ(Doc.PaintColor(), Green);
     EXPECT_EQ(Observer.PaintColors, 1);
     EXPECT_EQ(Doc.PaintLabel(), "RGB:(0, 255, 0)  HSV:(120, 1, 255)");
-    AddPaletteColor(Doc.CustomPalette(), Green, "Grass");
+    AddCustomColor(Green, "Grass");
     EXPECT_EQ(Doc.PaintLabel(), "Grass");
 }
 
@@ -93,37 +93,40 @@ TEST_F(DocumentTest, EveryEditRendersAndRebuildsThePalette) {
     EXPECT_EQ(Observer.Renders, renders + 1);
     EXPECT_EQ(Observer.Palettes, palettes + 1);
     EXPECT_EQ(PaletteCount(Doc.PaintingPalette()), 3); // black, red, blue
-    EXPECT_EQ(Doc.Rendered().GetPixel(7, 2), Red);
-    Doc.SetOutlinesOnly(true);
-    EXPECT_EQ(Doc.Rendered().GetPixel(7, 2), clWhite);
+    EXPECT_EQ(View.Rendered().GetPixel(7, 2), Red);
+    View.SetOutlinesOnly(true);
+    EXPECT_EQ(View.Rendered().GetPixel(7, 2), clWhite);
     EXPECT_EQ(Observer.Renders, renders + 2);
 }
 
 TEST_F(DocumentTest, SaveAndOpenThroughTheDocument) {
     TTempDir dir;
-    Doc.PrintLayout().PagesAcross = 3;
-    Doc.PrintLayout().FrameWidth = 50;
+    TPrintLayoutBlock layout = Doc.PrintLayout();
+    layout.PagesAcross = 3;
+    layout.FrameWidth = 50;
+    Doc.SetPrintLayout(layout);
     Doc.SetModified(true);
-    ASSERT_TRUE(Doc.SavePainting(dir / "one.kvp", "Earth tones"));
+    ASSERT_TRUE(App.SavePainting(Doc, dir / "one.kvp", "Earth tones"));
     EXPECT_FALSE(Doc.Modified());
     TRecordingMessages messages;
     TPaintingDocument other(messages);
-    const auto opened = other.OpenPainting(dir / "one.kvp");
+    TPaintingView otherView(other);
+    TAppState otherApp{TAppFolders{}};
+    const auto opened = otherApp.OpenPainting(other, dir / "one.kvp");
     ASSERT_TRUE(opened);
     EXPECT_EQ(opened->PaletteName, "Earth tones");
     EXPECT_EQ(opened->Layout.PagesAcross, 3);
     EXPECT_EQ(other.Shapes().Count(), 5u);
-    EXPECT_EQ(other.Rendered(), Doc.Rendered());
+    EXPECT_EQ(otherView.Rendered(), View.Rendered());
     EXPECT_EQ(PaletteCount(other.PaintingPalette()), 4);
-    EXPECT_EQ(other.Settings().RecentFiles.Paths(),
-              std::vector<std::string>{(dir / "one.kvp").string()});
+    EXPECT_EQ(otherApp.RecentFiles().Paths(), std::vector<std::string>{(dir / "one.kvp").string()});
     // The tracer's count is not a property of the file.
     EXPECT_EQ(other.TracerShapeCount(), 0);
 }
 
 TEST_F(DocumentTest, AFailedOpenLeavesThePaintingAsItWas) {
     TTempDir dir;
-    ASSERT_TRUE(Doc.SavePainting(dir / "p.kvp", ""));
+    ASSERT_TRUE(App.SavePainting(Doc, dir / "p.kvp", ""));
     std::vector<std::uint8_t> bytes = ReadFileBytes(dir / "p.kvp");
     bytes.resize(bytes.size() - 3);
     ReplaceFileContents(dir / "cut.kvp", bytes);
@@ -132,15 +135,15 @@ TEST_F(DocumentTest, AFailedOpenLeavesThePaintingAsItWas) {
     Doc.SetPaintColor(Yellow);
     Doc.PaintSelection();
     const auto before = Order();
-    EXPECT_FALSE(Doc.OpenPainting(dir / "cut.kvp"));
-    EXPECT_FALSE(Doc.OpenPainting(dir / "text.kvp"));
-    EXPECT_FALSE(Doc.OpenPainting(dir / "missing.kvp"));
+    EXPECT_FALSE(App.OpenPainting(Doc, dir / "cut.kvp"));
+    EXPECT_FALSE(App.OpenPainting(Doc, dir / "text.kvp"));
+    EXPECT_FALSE(App.OpenPainting(Doc, dir / "missing.kvp"));
     ASSERT_EQ(Messages.Errors.size(), 3u);
     EXPECT_EQ(Messages.Errors[1], "File is not an Pigmentaria Painting");
     EXPECT_EQ(Order(), before);
     EXPECT_EQ(Doc.UndoCaption(), "&Undo Paint");
     EXPECT_TRUE(Doc.Modified());
-    EXPECT_EQ(Doc.Settings().RecentFiles.Count(), 1);
+    EXPECT_EQ(App.RecentFiles().Count(), 1);
 }
 
 TEST_F(DocumentTest, NumbersArePlacedForTheDocument) {

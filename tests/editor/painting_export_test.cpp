@@ -3,9 +3,11 @@
 #include "editor/painting_export.h"
 #include "image/metafile_fixtures.h"
 #include "image/metafile_reader.h"
+#include "model/painting_file.h"
 #include "model/render.h"
 #include "platform/canvas.h"
 #include "platform/file_io.h"
+#include "tool_skip.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -56,6 +58,43 @@ TEST(PaintingExport, SavingAsUpperCaseEmfWritesAnEnhancedMetafile) {
     EXPECT_FALSE(fs::exists(dir / "p.kvp"));
     EXPECT_THROW(SavePaintingAsMetafile((dir / "missing" / "p.wmf").string(), shapes, false),
                  EFileError);
+    fs::remove_all(dir);
+}
+
+TEST(PaintingExport, OneWriterForEveryNameAPaintingIsWrittenUnder) {
+    EXPECT_EQ(PaintingFileKindForName("a.kvp", true), TPaintingFileKind::Painting);
+    EXPECT_EQ(PaintingFileKindForName("a.WMF", false), TPaintingFileKind::WindowsMetafile);
+    EXPECT_EQ(PaintingFileKindForName("a.emf", false), TPaintingFileKind::EnhancedMetafile);
+    EXPECT_EQ(PaintingFileKindForName("a.Svg", true), TPaintingFileKind::Svg);
+    EXPECT_EQ(PaintingFileKindForName("a.svg", false), TPaintingFileKind::Painting);
+    EXPECT_EQ(PaintingFileKindForName("svg", true), TPaintingFileKind::Painting);
+
+    const fs::path dir = TempDir("write");
+    const TShapeList shapes = test::TracedPainting(40, 24);
+    TPaintingWriteOptions options;
+    options.PaletteName = "Earth tones";
+    options.Layout.PagesAcross = 3;
+    options.OutlinesOnly = true;
+    // The painting file, with its palette name and layout; the outlines-only view does not
+    // reach into it.
+    EXPECT_EQ(WritePainting(dir / "p.kvp", shapes, options), TPaintingFileKind::Painting);
+    const TPaintingFileContents read = ReadPaintingFile(dir / "p.kvp");
+    EXPECT_EQ(read.PaletteName, "Earth tones");
+    EXPECT_EQ(read.Layout.PagesAcross, 3);
+    EXPECT_EQ(RenderPainting(read.Shapes, 1.0), RenderPainting(shapes, 1.0));
+    // A metafile in the outlines-only view.
+    EXPECT_EQ(WritePainting(dir / "p.EMF", shapes, options), TPaintingFileKind::EnhancedMetafile);
+    EXPECT_EQ(ReadMetafile(ReadAll(dir / "p.EMF"), true).Raster, RenderPainting(shapes, 1.0, true));
+    // SVG only where allowed; elsewhere ".svg" is just a painting file's name.
+    EXPECT_EQ(WritePainting(dir / "a.svg", shapes, options), TPaintingFileKind::Painting);
+    EXPECT_NO_THROW(ReadPaintingFile(dir / "a.svg"));
+    options.SvgAllowed = true;
+    EXPECT_EQ(WritePainting(dir / "b.svg", shapes, options), TPaintingFileKind::Svg);
+    const std::vector<std::uint8_t> svg = ReadAll(dir / "b.svg");
+    EXPECT_EQ(std::string(svg.begin(), svg.end()), PaintingSvg(shapes, true));
+    // A file that cannot be written is reported and leaves nothing behind.
+    EXPECT_THROW(WritePainting(dir / "no" / "p.kvp", shapes, options), EFileError);
+    EXPECT_FALSE(fs::exists(dir / "no"));
     fs::remove_all(dir);
 }
 
@@ -208,9 +247,9 @@ double Agreement(const TRaster24& ours, const TRgbImage& page) {
 TEST(IndependentRenderer, LibreOfficeShowsOurMetafilesAndSvgLikeOurRenderer) {
     const std::string soffice = Soffice();
     if (soffice.empty())
-        GTEST_SKIP() << "LibreOffice (soffice) is not installed: our WMF, EMF and SVG files were "
-                        "NOT checked with an independent renderer (apt-get install "
-                        "libreoffice-draw-nogui)";
+        SKIP_WITHOUT_TOOL("LibreOffice (soffice) is not installed: our WMF, EMF and SVG files were "
+                          "NOT checked with an independent renderer (apt-get install "
+                          "libreoffice-draw-nogui)");
     const fs::path dir = TempDir("independent");
     const TShapeList shapes = test::TracedPainting(120, 80);
     std::vector<std::pair<std::string, bool>> files;

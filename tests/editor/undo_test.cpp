@@ -26,7 +26,7 @@ TEST_F(UndoTest, PaintRestoresFormerColoursAndKeepsTheSelection) {
     EXPECT_EQ(Doc.UndoCaption(), "&Undo");
     // Undo leaves the modified flag alone, re-renders and rebuilds the palette.
     EXPECT_TRUE(Doc.Modified());
-    EXPECT_EQ(Doc.Rendered().GetPixel(7, 2), Green);
+    EXPECT_EQ(View.Rendered().GetPixel(7, 2), Green);
     EXPECT_EQ(PaintingPaletteIndex(Doc.PaintingPalette(), Green), 3);
 }
 
@@ -36,7 +36,7 @@ TEST_F(UndoTest, DeletingNeighboursAndUndoingRestoresTheirOrder) {
                        std::vector<const TPaintShape*>{D, A, C}}) {
         Doc.DeselectAll();
         for (const TPaintShape* s : order)
-            Doc.ClickSelect((s->Left + s->Right) / 2, (s->Top + s->Bottom) / 2, {true, false});
+            View.ClickSelect((s->Left + s->Right) / 2, (s->Top + s->Bottom) / 2, {true, false});
         Doc.DeleteSelection();
         EXPECT_EQ(Doc.Shapes().Count(), 5 - order.size());
         EXPECT_TRUE(Doc.Selection().Empty());
@@ -48,11 +48,11 @@ TEST_F(UndoTest, DeletingNeighboursAndUndoingRestoresTheirOrder) {
         EXPECT_EQ(D->Prev, C);
         EXPECT_EQ(C->Prev, B);
     }
-    EXPECT_EQ(Doc.Rendered().GetPixel(12, 2), Blue);
+    EXPECT_EQ(View.Rendered().GetPixel(12, 2), Blue);
 }
 
 TEST_F(UndoTest, DeletingOnlyTheFrameChangesNothingButCanBeUndone) {
-    Doc.ClickSelect(0, 0, {});
+    View.ClickSelect(0, 0, {});
     ASSERT_EQ(Doc.Selection().Shapes().front(), Frame);
     Doc.DeleteSelection();
     EXPECT_EQ(Doc.Shapes().Count(), 5u);
@@ -97,7 +97,7 @@ TEST_F(UndoTest, SmoothingRestoresTheOutlineVertexForVertex) {
 
 TEST_F(UndoTest, BrushstrokeAndReacquisition) {
     Doc.SetPaintColor(Yellow);
-    EXPECT_TRUE(Doc.Brushstroke(7, 2));
+    EXPECT_TRUE(View.Brushstroke(7, 2));
     EXPECT_EQ(B->Color, Yellow);
     EXPECT_EQ(Doc.UndoCaption(), "&Undo Brushstroke");
     // Only the second of two changes can be undone.
@@ -113,7 +113,7 @@ TEST_F(UndoTest, BrushstrokeAndReacquisition) {
     EXPECT_EQ(Doc.UndoCaption(), "&Undo Color Acquisition");
     Doc.UndoLast();
     EXPECT_EQ(Colors(), (std::vector<TColor>{0, Red, Yellow, Blue, Red}));
-    EXPECT_FALSE(Doc.Brushstroke(500, 500));
+    EXPECT_FALSE(View.Brushstroke(500, 500));
 }
 
 TEST_F(UndoTest, ReplaceColourAndReplacePalette) {
@@ -129,8 +129,8 @@ TEST_F(UndoTest, ReplaceColourAndReplacePalette) {
     EXPECT_EQ(Doc.UndoCaption(), "&Undo Replace Color");
 
     EXPECT_FALSE(Doc.ReplacePalette()); // no custom palette
-    AddPaletteColor(Doc.CustomPalette(), 0x0000F0, "Dark red");
-    AddPaletteColor(Doc.CustomPalette(), 0x101010, "Soot");
+    AddCustomColor(0x0000F0, "Dark red");
+    AddCustomColor(0x101010, "Soot");
     EXPECT_TRUE(Doc.ReplacePalette());
     EXPECT_EQ(Doc.UndoCaption(), "&Undo Replace Palette");
     EXPECT_EQ(A->Color, 0x0000F0u);
@@ -140,7 +140,7 @@ TEST_F(UndoTest, ReplaceColourAndReplacePalette) {
 }
 
 TEST_F(UndoTest, UndoingAnImportBringsBackTheFormerPaintingWhole) {
-    Doc.SetZoom(2.0);
+    View.SetZoom(2.0);
     Select({A});
     TShapeList fresh;
     fresh.Append(MakeFrameShape(8, 8));
@@ -148,7 +148,7 @@ TEST_F(UndoTest, UndoingAnImportBringsBackTheFormerPaintingWhole) {
     Doc.SetModified(true);
     Doc.ReplaceShapes(std::move(fresh), 7);
     EXPECT_EQ(Doc.UndoCaption(), "&Undo Import");
-    EXPECT_EQ(Doc.Zoom(), 1.0);
+    EXPECT_EQ(View.Zoom(), 1.0);
     EXPECT_FALSE(Doc.Modified());
     EXPECT_TRUE(Doc.Selection().Empty());
     EXPECT_EQ(Doc.Shapes().PaintingWidth(), 8);
@@ -161,11 +161,11 @@ TEST_F(UndoTest, UndoingAnImportBringsBackTheFormerPaintingWhole) {
 }
 
 TEST_F(UndoTest, RetraceAndItsUndo) {
-    Doc.SetZoom(0.5);
+    View.SetZoom(0.5);
     const TRaster24 atZoomOne = RenderPainting(Doc.Shapes(), 1.0);
-    ASSERT_TRUE(Doc.Retrace(Progress));
+    ASSERT_TRUE(View.Retrace(Progress));
     EXPECT_EQ(Doc.UndoCaption(), "&Undo Retrace Painting");
-    EXPECT_EQ(Doc.Zoom(), 1.0);
+    EXPECT_EQ(View.Zoom(), 1.0);
     EXPECT_TRUE(Doc.Modified());
     // The rendered painting became the source picture, and the new shapes paint it again.
     EXPECT_EQ(Doc.SourcePicture(), atZoomOne);
@@ -175,8 +175,8 @@ TEST_F(UndoTest, RetraceAndItsUndo) {
     ASSERT_TRUE(Doc.UndoLast());
     EXPECT_EQ(Order(), (std::vector<const TPaintShape*>{Frame, A, B, C, D}));
     // Not in the outlines-only view.
-    Doc.SetOutlinesOnly(true);
-    EXPECT_FALSE(Doc.Retrace(Progress));
+    View.SetOutlinesOnly(true);
+    EXPECT_FALSE(View.Retrace(Progress));
 }
 
 TEST_F(UndoTest, OpeningAPaintingDiscardsTheUndoState) {

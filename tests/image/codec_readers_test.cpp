@@ -1,5 +1,6 @@
 // The JPEG, PNG, PCX, Netpbm, Targa and TIFF readers against files of independent encoders,
 // hand-made variants, their refusals and hostile input.
+#include "image/codec_io.h"
 #include "image/file_format.h"
 #include "image/pg_stream.h"
 #include "image_test_util.h"
@@ -102,6 +103,54 @@ TEST(JpegReader, InfoNamesColourSpaceAndProgression) {
     EXPECT_EQ(gray.ColorCountText, "256");
     EXPECT_EQ(gray.Width, 37);
     EXPECT_EQ(gray.Height, 21);
+}
+
+// Photos often carry an early sRGB profile that libpng knows to be slightly wrong; that says
+// nothing about the picture and must not warn on every load. Real warnings still come through.
+TEST(PngReader, AKnownIncorrectSrgbProfileDoesNotWarnOtherFaultsDo) {
+    const std::vector<std::uint8_t> plain = ReadBytes(ImageData("png/im_rgb8.png"));
+    const std::vector<std::uint8_t> photo =
+        ReadBytes(std::string(PIGMENTARIA_SAMPLES) + "/astronaut.png");
+    constexpr std::size_t afterHeader = 8 + 12 + 13;
+    ASSERT_EQ(std::string(photo.begin() + afterHeader + 4, photo.begin() + afterHeader + 8),
+              "iCCP");
+    const std::size_t profileChunk = 12 + GetBE32(&photo[afterHeader]);
+    auto withChunk = [&](const std::vector<std::uint8_t>& chunk) {
+        std::vector<std::uint8_t> out(plain.begin(), plain.begin() + afterHeader);
+        out.insert(out.end(), chunk.begin(), chunk.end());
+        out.insert(out.end(), plain.begin() + afterHeader, plain.end());
+        return out;
+    };
+    auto load = [](const std::vector<std::uint8_t>& bytes, TPixelGraphic& g,
+                   test::TRecordingMessages& messages) {
+        g.Messages = &messages;
+        g.ReadWarningAction = pgwaOKBox;
+        return LoadError(bytes, "png", &g);
+    };
+    {
+        test::TRecordingMessages messages;
+        TPixelGraphic g, reference;
+        EXPECT_EQ(load(withChunk({photo.begin() + afterHeader,
+                                  photo.begin() + afterHeader + profileChunk}),
+                       g, messages),
+                  "loaded");
+        EXPECT_EQ(messages.Warnings, std::vector<std::string>{});
+        test::LoadBytes(reference, plain, "png");
+        for (int y = 0; y < g.Height(); ++y)
+            for (int x = 0; x < g.Width(); ++x)
+                ASSERT_EQ(g.GetPixelColor(x, y), reference.GetPixelColor(x, y));
+    }
+    {
+        // A text chunk whose checksum is wrong.
+        std::vector<std::uint8_t> text = {0, 0, 0, 3, 't', 'E', 'X', 't', 'a', 0, 'b', 1, 2, 3, 4};
+        test::TRecordingMessages messages;
+        TPixelGraphic g;
+        EXPECT_EQ(load(withChunk(text), g, messages), "loaded");
+        ASSERT_EQ(messages.Warnings.size(), 1u);
+        EXPECT_TRUE(messages.Warnings[0].starts_with("PNG: ")) << messages.Warnings[0];
+        EXPECT_NE(messages.Warnings[0].find("CRC error"), std::string::npos)
+            << messages.Warnings[0];
+    }
 }
 
 TEST(JpegReader, TruncatedDataWarnsThroughTheReadWarningAction) {
@@ -526,6 +575,41 @@ TEST(TiffReader, RefusesWhatItDoesNotDecodeWithItsMessages) {
     EXPECT_EQ(g.GetPixel(0, 0), 7u);
     EXPECT_EQ(g.GetPixel(1, 0), 7u);
     EXPECT_EQ(g.GetPixel(0, 1), 9u);
+}
+
+// Map entries are 16 bits: libtiff-style writers store level * 257, Pillow level * 256. Both
+// must give back every level exactly.
+TEST(TiffReader, PaletteEntriesGiveBackTheLevelsWritten) {
+    std::vector<std::uint8_t> pixels(256);
+    for (int i = 0; i < 256; ++i)
+        pixels[i] = static_cast<std::uint8_t>(i);
+    auto levels = [](int i) { return std::array<int, 3>{i, 255 - i, (i * 7) & 255}; };
+    for (std::uint32_t scale : {256u, 257u}) {
+        SCOPED_TRACE(scale);
+        const std::vector<std::array<std::uint32_t, 4>> e = {
+            {256, 3, 1, 16},  {257, 3, 1, 16},     {258, 3, 1, 8}, {259, 3, 1, 1},
+            {262, 3, 1, 3},   {273, 4, 1, 0xDA7A}, {277, 3, 1, 1}, {278, 3, 1, 16},
+            {279, 4, 1, 256}, {320, 3, 768, 0}};
+        std::vector<std::uint8_t> f = TinyTiff(e, pixels);
+        // The map follows the pixels.
+        const std::uint32_t mapAt = static_cast<std::uint32_t>(f.size());
+        const std::size_t mapOffsetField = 8 + 2 + 12 * 9 + 8;
+        for (int k = 0; k < 4; ++k)
+            f[mapOffsetField + k] = static_cast<std::uint8_t>(mapAt >> (8 * k));
+        for (int channel = 0; channel < 3; ++channel)
+            for (int i = 0; i < 256; ++i) {
+                const std::uint32_t v = levels(i)[channel] * scale;
+                f.push_back(static_cast<std::uint8_t>(v));
+                f.push_back(static_cast<std::uint8_t>(v >> 8));
+            }
+        TPixelGraphic g;
+        test::LoadBytes(g, f, "tif");
+        ASSERT_EQ(g.ColorType(), ct8Bit);
+        for (int i = 0; i < 256; ++i) {
+            const auto [r, gr, b] = levels(i);
+            ASSERT_EQ(g.GetPixelColor(i % 16, i / 16), MakeColor(r, gr, b)) << i;
+        }
+    }
 }
 
 TEST(TiffReader, StripCountMismatchWarns) {

@@ -5,6 +5,7 @@
 #include "image/pg_stream.h"
 #include "image_test_util.h"
 #include "test_util.h"
+#include "tool_skip.h"
 
 #include <gtest/gtest.h>
 
@@ -257,7 +258,8 @@ std::string PythonWithPillow() {
 
 TEST(CodecWriters, PillowReadsOurFilesPixelExactly) {
     const std::string python = PythonWithPillow();
-    if (python.empty()) GTEST_SKIP() << "Pillow (python3-pil) is not installed: round trip skipped";
+    if (python.empty())
+        SKIP_WITHOUT_TOOL("Pillow (python3-pil) is not installed: round trip skipped");
     TTempDir dir;
     struct TCase {
         const char* Ext;

@@ -1,4 +1,5 @@
 #include "image/filters.h"
+#include "palette/color_functions.h"
 
 #include <gtest/gtest.h>
 
@@ -211,6 +212,31 @@ TEST(PointFilterTest, GreyKeepsItsValueThroughHueAndSaturationTables) {
     EXPECT_EQ(RedOf(out), GreenOf(out));
     EXPECT_EQ(RedOf(out), 200);
     EXPECT_THROW(HLSToRGB(30, 0.5, 0), EPGSaturationHue);
+}
+
+// The colour spaces and the palette's nearest-colour search share one hue: on channels scaled to
+// 0..1 it is the hue of the 0..255 channels, ties for the largest channel going to red, then
+// green; greys have none.
+TEST(PointFilterTest, ColourSpaceHueIsThePalettesHue) {
+    for (int r = 0; r < 256; r += 15)
+        for (int g = 0; g < 256; g += 15)
+            for (int b = 0; b < 256; b += 15) {
+                const double expected = static_cast<double>(HueOf(MakeColor(r, g, b)));
+                const TTriple hsv = RGBToHSV(r / 255.0, g / 255.0, b / 255.0);
+                const TTriple hls = RGBToHLS(r / 255.0, g / 255.0, b / 255.0);
+                if (r == g && g == b) {
+                    ASSERT_EQ(hsv.A, UndefinedHue);
+                    ASSERT_EQ(hls.A, UndefinedHue);
+                    continue;
+                }
+                ASSERT_NEAR(hsv.A, expected, 1e-9) << r << "," << g << "," << b;
+                ASSERT_EQ(hls.A, hsv.A);
+                ASSERT_GE(hsv.A, 0.0);
+                ASSERT_LT(hsv.A, 360.0);
+            }
+    // Red and blue tied: red's formula, 300; green and blue tied: green's, 180.
+    EXPECT_DOUBLE_EQ(RGBToHSV(1, 0, 1).A, 300.0);
+    EXPECT_DOUBLE_EQ(RGBToHSV(0, 1, 1).A, 180.0);
 }
 
 TEST(PointFilterTest, HueRotationTurnsRedTowardsGreen) {

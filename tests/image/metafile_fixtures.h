@@ -37,7 +37,7 @@ public:
     explicit TWmfBuilder(std::uint16_t objects = 4) : Objects_(objects) {}
     TWmfBuilder& Record(std::uint16_t function, std::initializer_list<std::int32_t> words,
                         const std::vector<std::uint8_t>& tail = {}) {
-        metafile::TByteWriter w;
+        TByteWriter w;
         w.U32(static_cast<std::uint32_t>(3 + words.size() + (tail.size() + 1) / 2));
         w.U16(function);
         for (std::int32_t v : words)
@@ -51,7 +51,7 @@ public:
     std::vector<std::uint8_t> Finish(bool placeable, std::int16_t right = 100,
                                      std::int16_t bottom = 100, std::uint16_t inch = 96) {
         Record(metafile::META_EOF, {});
-        metafile::TByteWriter w;
+        TByteWriter w;
         if (placeable) {
             w.U32(metafile::PlaceableMagic);
             w.U16(0);
@@ -93,7 +93,7 @@ class TEmfBuilder {
 public:
     TEmfBuilder& Record(std::uint32_t type, std::initializer_list<std::int32_t> values,
                         const std::vector<std::uint8_t>& tail = {}) {
-        metafile::TByteWriter w;
+        TByteWriter w;
         w.U32(type);
         w.U32(static_cast<std::uint32_t>(8 + 4 * values.size() + (tail.size() + 3) / 4 * 4));
         for (std::int32_t v : values)
@@ -110,7 +110,7 @@ public:
     std::vector<std::uint8_t> Finish(int w, int h, std::uint32_t headerSize = 88,
                                      const std::vector<TColor>& palette = {},
                                      bool signature = true) {
-        metafile::TByteWriter eof;
+        TByteWriter eof;
         eof.U32(metafile::EMR_EOF);
         eof.U32(static_cast<std::uint32_t>(20 + 4 * palette.size()));
         eof.U32(static_cast<std::uint32_t>(palette.size()));
@@ -122,7 +122,7 @@ public:
             eof.U8(0);
         }
         eof.U32(static_cast<std::uint32_t>(20 + 4 * palette.size()));
-        metafile::TByteWriter hd;
+        TByteWriter hd;
         hd.U32(metafile::EMR_HEADER);
         hd.U32(headerSize);
         for (int v : {0, 0, w - 1, h - 1, 0, 0, int(std::lround(w * 50800.0 / 1920)),

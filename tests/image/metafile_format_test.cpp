@@ -173,7 +173,7 @@ TEST(MetafileFormats, CorruptMetafileLoadsEmptyAndHasNoInformation) {
     EXPECT_NO_THROW(g.LoadFromStream(stream));
     EXPECT_TRUE(g.Empty());
 
-    tWMFFileFormatReader reader;
+    TWMFFileFormatReader reader;
     TMemoryStream again(bad);
     try {
         reader.GetInfo(again, 0);

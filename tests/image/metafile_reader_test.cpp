@@ -367,6 +367,30 @@ std::vector<std::uint8_t> Dib2x2() {
     return w.Bytes();
 }
 
+// Boxes and bitmap sources at the far ends of the 32-bit range: the arcs are cut to a bounded
+// number of points and the copies skip what lies outside the bitmap, with no conversion of an
+// out-of-range value to a pixel count. What is in range still draws.
+TEST(MetafilePlayer, HugeArcsAndBitmapSourcesDrawWhatIsInRange) {
+    const std::int32_t big = 2'000'000'000;
+    const std::vector<std::uint8_t> emf =
+        TEmfBuilder()
+            .Record(EMR_CREATEPEN, {1, 0, 1, 0, static_cast<std::int32_t>(clRed)})
+            .Record(EMR_SELECTOBJECT, {1})
+            .Record(EMR_ARC, {-big, -big, big, big, big, 0, -big, 0})
+            .Record(EMR_PIE, {-big, -big, big, big, 0, -big, big, 0})
+            .Record(EMR_ELLIPSE, {-big, 3, big, 5})
+            .Record(EMR_ROUNDRECT, {-big, -big, big, big, big, big})
+            .Record(EMR_STRETCHDIBITS,
+                    {0, 0, 19, 19, 0, 0, big, -big, big, big, 80, 40, 120, 16, 0, 0xCC0020, 20, 20},
+                    Dib2x2())
+            .Record(EMR_ARC, {10, 10, 18, 18, 18, 14, 18, 14})
+            .Finish(20, 20);
+    const TMetafilePicture p = ReadMetafile(emf, true);
+    ASSERT_EQ(p.Raster.Width(), 20);
+    // The small full circle at the end has its leftmost point at (10, 14).
+    EXPECT_EQ(p.Raster.GetPixel(10, 14), clRed);
+}
+
 TEST(MetafilePlayer, StretchedBitmapsInBothFormats) {
     const std::vector<std::uint8_t> wmf =
         TWmfBuilder()

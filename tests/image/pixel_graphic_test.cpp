@@ -237,6 +237,74 @@ TEST(Copies, AssignCopiesPixelsPaletteAndSettings) {
     EXPECT_EQ(dst.ColorType(), ct24Bit);
 }
 
+TEST(Copies, AssignSettingsTakesTheSettingsAndLeavesThePicture) {
+    TPixelGraphic src;
+    src.Dither = false;
+    src.DitherErrorLimit = 7;
+    src.DitherErrorLimitAuto = false;
+    src.DitherErrorLimitSoft = false;
+    src.SetColorCacheEnabled(false);
+    src.Gamma = 1.0L;
+    src.SetRGBWeighting(false);
+    src.StretchMode = smMedium;
+    src.Transparent = true;
+    src.ReadWarningAction = pgwaIgnore;
+    src.RaiseOnBadCoordinates = true;
+    src.SaveColorResWarningAction = pgwaRaise;
+    TPixelGraphic dst;
+    dst.SetSize(2, 2, ct8Bit);
+    dst.SetPaletteIdent(pGray256);
+    dst.SetFillColor(MakeColor(9, 9, 9));
+    dst.AssignSettings(src);
+    EXPECT_FALSE(dst.Dither);
+    EXPECT_EQ(dst.DitherErrorLimit, 7);
+    EXPECT_FALSE(dst.DitherErrorLimitAuto);
+    EXPECT_FALSE(dst.DitherErrorLimitSoft);
+    EXPECT_FALSE(dst.ColorCacheEnabled());
+    EXPECT_EQ(dst.Gamma, 1.0L);
+    EXPECT_FALSE(dst.RGBWeighting());
+    EXPECT_EQ(dst.StretchMode, smMedium);
+    EXPECT_TRUE(dst.Transparent);
+    EXPECT_EQ(dst.ReadWarningAction, pgwaIgnore);
+    EXPECT_TRUE(dst.RaiseOnBadCoordinates);
+    EXPECT_EQ(dst.SaveColorResWarningAction, pgwaRaise);
+    // Size, palette and fill colour are the picture's own.
+    EXPECT_EQ(dst.Width(), 2);
+    EXPECT_EQ(dst.PaletteIdent(), pGray256);
+    EXPECT_EQ(dst.FillColor(), 9u);
+    // Without RGB weighting a grey's index is the plain channel mean.
+    EXPECT_EQ(dst.NearestPaletteIndex(MakeColor(255, 0, 0)), 85u);
+}
+
+// A picture saved in fewer colours than it holds is converted by its own settings: without
+// dithering every pixel takes its nearest colour.
+TEST(Copies, ASavingConversionGoesByThePicturesSettings) {
+    TPixelGraphic ramp;
+    ramp.SetSize(64, 4, ct24Bit);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 64; ++x)
+            ramp.SetPixelColor(x, y, MakeColor(x * 4, x * 4, x * 4));
+    ramp.SaveColorResWarningAction = pgwaIgnore;
+    const auto saved = [&ramp] {
+        TMemoryStream s;
+        ramp.SaveToStreamAs(s, "pbm");
+        s.Seek(0);
+        TPixelGraphic back;
+        back.LoadFromStreamAs(s, "pbm");
+        return back.ToRaster24();
+    };
+    TPixelGraphic nearest;
+    nearest.SetSize(64, 4, ct1Bit);
+    nearest.SetPaletteIdent(pBlackWhite);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 64; ++x)
+            nearest.SetPixelColor(x, y, ramp.GetPixelColor(x, y));
+    ramp.Dither = false;
+    EXPECT_EQ(saved(), nearest.ToRaster24());
+    ramp.Dither = true;
+    EXPECT_NE(saved(), nearest.ToRaster24());
+}
+
 TEST(Copies, Raster24RoundTrip) {
     TRaster24 r(5, 3, MakeColor(10, 20, 30));
     r.SetPixel(4, 2, MakeColor(200, 100, 50));

@@ -80,26 +80,55 @@ TEST(CanvasLineTest, LastPixelIsNotDrawn) {
     EXPECT_EQ(CoverageText(r, Bg), (Rows{"####.."}));
 }
 
-TEST(CanvasLineTest, SlopedLineRoundsTiesToTheLargerCoordinate) {
+// At x = 1 and x = 3 the line passes exactly half-way between two rows: the upper one lights.
+TEST(CanvasLineTest, SlopedLineLightsTheUpperPixelOfATie) {
     TRaster24 r(5, 3, Bg);
     TRasterCanvas c = InkCanvas(r, true, false);
     c.MoveTo(0, 0);
     c.LineTo(4, 2);
-    EXPECT_EQ(CoverageText(r, Bg), (Rows{"#....", ".##..", "...#."}));
+    EXPECT_EQ(CoverageText(r, Bg), (Rows{"##...", "..##.", "....."}));
     // Drawn the other way the same pixels light, but for the two ends.
     TRaster24 back(5, 3, Bg);
     TRasterCanvas cb = InkCanvas(back, true, false);
     cb.MoveTo(4, 2);
     cb.LineTo(0, 0);
-    EXPECT_EQ(CoverageText(back, Bg), (Rows{".....", ".##..", "...##"}));
+    EXPECT_EQ(CoverageText(back, Bg), (Rows{".#...", "..##.", "....#"}));
 }
 
-TEST(CanvasLineTest, SteepLineStepsAlongY) {
+// One pixel a row; at y = 1 and y = 3 the line passes half-way between two columns: the left
+// one lights.
+TEST(CanvasLineTest, SteepLineStepsAlongYAndLightsTheLeftPixelOfATie) {
     TRaster24 r(3, 5, Bg);
     TRasterCanvas c = InkCanvas(r, true, false);
     c.MoveTo(0, 0);
     c.LineTo(2, 4);
-    EXPECT_EQ(CoverageText(r, Bg), (Rows{"#..", ".#.", ".#.", "..#", "..."}));
+    EXPECT_EQ(CoverageText(r, Bg), (Rows{"#..", "#..", ".#.", ".#.", "..."}));
+}
+
+// Whatever the direction, a line half-way between two pixels lights the upper one (mostly
+// horizontal lines) or the left one (mostly vertical lines).
+TEST(CanvasLineTest, TiesGoUpOrLeftInEveryDirection) {
+    for (int sx : {-1, 1})
+        for (int sy : {-1, 1})
+            for (bool steep : {false, true}) {
+                const TPoint a{8, 8};
+                const TPoint b =
+                    steep ? TPoint{8 + 2 * sx, 8 + 4 * sy} : TPoint{8 + 4 * sx, 8 + 2 * sy};
+                TRaster24 r(17, 17, Bg);
+                TRasterCanvas c = InkCanvas(r, true, false);
+                c.MoveTo(a.X, a.Y);
+                c.LineTo(b.X, b.Y);
+                // One step along the major axis the line is half a pixel off the minor one.
+                const int x = steep ? 8 : 8 + sx, y = steep ? 8 + sy : 8;
+                SCOPED_TRACE(testing::Message() << "to " << b.X << "," << b.Y);
+                if (steep) {
+                    EXPECT_EQ(r.GetPixel(std::min(x, x + sx), y), Ink);
+                    EXPECT_EQ(r.GetPixel(std::max(x, x + sx), y), Bg);
+                } else {
+                    EXPECT_EQ(r.GetPixel(x, std::min(y, y + sy)), Ink);
+                    EXPECT_EQ(r.GetPixel(x, std::max(y, y + sy)), Bg);
+                }
+            }
 }
 
 TEST(CanvasLineTest, CoverageTestAgreesWithDrawing) {

@@ -72,6 +72,29 @@ TEST(PalettePrintout, NamesComeFromTheCustomPaletteElseRgbValues) {
     EXPECT_EQ(printer.Canvas().Texts[1].Text, "2: Cadmium Red");
 }
 
+TEST(PalettePrintout, TheProgramsPalettesPrintInOrderNamedFromTheCustomPalette) {
+    TNamedPalette painting;
+    RebuildPaintingPalette(painting, [] {
+        TShapeList shapes;
+        shapes.Append(MakeFrameShape(10, 10));
+        shapes.Append(MakeShape(MakeColor(0, 0, 255), {{1, 1}, {5, 1}, {5, 5}}));
+        shapes.Append(MakeShape(MakeColor(255, 0, 0), {{2, 2}, {6, 2}, {6, 6}}));
+        return shapes;
+    }());
+    TNamedPalette custom;
+    AddPaletteColor(custom, MakeColor(255, 0, 0), "Cadmium Red");
+    TRecordingPrinter named(Letter());
+    PrintPalette(named, painting, &custom);
+    ASSERT_EQ(named.Canvas().Texts.size(), 3u);
+    EXPECT_EQ(named.Canvas().Texts[0].Text, "1: RGB(0, 0, 0)");
+    EXPECT_EQ(named.Canvas().Texts[1].Text, "2: RGB(0, 0, 255)");
+    EXPECT_EQ(named.Canvas().Texts[2].Text, "3: Cadmium Red");
+    EXPECT_EQ(named.Canvas().Rects[1].Brush.Color, MakeColor(0, 0, 255));
+    TRecordingPrinter plain(Letter());
+    PrintPalette(plain, painting, nullptr);
+    EXPECT_EQ(plain.Canvas().Texts[2].Text, "3: RGB(255, 0, 0)");
+}
+
 TEST(PalettePrintout, AnEmptyPalettePrintsAnEmptyDocument) {
     TRecordingPrinter printer(Letter());
     PrintPalette(printer, {}, {});

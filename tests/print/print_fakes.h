@@ -78,10 +78,11 @@ public:
     }
     void NewPage() override { ++Canvas_.Page; }
     void EndDoc() override { ++Ended; }
+    void AbortDoc() override { ++Aborted; }
     TRecordingPageCanvas& Canvas() override { return Canvas_; }
 
     std::vector<std::string> Titles;
-    int Begun = 0, Ended = 0;
+    int Begun = 0, Ended = 0, Aborted = 0;
 
 private:
     TPrinterMetrics Metrics_;

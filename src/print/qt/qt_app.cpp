@@ -19,7 +19,7 @@ void EnsureQtGui() {
     // on every run; a private one of our own keeps it quiet.
     if (!std::getenv("XDG_RUNTIME_DIR")) {
         const std::string runtime = "/tmp/pigmentaria-runtime-" + std::to_string(getuid());
-        struct stat st{};
+        struct stat st {};
         if (mkdir(runtime.c_str(), 0700) == 0 ||
             (stat(runtime.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == getuid()))
             setenv("XDG_RUNTIME_DIR", runtime.c_str(), 0);

@@ -1,4 +1,0 @@
-#pragma once
-namespace pigmentaria::cli {
-int RunDemo(int argc, char** argv);
-}

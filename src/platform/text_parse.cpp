@@ -1,0 +1,90 @@
+#include "platform/text_parse.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+
+namespace pigmentaria {
+
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// from_chars takes a minus sign but no plus sign: a plus sign in front is dropped when a digit
+// (or, for reals, a decimal point) follows it.
+std::string_view WithoutPlus(std::string_view text, bool real) {
+    if (text.size() > 1 && text[0] == '+' && (IsDigit(text[1]) || (real && text[1] == '.')))
+        return text.substr(1);
+    return text;
+}
+
+std::string ReplaceChar(std::string text, char from, char to) {
+    for (char& c : text)
+        if (c == from) c = to;
+    return text;
+}
+
+} // namespace
+
+std::optional<long long> ParseWhole(std::string_view text) {
+    text = WithoutPlus(text, false);
+    if (text.empty()) return std::nullopt;
+    long long v = 0;
+    const char* end = text.data() + text.size();
+    const auto [at, ec] = std::from_chars(text.data(), end, v, 10);
+    if (ec != std::errc() || at != end) return std::nullopt;
+    return v;
+}
+
+std::optional<double> ParseReal(std::string_view text, char decimalPoint) {
+    std::string own;
+    if (decimalPoint != '.') {
+        if (text.find('.') != std::string_view::npos) return std::nullopt;
+        own = ReplaceChar(std::string(text), decimalPoint, '.');
+        text = own;
+    }
+    text = WithoutPlus(text, true);
+    if (text.empty()) return std::nullopt;
+    // from_chars would read "inf" and "nan"; a number typed by a person is neither.
+    const char first = text[0] == '-' && text.size() > 1 ? text[1] : text[0];
+    if (!IsDigit(first) && first != '.') return std::nullopt;
+    double v = 0;
+    const char* end = text.data() + text.size();
+    const auto [at, ec] = std::from_chars(text.data(), end, v, std::chars_format::general);
+    if (ec != std::errc() || at != end || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+std::string FormatGeneral(double value, int digits, char decimalPoint) {
+    std::array<char, 64> buf;
+    const auto [end, ec] = std::to_chars(buf.data(), buf.data() + buf.size(), value,
+                                         std::chars_format::general, digits);
+    std::string text = ec == std::errc() ? std::string(buf.data(), end) : std::string();
+    return decimalPoint == '.' ? text : ReplaceChar(std::move(text), '.', decimalPoint);
+}
+
+std::string FormatFixed(double value, int decimals, char decimalPoint) {
+    // Room for the largest double written out in full, its sign, point and decimals.
+    std::array<char, 400> buf;
+    const auto [end, ec] = std::to_chars(buf.data(), buf.data() + buf.size(), value,
+                                         std::chars_format::fixed, decimals);
+    std::string text =
+        ec == std::errc() ? std::string(buf.data(), end) : FormatGeneral(value, 17, '.');
+    return decimalPoint == '.' ? text : ReplaceChar(std::move(text), '.', decimalPoint);
+}
+
+std::string ToLower(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+std::string ToUpper(std::string s) {
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return s;
+}
+
+} // namespace pigmentaria

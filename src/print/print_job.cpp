@@ -1,0 +1,20 @@
+#include "print/print_job.h"
+
+namespace pigmentaria {
+
+TPrintSource TPrintSnapshot::Source(IProgressSink& progress) {
+    TPrintSource source;
+    source.Shapes = &Shapes;
+    source.Selection = &Selection;
+    source.CurrentColor = CurrentColor;
+    source.Labels = &Labels;
+    source.PlaceNumbers = [this, &progress] {
+        TCollectedMessages messages;
+        Labels = PlaceNumbers(Shapes, Palette, progress, messages);
+        Messages = messages.Take();
+        NumbersPlaced = true;
+    };
+    return source;
+}
+
+} // namespace pigmentaria
