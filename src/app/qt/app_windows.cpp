@@ -28,10 +28,8 @@ TAppWindows::TAppWindows(const std::filesystem::path& dataFolder, IFormDialogs* 
     ZoomForm_ = std::make_unique<TZoomForm>(VectorForm_.get());
     Help_ = std::make_unique<THelpBrowser>(dataFolder / "help");
 
-    // What this build has: each part sets its flag where its window is made (Import follows the
-    // import dialog given to the main window).
-    TFeatureSet features = TFeatureSet::None();
-    VectorForm_->SetFeatures(features);
+    // The main window starts with no part but its own; each part switches its feature on where
+    // it attaches itself (TVectorForm::EnableFeature).
     VectorForm_->SetZoomForm(ZoomForm_.get());
     AboutBox_->SetCommentsSource([this] { return AboutBoxComments(Core_->Document); });
     VectorForm_->SetAboutHandler([this] { AboutBox_->exec(); });

@@ -128,6 +128,11 @@ void TVectorForm::SetImportDialog(IImportDialog* dialog) {
     RunEnablingRule();
 }
 
+void TVectorForm::EnableFeature(bool TFeatureSet::*feature) {
+    Features_.*feature = true;
+    RunEnablingRule();
+}
+
 void TVectorForm::SetFeatures(const TFeatureSet& features) {
     Features_ = features;
     RunEnablingRule();

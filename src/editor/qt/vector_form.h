@@ -38,8 +38,10 @@ public:
     // The windows created after this one that it uses.
     void SetZoomForm(TZoomForm* zoom) { ZoomForm_ = zoom; }
     void SetImportDialog(IImportDialog* dialog);
-    // The parts of the program this build has (the enabling rule keeps the others' entries
-    // disabled); Import follows the import dialog given.
+    // The parts of the program this build has: the enabling rule keeps the entries of the others
+    // disabled. Each part switches on its own flag where it attaches itself, e.g.
+    // `form.EnableFeature(&TFeatureSet::Print)`; Import follows the import dialog given.
+    void EnableFeature(bool TFeatureSet::*feature);
     void SetFeatures(const TFeatureSet& features);
     const TFeatureSet& Features() const { return Features_; }
     // Help: context numbers (0 for the contents); the about box.

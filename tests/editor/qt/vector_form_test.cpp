@@ -459,6 +459,63 @@ TEST_F(VectorFormTest, AMetafileSavedInTheOutlinesViewIsOutlinesAndNoRecentFile)
     EXPECT_FALSE(Form.Actions().Recent[1]->isVisible());
 }
 
+TEST_F(VectorFormTest, APartSwitchesOnItsOwnEntriesOnly) {
+    OpenGrid("a.kvp");
+    const auto& a = Form.Actions();
+    EXPECT_FALSE(a.Print->isEnabled());
+    EXPECT_FALSE(a.PrintPalette->isEnabled());
+    Form.EnableFeature(&TFeatureSet::Print);
+    EXPECT_TRUE(Form.Features().Print);
+    EXPECT_TRUE(a.Print->isEnabled());
+    EXPECT_TRUE(a.PrintPalette->isEnabled());
+    EXPECT_FALSE(a.PaletteButton->isEnabled());
+    EXPECT_FALSE(a.SavePalette->isEnabled());
+    EXPECT_FALSE(a.ExportPainting->isEnabled());
+}
+
+// An import dialog as the import's part will plug in: a picture accepted by it becomes an
+// untitled painting in the main window.
+class TFakeImport final : public IImportDialog {
+public:
+    explicit TFakeImport(TPaintingDocument& doc) : Doc(doc) {}
+    bool Available() const override { return true; }
+    bool ExecuteOnFile(const QString& file) override {
+        Files.push_back(file);
+        Doc.ReplaceShapes(test::GridPainting(120, 80, 2, 2), 5);
+        Held = true;
+        return true;
+    }
+    bool ExecuteOnPicture(std::unique_ptr<TPixelGraphic>) override { return false; }
+    bool ExecuteAgain() override { return ExecuteOnFile("again"); }
+    bool HoldsPicture() const override { return Held; }
+    TPaintingDocument& Doc;
+    QStringList Files;
+    bool Held = false;
+};
+
+TEST_F(VectorFormTest, AnImportDialogTakesPicturesAndItsPaintingIsUntitled) {
+    Show();
+    OpenGrid("a.kvp");
+    TFakeImport import(Form.Document());
+    Form.SetImportDialog(&import);
+    const auto& a = Form.Actions();
+    EXPECT_TRUE(a.ImportPicture->isEnabled());
+    EXPECT_FALSE(a.ReImport->isEnabled());
+    test::WriteText(Dir / "photo.png", "\x89PNG\r\n\x1a\n");
+    Dialogs.Pictures = {Q(Dir / "photo.png")};
+    a.ImportPicture->trigger();
+    EXPECT_EQ(import.Files, QStringList{Q(Dir / "photo.png")});
+    EXPECT_EQ(Form.Title(), "Pigmentaria - (Untitled)");
+    EXPECT_TRUE(Form.PaintingFile().isEmpty());
+    EXPECT_EQ(Form.View().Rendered().Width(), 120);
+    EXPECT_FALSE(a.Save->isEnabled());
+    EXPECT_TRUE(a.ReImport->isEnabled());
+    // Without the dialog the entries go off again.
+    Form.SetImportDialog(nullptr);
+    EXPECT_FALSE(a.ImportPicture->isEnabled());
+    EXPECT_FALSE(a.ReImport->isEnabled());
+}
+
 TEST(JobRunnerTest, ResultsAndMessagesComeBackAndTheWorkerIsNotTheWindowsThread) {
     TProgressForm form;
     TJobRunner runner(form);
