@@ -1,0 +1,186 @@
+#pragma once
+// TVectorForm, the main window: it shows the program's one painting (the document) through its
+// view, in a viewer under a tool bar, with a status bar below and the main menu above. It opens
+// and saves painting files through the application state (so that the recent files follow),
+// keeps the settings file, asks to save changes, and hands pictures to the import dialog. It
+// observes the document and the view and follows every change they tell, whoever made it.
+#include "app/qt/app_context.h"
+#include "editor/enabling.h"
+#include "editor/qt/form_dialogs.h"
+#include "editor/qt/import_dialog.h"
+
+#include <QImage>
+#include <QMainWindow>
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QToolButton;
+
+namespace pigmentaria {
+
+class TPGImage;
+class TZoomForm;
+
+class TVectorForm : public QMainWindow, private IDocumentObserver {
+    Q_OBJECT
+public:
+    // The window works on the context's document, view and application state for its life.
+    explicit TVectorForm(TAppContext& context, QWidget* parent = nullptr);
+    ~TVectorForm() override;
+
+    // The windows created after this one that it uses.
+    void SetZoomForm(TZoomForm* zoom) { ZoomForm_ = zoom; }
+    void SetImportDialog(IImportDialog* dialog);
+    // The parts of the program this build has: the enabling rule keeps the entries of the others
+    // disabled. Each part switches on its own flag where it attaches itself, e.g.
+    // `form.EnableFeature(&TFeatureSet::Print)`; Import follows the import dialog given.
+    void EnableFeature(bool TFeatureSet::*feature);
+    void SetFeatures(const TFeatureSet& features);
+    const TFeatureSet& Features() const { return Features_; }
+    // Help: context numbers (0 for the contents); the about box.
+    void SetHelpHandler(std::function<void(int context)> help) { Help_ = std::move(help); }
+    void SetAboutHandler(std::function<void()> about) { About_ = std::move(about); }
+
+    TAppContext& Context() { return Ctx_; }
+    TPaintingDocument& Document() { return Ctx_.Document; }
+    TPaintingView& View() { return Ctx_.View; }
+    TAppState& App() { return Ctx_.App; }
+    IFormDialogs& Dialogs() { return Ctx_.Dialogs; }
+    TPGImage* Viewer() const { return PGImage1_; }
+    const QString& Title() const { return Title_; }
+    // The painting file last opened or saved (empty for an untitled painting) and the palette
+    // name it keeps.
+    const QString& PaintingFile() const { return PaintingFile_; }
+    const std::string& PaletteName() const { return PaletteName_; }
+    void SetPaletteName(const std::string& name) { PaletteName_ = name; }
+    // The tool mode (tmSelection, tmEyedropper, tmBrushstroke, tmRegion) and, for the region,
+    // whether it is restricted to the current colour.
+    int ToolMode() const { return ToolMode_; }
+    bool RegionCurrentColorOnly() const { return RegionCurrentColorOnly_; }
+
+    // ---- Operations of the window
+    // True to proceed: nothing to save, "No", or "Yes" and the painting was saved.
+    bool AskToSave();
+    void RunEnablingRule();
+    TEnablingState EnablingState() const;
+    // A painting file or a picture, as given at start or dropped on the window.
+    void OpenOrImport(const QString& file);
+    // Opens without asking; false (message shown, nothing changed) on failure.
+    bool OpenFile(const QString& file);
+    bool SaveClick();
+    bool SaveAsClick();
+    void SetZoomLevel(double zoom);
+    // The custom zoom dialog: true when "Ok" set a new zoom.
+    bool CustomZoomClick();
+    // "Re-Trace Painting" behind the progress window; false when it was cancelled or refused.
+    bool RetraceClick();
+    // The title for a painting that came from the import dialog: untitled, no file.
+    void BecomeUntitled();
+    // Logout: false when the session must not end (the user cancelled, or cannot be asked while
+    // work is unsaved).
+    bool CommitData(bool allowsInteraction);
+    void LoadSettingsFile();
+    void SaveSettingsFile();
+
+    // ---- Menu entries and buttons, for the enabling rule, shortcuts and tests
+    struct TActions {
+        QAction *OpenPainting, *Save, *SaveAs, *SavePalette, *ExportPainting, *ImportPicture,
+            *ImportClipboard, *ReImport, *Print, *PrintPalette, *Exit;
+        std::array<QAction*, RecentFileCount> Recent;
+        QAction *Undo, *CopySelected, *CopyBitmap, *DeleteSelected, *SelectAll, *SelectSpecial,
+            *SelectCurrentColor, *SelectRegion, *SelectColorInRegion, *DeselectAll;
+        QAction *Smooth, *ReacquireAll, *ReacquireSelected, *Retrace, *ViewOutlinesOnly;
+        QAction *HelpContents, *QuickReference, *WebSite, *About;
+        // Tool bar
+        QAction *SelectionTool, *BrushstrokeTool, *EyedropperTool, *RegionTool, *ColorInRegionTool,
+            *SelectAllButton, *SelectColorButton, *PaintBucketButton, *SmoothButton, *PaletteButton,
+            *ColorDialogButton, *HelpButton;
+        QToolButton* ZoomButton;
+        // Zoom menu: "Custom..." then the nine levels.
+        QAction* CustomZoom;
+        std::array<QAction*, 9> ZoomLevel;
+    };
+    const TActions& Actions() const { return A_; }
+    QMenu* ZoomMenu() const { return ZoomMenu_; }
+    // Recomputes which zoom levels the painting allows, as opening the zoom menu does.
+    void UpdateZoomMenu();
+    QMenu* FileMenu() const { return FileMenu_; }
+    QMenu* EditMenu() const { return EditMenu_; }
+    QMenu* SpecialMenu() const { return SpecialMenu_; }
+    QMenu* HelpMenu() const { return HelpMenu_; }
+    // The marks of the selected shapes, as drawn over the painting (null without a selection).
+    const QImage& SelectionMarks() const { return Marks_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    // IDocumentObserver: the document's and the view's events.
+    void DocumentChanged(TDocumentEvent event) override;
+    void ShowRendering();
+    void ZoomChanged();
+
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void SetTitle(const QString& title);
+    void UpdateClipboardState();
+    void UpdateRecentMenu();
+    void OpenPaintingClick();
+    void OpenRecent(int index);
+    void ImportPictureClick();
+    void ImportPictureFile(const QString& file);
+    void ImportClipboardClick();
+    void ReImportClick();
+    void SetToolMode(int mode, bool currentColorOnly = false);
+    void ViewerMouseDown(QMouseEvent* event, QPoint box);
+    void ViewerMouseMove(QMouseEvent* event, QPoint box);
+    void WheelZoom(int steps, QPoint pointer);
+    void CheckZoomEntry();
+    void RebuildMarks();
+    void ShowColors();
+    void ShowHelp(int context);
+
+    TAppContext& Ctx_;
+    std::unique_ptr<TNoImportDialog> NoImport_;
+    IImportDialog* Import_;
+    TFeatureSet Features_ = TFeatureSet::None();
+    TZoomForm* ZoomForm_ = nullptr;
+    std::function<void(int)> Help_;
+    std::function<void()> About_;
+
+    TPGImage* PGImage1_;
+    TActions A_{};
+    QMenu *FileMenu_, *EditMenu_, *SpecialMenu_, *HelpMenu_, *ZoomMenu_;
+    QActionGroup* ZoomGroup_;
+    QLabel *UnderCursorSwatch_, *SelectedSwatch_, *PaintSwatch_, *PaintLabel_;
+
+    QString Title_;
+    // What the painting dialogs hold: the file last opened or saved.
+    QString PaintingFile_;
+    QString PictureFile_;
+    std::string PaletteName_;
+    int ToolMode_ = tmSelection;
+    bool RegionCurrentColorOnly_ = false;
+    bool ClipboardHasPicture_ = false;
+    bool CustomZoomChecked_ = false;
+    // The window itself is setting the zoom (the menu, the dialog, the wheel): it checks the
+    // menu entry itself.
+    bool OwnZoomChange_ = false;
+    bool FirstShow_ = true;
+    QImage Marks_;
+};
+
+} // namespace pigmentaria
