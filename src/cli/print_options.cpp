@@ -93,14 +93,6 @@ double Millimetres(const std::string& option, const std::string& value) {
     return v;
 }
 
-std::string LegibilityReportText(const TLegibilityReport& r, double minMm) {
-    return "legibility: " + std::to_string(r.Regions) + " regions; the narrowest " +
-           FormatFixed(r.SmallestDiameterMm, 2) + " mm across; " +
-           std::to_string(r.RegionsUnderMinimum) + " under " + FormatGeneral(minMm) +
-           " mm; the smallest number " + std::to_string(r.SmallestNumberPt) + " pt; " +
-           std::to_string(r.RegionsWithoutFittingNumber) + " regions with no number that fits";
-}
-
 TPaperChoice ParsePaper(const std::string& text) {
     const std::string t = ToLower(text);
     if (t == "letter") return {poPortrait, PaperLetter, 0, 0};

@@ -2,6 +2,7 @@
 // The print command's arguments, read before any painting is: the painting, where the template
 // goes, and the print options that override the layout stored in the painting.
 #include "platform/color.h"
+#include "print/legibility_text.h"
 #include "print/print_labels.h"
 #include "print/print_settings.h"
 #include "print/template_job.h"
@@ -58,8 +59,5 @@ inline constexpr const char* PrintUsage =
     "this print (regions narrower than D mm on paper merge into a neighbour, the rest is traced\n"
     "again; the painting file is left as it is) and makes D the minimum; --central-labels gives\n"
     "every region left without a number that fits one at its most central point.\n";
-
-// The legibility report as the commands print it, one line.
-std::string LegibilityReportText(const TLegibilityReport& report, double minMm);
 
 } // namespace pigmentaria::cli

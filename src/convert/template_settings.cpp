@@ -1,0 +1,100 @@
+#include "convert/template_settings.h"
+
+#include "platform/text_parse.h"
+
+namespace pigmentaria {
+
+void TTemplateImportSettings::Clamp() {
+    if (ColorMode != TColorMode::ByStep && ColorMode != TColorMode::ByCount)
+        ColorMode = TColorMode::ByStep;
+    PaletteSize = TemplatePaletteSizeRange.Clamp(PaletteSize);
+    MinAreaPixels = TemplateMinAreaRange.Clamp(MinAreaPixels);
+    MinWidthPixels = TemplateMinWidthRange.Clamp(MinWidthPixels);
+}
+
+TTemplateGroupRules TemplateGroupRules(const TTemplateImportSettings& s, bool anyPaletteFiles) {
+    TTemplateGroupRules r;
+    r.ColorDepthEnabled = s.ColorMode == TColorMode::ByStep;
+    r.PaletteSizeEnabled = s.ColorMode == TColorMode::ByCount;
+    r.MatchToPaintsEnabled = anyPaletteFiles;
+    r.PaintsFileEnabled = anyPaletteFiles && s.MatchToPaints;
+    return r;
+}
+
+namespace {
+
+std::string_view Trimmed(std::string_view t) {
+    while (!t.empty() && (t.front() == ' ' || t.front() == '\t'))
+        t.remove_prefix(1);
+    while (!t.empty() && (t.back() == ' ' || t.back() == '\t' || t.back() == '\r'))
+        t.remove_suffix(1);
+    return t;
+}
+
+} // namespace
+
+int WholeFieldValue(std::string_view text, const TWholeRange& range, int previous) {
+    const std::optional<long long> v = ParseWhole(Trimmed(text));
+    if (!v) return previous;
+    if (*v < range.Min) return range.Min;
+    if (*v > range.Max) return range.Max;
+    return static_cast<int>(*v);
+}
+
+TTemplateControls TemplateControlsOf(const TTemplateImportSettings& in,
+                                     const TNamedPalette* paints) {
+    TTemplateImportSettings s = in;
+    s.Clamp();
+    TTemplateControls c;
+    c.PaletteSize = s.ColorMode == TColorMode::ByCount ? s.PaletteSize : 0;
+    c.MinRegionPixels = s.MinAreaPixels;
+    c.MinWidthPixels = s.MinWidthPixels;
+    if (s.MatchToPaints && paints) c.Paints = *paints;
+    return c;
+}
+
+std::string EncodeTemplateKeys(const TTemplateImportSettings& s) {
+    auto line = [](const char* key, const std::string& value) {
+        return std::string(key) + "=" + value + "\n";
+    };
+    return line(TemplateKeyColors, s.ColorMode == TColorMode::ByCount ? "count" : "step") +
+           line(TemplateKeyPaletteSize, std::to_string(s.PaletteSize)) +
+           line(TemplateKeyMinArea, std::to_string(s.MinAreaPixels)) +
+           line(TemplateKeyMinWidth, std::to_string(s.MinWidthPixels)) +
+           line(TemplateKeyMatchPaints, s.MatchToPaints ? "1" : "0") +
+           line(TemplateKeyPaintsFile, s.PaintsFile);
+}
+
+TTemplateImportSettings DecodeTemplateKeys(std::string_view text) {
+    TTemplateImportSettings s;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        const std::size_t eq = line.find('=');
+        if (eq == std::string_view::npos) continue;
+        const std::string_view key = Trimmed(line.substr(0, eq));
+        const std::string_view value = line.substr(eq + 1);
+        const std::string_view v = Trimmed(value);
+        if (key == TemplateKeyColors) {
+            if (v == "count") s.ColorMode = TColorMode::ByCount;
+            if (v == "step") s.ColorMode = TColorMode::ByStep;
+        } else if (key == TemplateKeyPaletteSize) {
+            s.PaletteSize = WholeFieldValue(v, TemplatePaletteSizeRange, s.PaletteSize);
+        } else if (key == TemplateKeyMinArea) {
+            s.MinAreaPixels = WholeFieldValue(v, TemplateMinAreaRange, s.MinAreaPixels);
+        } else if (key == TemplateKeyMinWidth) {
+            s.MinWidthPixels = WholeFieldValue(v, TemplateMinWidthRange, s.MinWidthPixels);
+        } else if (key == TemplateKeyMatchPaints) {
+            if (v == "1") s.MatchToPaints = true;
+            if (v == "0") s.MatchToPaints = false;
+        } else if (key == TemplateKeyPaintsFile) {
+            // A file name may start or end with spaces; only the line end is taken off.
+            s.PaintsFile = std::string(value);
+        }
+    }
+    return s;
+}
+
+} // namespace pigmentaria

@@ -1,0 +1,96 @@
+#include "print/legibility_text.h"
+
+#include "print/print_scale.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+namespace pigmentaria {
+namespace {
+
+std::vector<TShapePoint> Rect(int l, int t, int r, int b) {
+    return {{l, t}, {r, t}, {r, b}, {l, b}};
+}
+
+// A painting of 200 x 120: a field, a square and a box 6 x 4 pixels.
+TShapeList Painting() {
+    TShapeList shapes;
+    shapes.Append(MakeFrameShape(200, 120));
+    shapes.Append(MakeShape(MakeColor(200, 200, 200), Rect(0, 0, 200, 120)));
+    shapes.Append(MakeShape(MakeColor(200, 40, 40), Rect(20, 20, 80, 80)));
+    shapes.Append(MakeShape(MakeColor(40, 40, 200), Rect(150, 30, 155, 33)));
+    return shapes;
+}
+
+TPrintLayout Layout(const TPrintSettings& settings, int across) {
+    TPrintSettings s = settings;
+    s.PagesAcross = across;
+    s.PagesDown = across;
+    return ComputePrintLayout(MetricsForPaper(PaperSizeOfCode(PaperA4), poPortrait, 600, 600, 0.25),
+                              poPortrait, s);
+}
+
+TEST(LegibilityText, TheReportFollowsTheDialogsLayout) {
+    const TShapeList shapes = Painting();
+    TPrintSettings settings;
+    const TPrintedLabels one(
+        shapes,
+        LayoutForPainting(MetricsForPaper(PaperSizeOfCode(PaperA4), poPortrait, 600, 600, 0.25),
+                          poPortrait, settings, 200, 120),
+        settings.Frame);
+    const std::vector<TPrintLabel> labels =
+        one.CompleteLabels({}, NumberByPaintingPalette([&] {
+                               TNamedPalette p;
+                               RebuildPaintingPalette(p, shapes);
+                               return p;
+                           }()));
+    // One page, no frame placed: the first frame for the painting, as the dialog shows it.
+    const TLegibilityReport small =
+        PrintLegibility(shapes, Layout(settings, 1), settings, labels, 2.5);
+    EXPECT_EQ(small.Regions, 3);
+    EXPECT_EQ(small.RegionsUnderMinimum, 0);
+    EXPECT_EQ(small.Labels, 3);
+    // The box is 6 x 4 pixels: about 0.84 mm a pixel on one page, 3.4 mm across at most.
+    EXPECT_GT(small.SmallestDiameterMm, 2.5);
+    EXPECT_LT(small.SmallestDiameterMm, 4.0);
+    EXPECT_LT(PrintLegibility(shapes, Layout(settings, 1), settings, labels, 5).RegionsUnderMinimum,
+              small.Regions);
+    EXPECT_EQ(PrintLegibility(shapes, Layout(settings, 1), settings, labels, 5).RegionsUnderMinimum,
+              1);
+    // Two pages across and down print every region twice as wide.
+    const TLegibilityReport big = PrintLegibility(shapes, Layout(settings, 2), settings, {}, 2.5);
+    EXPECT_NEAR(big.SmallestDiameterMm, 2 * small.SmallestDiameterMm, 0.3);
+    EXPECT_EQ(big.Labels, 0);
+    EXPECT_EQ(big.RegionsWithoutFittingNumber, 3);
+}
+
+TEST(LegibilityText, LinesAndTheOneLineReport) {
+    TLegibilityReport r;
+    r.Regions = 120;
+    r.SmallestDiameterMm = 0.854;
+    r.RegionsUnderMinimum = 14;
+    r.Labels = 130;
+    r.SmallestNumberPt = 4;
+    r.RegionsWithoutFittingNumber = 3;
+    r.RegionsWithoutLegibleNumber = 9;
+    EXPECT_EQ(LegibilityReportText(r, 2.5),
+              "legibility: 120 regions; the narrowest 0.85 mm across; 14 under 2.5 mm; the "
+              "smallest number 4 pt; 3 regions with no number that fits");
+    const std::vector<std::string> lines = LegibilityReportLines(r, 2.5);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "Narrowest region: 0.85 mm across");
+    EXPECT_EQ(lines[1], "Regions under 2.5 mm: 14 of 120");
+    EXPECT_EQ(lines[2], "Smallest number: 4 pt");
+    EXPECT_EQ(lines[3], "Regions without a number that fits: 3 (under 6 pt: 9)");
+    EXPECT_FALSE(LegibleEnough(r));
+    r.Labels = 0;
+    EXPECT_EQ(LegibilityReportLines(r, 3)[2], "Smallest number: no numbers are printed");
+    EXPECT_EQ(LegibilityReportLines(r, 3)[1], "Regions under 3 mm: 14 of 120");
+    r.RegionsUnderMinimum = 0;
+    r.RegionsWithoutLegibleNumber = 0;
+    EXPECT_TRUE(LegibleEnough(r));
+}
+
+} // namespace
+} // namespace pigmentaria
