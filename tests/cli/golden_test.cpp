@@ -1,5 +1,6 @@
 // End to end: every bundled sample photo, converted by the command line with the default
-// controls and with the style "Complex Painting", gives exactly the committed painting file.
+// controls and with the style "Complex Painting", gives exactly the committed painting file, and
+// so does the painting the template command makes of it with its defaults.
 #include "test_util.h"
 
 #include <gtest/gtest.h>
@@ -65,6 +66,35 @@ TEST(GoldenPaintings, EverySampleConvertsToItsCommittedPainting) {
                 << FirstDifference(got, want) << ").\n"
                 << kRegenerate;
         }
+    }
+}
+
+// The template's painting is made before its PDF files, so a build without printing makes it
+// too (and then fails for the PDF files).
+TEST(GoldenPaintings, EverySampleMakesItsCommittedTemplatePainting) {
+    const std::vector<fs::path> samples = Samples();
+    ASSERT_GE(samples.size(), 3u);
+    test::TTempDir dir;
+    const fs::path golden = fs::path(PIGMENTARIA_TEST_DATA) / "golden";
+    for (const fs::path& sample : samples) {
+        const std::string name = sample.stem().string();
+        const std::string file = name + "-template.kvp";
+        SCOPED_TRACE(file);
+        const fs::path out = dir / name;
+        const std::string command = std::string(PIGMENTARIA_CLI) + " template '" + sample.string() +
+                                    "' -o '" + out.string() + "' >/dev/null 2>&1";
+        const int status = std::system(command.c_str());
+        ASSERT_EQ(status, PIGMENTARIA_GUI ? 0 : 1 << 8) << command;
+        ASSERT_TRUE(fs::exists(golden / file)) << "tests/data/golden/" << file << " is missing.\n"
+                                               << kRegenerate;
+        const std::string want = test::ReadText(golden / file);
+        const std::string got = test::ReadText(out / (name + ".kvp"));
+        EXPECT_TRUE(got == want) << "the template of samples/" << sample.filename().string()
+                                 << " no longer gives tests/data/golden/" << file << " ("
+                                 << got.size() << " bytes against " << want.size()
+                                 << ", first difference at byte " << FirstDifference(got, want)
+                                 << ").\n"
+                                 << kRegenerate;
     }
 }
 
