@@ -260,6 +260,9 @@ TEST(PrintDialogFrame, SizingNeverChangesTheProportionsAndStaysInThePanel) {
             EXPECT_LE(d.Handle().Y, SamplePanelHeight - 10);
             EXPECT_GE(d.Handle().X, f.Left);
             EXPECT_GE(d.Handle().Y, f.Top);
+            // The frame never runs past the handle that sizes it.
+            EXPECT_LE(f.Left + f.Width - 7, d.Handle().X);
+            EXPECT_LE(f.Top + f.Height - 7, d.Handle().Y);
         }
         d.HandleMouseUp();
         EXPECT_FALSE(d.Sizing());
