@@ -20,10 +20,7 @@ namespace {
 // What a failed job says, and that a cancelled one says nothing.
 void TellReport(const TJobReport& report, IMessageSink* messages) {
     if (!messages) return;
-    for (const std::string& w : report.Messages.Warnings)
-        messages->Warning(w);
-    for (const std::string& e : report.Messages.Errors)
-        messages->Error(e);
+    ReplayMessages(report.Messages, *messages);
     if (report.Status == TJobStatus::Failed) messages->Error(report.Failure);
 }
 
@@ -235,10 +232,14 @@ bool TPrintActions::PrintPaletteClick() {
     std::shared_ptr<TNamedPalette> custom;
     if (!Doc_.CustomPalette().Empty())
         custom = std::make_shared<TNamedPalette>(Doc_.CustomPalette());
-    const TJobReport report =
-        C_.Runner->Run(PaletteJobMessage, true, [painting, custom, &printer](TJobContext& c) {
+    TJobReport report;
+    C_.Runner->Run<bool>(
+        PaletteJobMessage, true,
+        [painting, custom, &printer](TJobContext& c) {
             PrintPalette(printer, *painting, custom.get(), c.Progress);
-        });
+            return true;
+        },
+        report);
     TellReport(report, C_.Messages);
     return report.Status == TJobStatus::Done;
 }
