@@ -32,10 +32,7 @@ TPrintActions::TPrintActions(TContext context)
       Preview_(std::make_unique<TPreviewForm>(Form_.get())) {
     if (!C_.Dialogs) OwnDialogs_ = std::make_unique<TQtPrinterDialogs>();
     Form_->SetMessages(C_.Messages);
-    if (C_.Zoom)
-        Preview_->SetCustomZoom([zoom = C_.Zoom](int h, int w, double z, int pw, int ph) {
-            return zoom->Execute(h, w, z, pw, ph);
-        });
+    SetZoomForm(C_.Zoom);
     QObject::connect(Form_.get(), &TPrintForm::PaintingChanged, Form_.get(),
                      [this] { WriteBlock(true); });
     QObject::connect(Form_.get(), &TPrintForm::LayoutRecomputed, Form_.get(),
@@ -55,6 +52,13 @@ TPrintActions::TPrintActions(TContext context)
 
 TPrintActions::~TPrintActions() {
     Doc_.RemoveObserver(this);
+}
+
+void TPrintActions::SetZoomForm(TZoomForm* zoom) {
+    C_.Zoom = zoom;
+    if (!zoom) return;
+    Preview_->SetCustomZoom(
+        [zoom](int h, int w, double z, int pw, int ph) { return zoom->Execute(h, w, z, pw, ph); });
 }
 
 IPrinterDialogs& TPrintActions::Dialogs() {

@@ -51,6 +51,9 @@ public:
     TPrintActions(const TPrintActions&) = delete;
     TPrintActions& operator=(const TPrintActions&) = delete;
 
+    // The preview's "Custom..." zoom dialog, when it is made after this.
+    void SetZoomForm(TZoomForm* zoom);
+
     // "&Print...": the print dialog, modal. True when it closed after printing.
     bool PrintClick();
     // "Print Palette...": the print dialog, then the painting palette on the chosen printer.
