@@ -26,43 +26,72 @@ std::string PaletteColorName(TColor color, const std::vector<TNamedColor>& custo
 
 void PrintPalette(IPrinter& printer, const std::vector<TColor>& paintingPalette,
                   const std::vector<TNamedColor>& customPalette) {
+    TNullProgress progress;
+    PrintPalette(printer, paintingPalette, customPalette, progress);
+}
+
+void PrintPalette(IPrinter& printer, const std::vector<TColor>& paintingPalette,
+                  const std::vector<TNamedColor>& customPalette, IProgressSink& progress) {
     const TPrinterMetrics m = printer.Metrics();
     const int h = m.PrintableHeight;
     const TPaletteSheetGeometry g = PaletteSheetGeometry(m.PrintableWidth, h);
+    TProgressRun run(progress, PaletteJobMessage, 0, static_cast<int>(paintingPalette.size()));
     printer.BeginDoc(PaletteJobTitle);
-    TPageCanvas& canvas = printer.Canvas();
-    int y = g.FirstLine;
-    int counter = 0;
-    for (const TColor color : paintingPalette) {
-        y += g.LineStep;
-        if (y > h) {
-            printer.NewPage();
-            y = g.FirstLine;
+    try {
+        TPageCanvas& canvas = printer.Canvas();
+        int y = g.FirstLine;
+        int counter = 0;
+        for (const TColor color : paintingPalette) {
+            y += g.LineStep;
+            if (y > h) {
+                printer.NewPage();
+                y = g.FirstLine;
+            }
+            canvas.SetBrush({color, TBrushStyle::Solid});
+            canvas.FillRect(g.SwatchLeft, y - g.SwatchHeight, g.SwatchLeft + g.SwatchWidth, y);
+            ++counter;
+            canvas.SetBrush({clWhite, TBrushStyle::Solid});
+            TPageFont font = canvas.Font();
+            font.Name = "Arial";
+            font.Color = clBlack;
+            canvas.SetFont(font);
+            canvas.TextOut(g.SwatchLeft + g.SwatchWidth + g.SwatchWidth / 2, y - g.SwatchHeight / 2,
+                           std::to_string(counter) + ": " + PaletteColorName(color, customPalette));
+            run.Step(counter);
         }
-        canvas.SetBrush({color, TBrushStyle::Solid});
-        canvas.FillRect(g.SwatchLeft, y - g.SwatchHeight, g.SwatchLeft + g.SwatchWidth, y);
-        ++counter;
-        canvas.SetBrush({clWhite, TBrushStyle::Solid});
-        TPageFont font = canvas.Font();
-        font.Name = "Arial";
-        font.Color = clBlack;
-        canvas.SetFont(font);
-        canvas.TextOut(g.SwatchLeft + g.SwatchWidth + g.SwatchWidth / 2, y - g.SwatchHeight / 2,
-                       std::to_string(counter) + ": " + PaletteColorName(color, customPalette));
+    } catch (...) {
+        // Nothing half-printed is left behind under the job's name.
+        printer.AbortDoc();
+        throw;
     }
     printer.EndDoc();
 }
 
-void PrintPalette(IPrinter& printer, const TNamedPalette& paintingPalette,
-                  const TNamedPalette* customPalette) {
-    std::vector<TColor> colors;
+namespace {
+
+void PaletteColors(const TNamedPalette& paintingPalette, const TNamedPalette* customPalette,
+                   std::vector<TColor>& colors, std::vector<TNamedColor>& names) {
     for (const TPaletteEntry& e : paintingPalette.Entries())
         colors.push_back(e.Color);
-    std::vector<TNamedColor> names;
     if (customPalette)
         for (const TPaletteEntry& e : customPalette->Entries())
             names.push_back({e.Color, e.Name});
-    PrintPalette(printer, colors, names);
+}
+
+} // namespace
+
+void PrintPalette(IPrinter& printer, const TNamedPalette& paintingPalette,
+                  const TNamedPalette* customPalette) {
+    TNullProgress progress;
+    PrintPalette(printer, paintingPalette, customPalette, progress);
+}
+
+void PrintPalette(IPrinter& printer, const TNamedPalette& paintingPalette,
+                  const TNamedPalette* customPalette, IProgressSink& progress) {
+    std::vector<TColor> colors;
+    std::vector<TNamedColor> names;
+    PaletteColors(paintingPalette, customPalette, colors, names);
+    PrintPalette(printer, colors, names, progress);
 }
 
 std::string ShareText(double percent) {

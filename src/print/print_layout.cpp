@@ -175,8 +175,11 @@ TPlacementFrame SizeFrame(TPlacementFrame frame, TPoint& handle, int dx, int dy,
     frame.Width = handle.X + 7 - frame.Left;
     frame.Height = handle.Y + 7 - frame.Top;
     if (paintingWidth > 0 && paintingHeight > 0) {
+        // The frame fits the box the handle spans, in the painting's proportions: the side that
+        // would run past the handle follows the other. (Letting it run past would carry the
+        // frame, and the handle put back at its corner, out of the panel out of reach.)
         const double a = static_cast<double>(paintingHeight) / paintingWidth;
-        if (frame.Width / a < frame.Height * a)
+        if (frame.Width * a <= frame.Height)
             frame.Height = Trunc(frame.Width * a);
         else
             frame.Width = Trunc(frame.Height / a);

@@ -83,8 +83,8 @@ TPlacementFrame DragFrame(TPlacementFrame frame, int dx, int dy, int panelWidth 
                           int panelHeight = SamplePanelHeight);
 
 // Sizing: the handle moved by the mouse's movement and clamped, the frame sized to it and put
-// back into the painting's proportions; the handle keeps its 7 pixels inside the corner. Returns
-// the frame; `handle` is moved in place.
+// back into the painting's proportions within the box the handle spans; the handle keeps its 7
+// pixels inside the corner. Returns the frame; `handle` is moved in place.
 TPlacementFrame SizeFrame(TPlacementFrame frame, TPoint& handle, int dx, int dy, int paintingWidth,
                           int paintingHeight, int panelWidth = SamplePanelWidth,
                           int panelHeight = SamplePanelHeight);

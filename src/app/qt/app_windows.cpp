@@ -2,6 +2,8 @@
 
 #include "app/about_info.h"
 
+#include <QAction>
+
 namespace pigmentaria {
 
 TAppWindows::TAppWindows(const std::filesystem::path& dataFolder, IFormDialogs* dialogs,
@@ -25,6 +27,7 @@ TAppWindows::TAppWindows(const std::filesystem::path& dataFolder, IFormDialogs* 
     SplashScreen_ = std::make_unique<TSplashScreen>(
         QPixmap(QString::fromStdString((dataFolder / "splash.png").string())));
     AboutBox_ = std::make_unique<TAboutBox>(VectorForm_.get());
+    Print_ = std::make_unique<TPrintActions>(PrintContext());
     ZoomForm_ = std::make_unique<TZoomForm>(VectorForm_.get());
     Help_ = std::make_unique<THelpBrowser>(dataFolder / "help");
 
@@ -34,6 +37,24 @@ TAppWindows::TAppWindows(const std::filesystem::path& dataFolder, IFormDialogs* 
     AboutBox_->SetCommentsSource([this] { return AboutBoxComments(Core_->Document); });
     VectorForm_->SetAboutHandler([this] { AboutBox_->exec(); });
     VectorForm_->SetHelpHandler([this](int context) { Help_->ShowContext(context); });
+    Print_->SetZoomForm(ZoomForm_.get());
+    QObject::connect(VectorForm_->Actions().Print, &QAction::triggered, VectorForm_.get(),
+                     [this] { Print_->PrintClick(); });
+    QObject::connect(VectorForm_->Actions().PrintPalette, &QAction::triggered, VectorForm_.get(),
+                     [this] { Print_->PrintPaletteClick(); });
+    VectorForm_->EnableFeature(&TFeatureSet::Print);
+}
+
+TPrintActions::TContext TAppWindows::PrintContext() {
+    TPrintActions::TContext c;
+    c.Document = &Core_->Document;
+    c.Messages = &Core_->Context.Dialogs;
+    c.Runner = Jobs_.get();
+    c.Parent = VectorForm_.get();
+    c.Title = [this] { return VectorForm_->windowTitle().remove("[*]"); };
+    c.PaintingFile = [this] { return VectorForm_->PaintingFile(); };
+    c.Help = [this](int context) { Help_->ShowContext(context); };
+    return c;
 }
 
 TAppWindows::~TAppWindows() {
@@ -41,6 +62,7 @@ TAppWindows::~TAppWindows() {
     // application state after every window.
     Help_.reset();
     ZoomForm_.reset();
+    Print_.reset();
     AboutBox_.reset();
     SplashScreen_.reset();
     Core_->Context.Jobs = nullptr;
@@ -50,8 +72,8 @@ TAppWindows::~TAppWindows() {
 }
 
 std::vector<QWidget*> TAppWindows::Windows() const {
-    return {VectorForm_.get(), ProgressForm_.get(), SplashScreen_.get(),
-            AboutBox_.get(),   ZoomForm_.get(),     Help_.get()};
+    return {VectorForm_.get(),    ProgressForm_.get(),    SplashScreen_.get(), AboutBox_.get(),
+            &Print_->PrintForm(), &Print_->PreviewForm(), ZoomForm_.get(),     Help_.get()};
 }
 
 } // namespace pigmentaria

@@ -8,6 +8,7 @@
 #include "app/qt/help_browser.h"
 #include "app/qt/progress_form.h"
 #include "app/qt/splash_screen.h"
+#include "editor/qt/print_actions.h"
 #include "editor/qt/vector_form.h"
 #include "editor/qt/zoom_form.h"
 
@@ -39,12 +40,16 @@ public:
     TProgressForm& ProgressForm() { return *ProgressForm_; }
     TSplashScreen& SplashScreen() { return *SplashScreen_; }
     TAboutBox& AboutBox() { return *AboutBox_; }
+    // "&Print..." and "Print Palette...": the print setup and print preview windows.
+    TPrintActions& Print() { return *Print_; }
     TZoomForm& ZoomForm() { return *ZoomForm_; }
     THelpBrowser& Help() { return *Help_; }
     // Every top-level window, in the order created.
     std::vector<QWidget*> Windows() const;
 
 private:
+    TPrintActions::TContext PrintContext();
+
     std::unique_ptr<IFormDialogs> OwnDialogs_;
     // Before the windows, which observe the document, and gone after them.
     std::unique_ptr<TAppCore> Core_;
@@ -53,6 +58,7 @@ private:
     std::unique_ptr<TJobRunner> Jobs_;
     std::unique_ptr<TSplashScreen> SplashScreen_;
     std::unique_ptr<TAboutBox> AboutBox_;
+    std::unique_ptr<TPrintActions> Print_;
     std::unique_ptr<TZoomForm> ZoomForm_;
     std::unique_ptr<THelpBrowser> Help_;
 };

@@ -9,9 +9,12 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTemporaryFile>
 
 #include <cmath>
+#include <filesystem>
 #include <stdexcept>
+#include <system_error>
 
 namespace pigmentaria {
 
@@ -51,16 +54,18 @@ TQtPrinter::TQtPrinter() {
 }
 
 TQtPrinter::~TQtPrinter() {
-    if (Painter_ && Painter_->isActive()) Painter_->end();
+    // A job never ended is given up, not left half-written.
+    if (Painter_) AbortDoc();
 }
 
 std::unique_ptr<TQtPrinter> TQtPrinter::Pdf(const std::string& fileName, const TPaperChoice& paper,
                                             int dpi) {
     std::unique_ptr<TQtPrinter> p(new TQtPrinter());
-    p->Pdf_ = true;
     p->Printer_->setOutputFormat(QPrinter::PdfFormat);
-    p->Printer_->setOutputFileName(QString::fromStdString(fileName));
-    p->Printer_->setResolution(dpi > 0 ? dpi : DefaultPrinterDpi);
+    // An empty name would switch the printer back to the system's: the file is named later.
+    if (!fileName.empty()) p->Printer_->setOutputFileName(QString::fromStdString(fileName));
+    p->PdfDpi_ = dpi > 0 ? dpi : DefaultPrinterDpi;
+    p->Printer_->setResolution(p->PdfDpi_);
     p->ApplyPaper(paper);
     return p;
 }
@@ -72,8 +77,34 @@ std::unique_ptr<TQtPrinter> TQtPrinter::System(const std::string& name) {
 }
 
 std::string TQtPrinter::Name() const {
-    if (Pdf_) return "PDF: " + Printer_->outputFileName().toStdString();
+    if (IsPdf()) return "PDF: " + PdfFile();
     return Printer_->printerName().toStdString();
+}
+
+bool TQtPrinter::IsPdf() const {
+    return Printer_->outputFormat() == QPrinter::PdfFormat;
+}
+
+std::string TQtPrinter::PdfFile() const {
+    // While a job runs the printer writes to the part file; the file meant is the target.
+    if (!TargetFile_.empty()) return TargetFile_;
+    return Printer_->outputFileName().toStdString();
+}
+
+void TQtPrinter::SetPdfFile(const std::string& fileName) {
+    if (Printing()) throw std::logic_error("the PDF file cannot change during a job");
+    const QPageLayout layout = Printer_->pageLayout();
+    Printer_->setOutputFormat(QPrinter::PdfFormat);
+    if (!fileName.empty()) Printer_->setOutputFileName(QString::fromStdString(fileName));
+    Printer_->setPageLayout(layout);
+    Adopt();
+}
+
+void TQtPrinter::Adopt() {
+    if (!IsPdf()) return;
+    Printer_->setResolution(PdfDpi_);
+    Printer_->setPageMargins(QMarginsF(PdfMarginIn, PdfMarginIn, PdfMarginIn, PdfMarginIn),
+                             QPageLayout::Inch);
 }
 
 TPrinterMetrics TQtPrinter::Metrics() const {
@@ -118,7 +149,7 @@ TPaperChoice TQtPrinter::Paper() const {
 void TQtPrinter::ApplyPaper(const TPaperChoice& paper) {
     const QPageLayout::Orientation o =
         paper.Orientation == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait;
-    if (Pdf_) {
+    if (IsPdf()) {
         Printer_->setPageLayout(QPageLayout(
             PageSizeOf(paper), o, QMarginsF(PdfMarginIn, PdfMarginIn, PdfMarginIn, PdfMarginIn),
             QPageLayout::Inch));
@@ -129,21 +160,88 @@ void TQtPrinter::ApplyPaper(const TPaperChoice& paper) {
 }
 
 void TQtPrinter::BeginDoc(const std::string& title) {
+    if (Printing()) throw std::logic_error("a print job is already running");
+    if (IsPdf()) {
+        TargetFile_ = Printer_->outputFileName().toStdString();
+        if (TargetFile_.empty()) throw std::runtime_error("no PDF file is named to print to");
+        // The part file sits beside the target, so that taking its name is a rename within one
+        // folder; its own name ends in ".pdf" so that the printer keeps writing PDF.
+        const std::filesystem::path target(TargetFile_);
+        const std::filesystem::path folder =
+            target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+        QTemporaryFile part(QString::fromStdString(
+            (folder / ("." + target.filename().string() + ".XXXXXX.part.pdf")).string()));
+        part.setAutoRemove(false);
+        if (!part.open()) {
+            TargetFile_.clear();
+            throw std::runtime_error("cannot write " + target.string());
+        }
+        PartFile_ = part.fileName().toStdString();
+        part.close();
+        Printer_->setOutputFileName(QString::fromStdString(PartFile_));
+    }
     Printer_->setDocName(QString::fromStdString(title));
     Painter_ = std::make_unique<QPainter>();
-    if (!Painter_->begin(Printer_.get()))
-        throw std::runtime_error("cannot start printing on " + Name());
+    if (!Painter_->begin(Printer_.get())) {
+        Painter_.reset();
+        const std::string name = Name();
+        DropPartFile();
+        throw std::runtime_error("cannot start printing on " + name);
+    }
     Canvas_ = std::make_unique<TQtPageCanvas>(*Painter_, *Printer_);
 }
 
 void TQtPrinter::NewPage() {
-    Printer_->newPage();
+    if (!Printer_->newPage()) throw std::runtime_error("cannot start a new page on " + Name());
+}
+
+void TQtPrinter::EndPainter() {
+    Canvas_.reset();
+    if (Painter_ && Painter_->isActive()) Painter_->end();
+    Painter_.reset();
+}
+
+void TQtPrinter::DropPartFile() {
+    if (PartFile_.empty()) {
+        TargetFile_.clear();
+        return;
+    }
+    std::error_code ec;
+    std::filesystem::remove(PartFile_, ec);
+    Printer_->setOutputFileName(QString::fromStdString(TargetFile_));
+    PartFile_.clear();
+    TargetFile_.clear();
 }
 
 void TQtPrinter::EndDoc() {
-    if (Painter_) Painter_->end();
-    Canvas_.reset();
-    Painter_.reset();
+    if (!Painter_) return;
+    const bool ended = Painter_->end();
+    EndPainter();
+    if (PartFile_.empty()) {
+        if (!ended || Printer_->printerState() == QPrinter::Error)
+            throw std::runtime_error("printing on " + Name() + " failed");
+        return;
+    }
+    const std::string part = PartFile_, target = TargetFile_;
+    std::error_code ec;
+    const bool written = ended && Printer_->printerState() != QPrinter::Error &&
+                         std::filesystem::file_size(part, ec) > 0 && !ec;
+    if (written) std::filesystem::rename(part, target, ec);
+    if (!written || ec) {
+        DropPartFile();
+        throw std::runtime_error("cannot write " + target);
+    }
+    Printer_->setOutputFileName(QString::fromStdString(target));
+    PartFile_.clear();
+    TargetFile_.clear();
+}
+
+void TQtPrinter::AbortDoc() {
+    if (!Painter_) return;
+    // A system printer withdraws what it was sent; a PDF file being written goes.
+    if (PartFile_.empty()) Printer_->abort();
+    EndPainter();
+    DropPartFile();
 }
 
 TPageCanvas& TQtPrinter::Canvas() {

@@ -28,20 +28,39 @@ public:
     TPaperChoice Paper() const override;
     void ApplyPaper(const TPaperChoice& paper) override;
 
-    // Throws std::runtime_error when the job cannot be started (a file that cannot be written).
+    // A PDF job is written to a file beside the one named and takes its name only when the job
+    // ends well, so that a failed or cancelled job leaves any former file as it was. Throws
+    // std::runtime_error when the job cannot be started (a folder that cannot be written) or
+    // cannot be finished.
     void BeginDoc(const std::string& title) override;
     void NewPage() override;
     void EndDoc() override;
+    // Cancels the job: a system printer's job is withdrawn, a PDF file being written removed.
+    void AbortDoc() override;
     TPageCanvas& Canvas() override;
+
+    // Whether the job goes to a PDF file (a printer dialog may switch between the two).
+    bool IsPdf() const;
+    std::string PdfFile() const;
+    void SetPdfFile(const std::string& fileName);
+    // After a printer dialog changed the printer: a PDF file gets the program's resolution and
+    // margins again.
+    void Adopt();
+    bool Printing() const { return Painter_ != nullptr; }
 
     QPrinter& QtPrinter() { return *Printer_; }
 
 private:
     TQtPrinter();
+    void EndPainter();
+    void DropPartFile();
+
     std::unique_ptr<QPrinter> Printer_;
     std::unique_ptr<QPainter> Painter_;
     std::unique_ptr<TQtPageCanvas> Canvas_;
-    bool Pdf_ = false;
+    int PdfDpi_ = DefaultPrinterDpi;
+    // While a PDF job runs: the file it is written to, and the name it takes at the end.
+    std::string PartFile_, TargetFile_;
 };
 
 } // namespace pigmentaria

@@ -50,9 +50,9 @@ TEST_F(AppWindowsTest, EveryWindowHasItsCaption) {
     std::vector<QString> captions;
     for (QWidget* w : Windows.Windows())
         captions.push_back(w->windowTitle().remove("[*]"));
-    EXPECT_EQ(captions,
-              (std::vector<QString>{"Pigmentaria - (Untitled)", "Progress", "Pigmentaria",
-                                    "About Pigmentaria", "Custom Zoom", "Pigmentaria Help"}));
+    EXPECT_EQ(captions, (std::vector<QString>{"Pigmentaria - (Untitled)", "Progress", "Pigmentaria",
+                                              "About Pigmentaria", "Print Setup", "Print Preview",
+                                              "Custom Zoom", "Pigmentaria Help"}));
     EXPECT_EQ(Windows.SplashScreen().size(), QSize(607, 208));
     EXPECT_EQ(Windows.SplashScreen().Timer().interval(), 2500);
     EXPECT_EQ(Windows.AboutBox().size(), QSize(290, 301));

@@ -71,8 +71,8 @@ TEST_F(VectorFormTest, TheWindowAppliesTheEnablingRule) {
     EXPECT_TRUE(a.ZoomButton->isEnabled());
     EXPECT_TRUE(a.SelectionTool->isChecked());
     EXPECT_FALSE(a.DeselectAll->isEnabled());
-    // Parts still to come stay disabled whatever the painting.
-    EXPECT_FALSE(a.Print->isEnabled());
+    // Parts still to come stay disabled whatever the painting; printing is attached by the shell.
+    EXPECT_TRUE(a.Print->isEnabled());
     EXPECT_FALSE(a.PaletteButton->isEnabled());
     a.SelectAll->trigger();
     EXPECT_TRUE(a.DeselectAll->isEnabled());
@@ -460,7 +460,11 @@ TEST_F(VectorFormTest, AMetafileSavedInTheOutlinesViewIsOutlinesAndNoRecentFile)
 }
 
 TEST_F(VectorFormTest, APartSwitchesOnItsOwnEntriesOnly) {
-    OpenGrid("a.kvp");
+    // A main window of its own, with none of the parts the shell attaches.
+    test::TTestCore core;
+    TVectorForm Form(core.Context());
+    test::WriteGridPainting(Dir / "a.kvp", 400, 300, 4, 3);
+    ASSERT_TRUE(Form.OpenFile(Q(Dir / "a.kvp")));
     const auto& a = Form.Actions();
     EXPECT_FALSE(a.Print->isEnabled());
     EXPECT_FALSE(a.PrintPalette->isEnabled());

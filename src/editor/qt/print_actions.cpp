@@ -1,0 +1,251 @@
+#include "editor/qt/print_actions.h"
+
+#include "app/help_topics.h"
+#include "app/qt/progress_form.h"
+#include "editor/qt/zoom_form.h"
+#include "print/numbers.h"
+#include "print/palette_printout.h"
+#include "print/print_run.h"
+#include "print/qt/preview_sheet.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <stdexcept>
+
+namespace pigmentaria {
+
+namespace {
+
+// What a failed job says, and that a cancelled one says nothing.
+void TellReport(const TJobReport& report, IMessageSink* messages) {
+    if (!messages) return;
+    ReplayMessages(report.Messages, *messages);
+    if (report.Status == TJobStatus::Failed) messages->Error(report.Failure);
+}
+
+} // namespace
+
+TPrintActions::TPrintActions(TContext context)
+    : C_(std::move(context)), Doc_(*C_.Document), Choice_(C_.SystemPrinters),
+      Form_(std::make_unique<TPrintForm>(C_.Parent)),
+      Preview_(std::make_unique<TPreviewForm>(Form_.get())) {
+    if (!C_.Dialogs) OwnDialogs_ = std::make_unique<TQtPrinterDialogs>();
+    Form_->SetMessages(C_.Messages);
+    SetZoomForm(C_.Zoom);
+    QObject::connect(Form_.get(), &TPrintForm::PaintingChanged, Form_.get(),
+                     [this] { WriteBlock(true); });
+    QObject::connect(Form_.get(), &TPrintForm::LayoutRecomputed, Form_.get(),
+                     [this] { WriteBlock(false); });
+    QObject::connect(Form_.get(), &TPrintForm::ChangePrinterRequested, Form_.get(),
+                     [this] { ChangeClick(); });
+    QObject::connect(Form_.get(), &TPrintForm::PrintRequested, Form_.get(),
+                     [this] { PrintPages(); });
+    QObject::connect(Form_.get(), &TPrintForm::PreviewRequested, Form_.get(),
+                     [this] { PreviewPages(); });
+    QObject::connect(Form_.get(), &TPrintForm::HelpRequested, Form_.get(), [this] {
+        if (C_.Help) C_.Help(HelpPrintSetup);
+    });
+    ShowPrinter();
+    Doc_.AddObserver(this);
+}
+
+TPrintActions::~TPrintActions() {
+    Doc_.RemoveObserver(this);
+}
+
+void TPrintActions::SetZoomForm(TZoomForm* zoom) {
+    C_.Zoom = zoom;
+    if (!zoom) return;
+    Preview_->SetCustomZoom(
+        [zoom](int h, int w, double z, int pw, int ph) { return zoom->Execute(h, w, z, pw, ph); });
+}
+
+IPrinterDialogs& TPrintActions::Dialogs() {
+    return C_.Dialogs ? *C_.Dialogs : *OwnDialogs_;
+}
+
+void TPrintActions::Tell(const std::string& error) {
+    if (C_.Messages) C_.Messages->Error(error);
+}
+
+void TPrintActions::ShowPrinter() {
+    Form_->SetPrinterLabels(Choice_.PrinterLabel(), Choice_.Note());
+}
+
+void TPrintActions::DocumentChanged(TDocumentEvent event) {
+    switch (event) {
+    case TDocumentEvent::PrintLayoutChanged: {
+        if (Writing_) return;
+        // A painting read from a file brings its layout, and its paper for the printer.
+        const TPrintLayoutBlock& block = Doc_.PrintLayout();
+        Form_->State().ApplyBlock(block);
+        const TPaperChoice paper = PaperOfBlock(block);
+        if (paper.PaperSize != 0 && !Choice_.Printer().Printing()) {
+            Choice_.Printer().ApplyPaper(paper);
+            ShowPrinter();
+        }
+        Form_->UpdateControls();
+        break;
+    }
+    case TDocumentEvent::PaintingReplaced:
+        // The next showing places a frame for the new painting's proportions.
+        Form_->State().HideFrame();
+        Form_->UpdateControls();
+        WriteBlock(false);
+        break;
+    case TDocumentEvent::CurrentColorChanged:
+        Form_->SetCurrentColor(Doc_.CurrentColor());
+        break;
+    default:
+        break;
+    }
+}
+
+void TPrintActions::WriteBlock(bool modified) {
+    Writing_ = true;
+    Doc_.SetPrintLayout(Form_->State().Block(Choice_.Printer().Paper()));
+    Writing_ = false;
+    if (modified) Doc_.SetModified(true);
+}
+
+void TPrintActions::PrepareDialog() {
+    TPrintDialogState& state = Form_->State();
+    TQtPrinter& printer = Choice_.Printer();
+    state.SetPrinter(printer.Metrics(), printer.Paper().Orientation);
+    state.SetScreenDpi(Form_->logicalDpiX(), Form_->logicalDpiY());
+    state.SetPaintingSize(Doc_.Shapes().PaintingWidth(), Doc_.Shapes().PaintingHeight());
+    ShowPrinter();
+    Form_->SetCurrentColor(Doc_.CurrentColor());
+    const std::optional<std::string> problem = state.Show();
+    Form_->UpdateControls();
+    if (problem) Tell(*problem);
+    // What the dialog shows (a fresh frame, a raised overlap) is what the painting keeps.
+    WriteBlock(false);
+}
+
+bool TPrintActions::PrintClick() {
+    if (!Doc_.HasPainting()) return false;
+    PrepareDialog();
+    return Form_->exec() == QDialog::Accepted;
+}
+
+void TPrintActions::ChangeClick() {
+    Choice_.Setup(Dialogs(), Form_.get());
+    TQtPrinter& printer = Choice_.Printer();
+    TPrintDialogState& state = Form_->State();
+    state.SetPrinter(printer.Metrics(), printer.Paper().Orientation);
+    const std::optional<std::string> problem = state.PrinterChanged();
+    ShowPrinter();
+    Form_->UpdateControls();
+    if (problem) Tell(*problem);
+    WriteBlock(true);
+}
+
+QString TPrintActions::SuggestedPdf(const QString& ending) const {
+    const QString file = C_.PaintingFile ? C_.PaintingFile() : QString();
+    if (file.isEmpty()) return QDir::home().filePath("painting" + ending);
+    const QFileInfo info(file);
+    return info.dir().filePath(info.completeBaseName() + ending);
+}
+
+bool TPrintActions::EnsureNumbers() {
+    TPrintDialogState& state = Form_->State();
+    if (!state.NumbersWanted()) return true;
+    if (!C_.Runner) return false;
+    auto input = std::make_shared<TNumberingInput>(Doc_.NumberingInput());
+    TJobReport report;
+    std::optional<TNumberingResult> result = C_.Runner->Run<TNumberingResult>(
+        PlacingNumbersMessage, true,
+        [input](TJobContext& c) { return PlaceNumbers(*input, c.Progress); }, report);
+    TellReport(report, C_.Messages);
+    if (!result || !Doc_.AdoptLabels(std::move(*result))) return false;
+    state.MarkNumbersAdded();
+    return true;
+}
+
+bool TPrintActions::PrintPages() {
+    if (!C_.Runner || !Doc_.HasPainting()) return false;
+    if (!Form_->RecomputeForPrint()) return false;
+    WriteBlock(false);
+    TPrintDialogState& state = Form_->State();
+    if (!state.HasPages()) return false;
+    if (!Choice_.ReadyForJob(Dialogs(), Form_.get(), SuggestedPdf(".pdf"), true)) return false;
+    ShowPrinter();
+
+    auto input = std::make_shared<TPrintRunInput>();
+    input->Painting = std::make_unique<TPrintSnapshot>(Doc_.PrintSnapshot());
+    input->Settings = state.Settings();
+    input->Layout = state.Layout();
+    input->NumbersAdded = state.NumbersAdded();
+    input->Title = (C_.Title ? C_.Title() : QString("Pigmentaria")).toStdString();
+    TQtPrinter* printer = &Choice_.Printer();
+    TJobReport report;
+    std::optional<TPrintRunResult> result = C_.Runner->Run<TPrintRunResult>(
+        PrintingMessage, true,
+        [input, printer](TJobContext& c) {
+            return PrintRun(std::move(*input), *printer, c.Progress);
+        },
+        report);
+    TellReport(report, C_.Messages);
+    if (!result) return false;
+    if (result->Numbering && Doc_.AdoptLabels(std::move(*result->Numbering)))
+        state.MarkNumbersAdded();
+    Form_->accept();
+    return true;
+}
+
+bool TPrintActions::PreviewPages() {
+    if (!Doc_.HasPainting()) return false;
+    if (!Form_->RecomputeForPrint()) return false;
+    WriteBlock(false);
+    TPrintDialogState& state = Form_->State();
+    if (!state.HasPages()) return false;
+    if (!EnsureNumbers()) return false;
+    // The preview draws on this thread from the painting itself: the print dialog and the
+    // preview are modal, so it cannot change meanwhile.
+    TPrintSource source;
+    source.Shapes = &Doc_.Shapes();
+    source.Selection = &Doc_.Selection();
+    source.CurrentColor = Doc_.CurrentColor().value_or(static_cast<TColor>(-1));
+    source.Labels = &Doc_.NumberLabels();
+    TPrintSettings settings = state.Settings();
+    TPrintLayout layout = state.Layout();
+    TPagePrinter pages(settings, layout, source);
+    // The numbers of this showing are placed already.
+    pages.AddNumbersIfAsked();
+    const bool print =
+        Preview_->Execute(settings.PagesAcross, settings.PagesDown, [&](int row, int column) {
+            return RenderPreviewSheet(pages, layout, row, column);
+        });
+    if (print) return PrintPages();
+    return false;
+}
+
+bool TPrintActions::PrintPaletteClick() {
+    if (!Doc_.HasPainting() || !C_.Runner) return false;
+    TQtPrinter& printer = Choice_.Printer();
+    const bool confirmed = Dialogs().ConfirmPrint(printer.QtPrinter(), C_.Parent);
+    printer.Adopt();
+    ShowPrinter();
+    if (!confirmed) return false;
+    if (!Choice_.ReadyForJob(Dialogs(), C_.Parent, SuggestedPdf("-palette.pdf"), false))
+        return false;
+    auto painting = std::make_shared<TNamedPalette>(Doc_.PaintingPalette());
+    // The names come from the palette loaded from a palette file, when there is one.
+    std::shared_ptr<TNamedPalette> custom;
+    if (!Doc_.CustomPalette().Empty())
+        custom = std::make_shared<TNamedPalette>(Doc_.CustomPalette());
+    TJobReport report;
+    C_.Runner->Run<bool>(
+        PaletteJobMessage, true,
+        [painting, custom, &printer](TJobContext& c) {
+            PrintPalette(printer, *painting, custom.get(), c.Progress);
+            return true;
+        },
+        report);
+    TellReport(report, C_.Messages);
+    return report.Status == TJobStatus::Done;
+}
+
+} // namespace pigmentaria
