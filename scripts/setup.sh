@@ -14,11 +14,11 @@ base=(
 # GoogleTest and Google Benchmark; clang with its sanitizer and libFuzzer runtimes for the
 # Debug, sanitizer and fuzz builds, llvm for readable sanitizer reports; clang-format 14, the
 # house style; Python with Pillow and LibreOffice Draw, the independent readers our files are
-# checked with.
+# checked with; poppler's pdftoppm, which renders printed PDF pages for comparison.
 test=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-14 libclang-rt-14-dev llvm-14 clang-format-14
-    python3 python3-pil libreoffice-draw-nogui locales
+    python3 python3-pil libreoffice-draw-nogui locales poppler-utils
 )
 case "${1:-}" in
 "") packages=("${base[@]}") ;;

@@ -225,12 +225,28 @@ bool TPrintActions::PreviewPages() {
 bool TPrintActions::PrintPaletteClick() {
     if (!Doc_.HasPainting() || !C_.Runner) return false;
     TQtPrinter& printer = Choice_.Printer();
+    // The palette sheet is offered a file of its own, so that it does not replace the template;
+    // the template's file is offered again when the pages are printed next.
+    const bool pdf = printer.IsPdf();
+    const std::string templateFile = pdf ? printer.PdfFile() : std::string();
+    if (!templateFile.empty()) printer.SetPdfFile(SuggestedPdf("-palette.pdf").toStdString());
     const bool confirmed = Dialogs().ConfirmPrint(printer.QtPrinter(), C_.Parent);
     printer.Adopt();
     ShowPrinter();
-    if (!confirmed) return false;
-    if (!Choice_.ReadyForJob(Dialogs(), C_.Parent, SuggestedPdf("-palette.pdf"), false))
+    const auto restore = [&] {
+        if (pdf && printer.IsPdf() && !templateFile.empty()) {
+            printer.SetPdfFile(templateFile);
+            ShowPrinter();
+        }
+    };
+    if (!confirmed) {
+        restore();
         return false;
+    }
+    if (!Choice_.ReadyForJob(Dialogs(), C_.Parent, SuggestedPdf("-palette.pdf"), false)) {
+        restore();
+        return false;
+    }
     auto painting = std::make_shared<TNamedPalette>(Doc_.PaintingPalette());
     // The names come from the palette loaded from a palette file, when there is one.
     std::shared_ptr<TNamedPalette> custom;
@@ -245,6 +261,7 @@ bool TPrintActions::PrintPaletteClick() {
         },
         report);
     TellReport(report, C_.Messages);
+    restore();
     return report.Status == TJobStatus::Done;
 }
 

@@ -8,8 +8,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QToolBar>
+
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include <cmath>
 #include <cstring>
@@ -90,8 +92,14 @@ TPreviewForm::TPreviewForm(QWidget* parent) : QDialog(parent) {
     PageInfo_ = new QLabel(bar);
     PageInfo_->setObjectName("PageInfo");
     PageInfo_->setAccessibleName("Page");
+    // Room for the longest label, and a window wide enough that it never hides behind the bar's
+    // extension button.
+    PageInfo_->setMinimumWidth(
+        PageInfo_->fontMetrics().horizontalAdvance("   Page: 9999   (Row 99  Col 99)"));
     bar->addWidget(PageInfo_);
     root->addWidget(bar);
+    const QMargins m = root->contentsMargins();
+    resize(std::max(width(), bar->sizeHint().width() + m.left() + m.right()), height());
 
     PGImage1_ = new TPGImage(this);
     PGImage1_->setObjectName("PGImage1");

@@ -184,6 +184,11 @@ TPrintForm::TPrintForm(QWidget* parent) : QDialog(parent) {
     ImageSize_->setAccessibleName("Image Size");
     left->addWidget(PrintSize_);
     left->addWidget(ImageSize_);
+    // Room for the longest sizes, so that the dialog keeps its width while they change.
+    const int sizesWidth = PrintSize_->fontMetrics().horizontalAdvance(
+        QString("Total Print Size: 999.99\" x 999.99\""));
+    PrintSize_->setMinimumWidth(sizesWidth);
+    ImageSize_->setMinimumWidth(sizesWidth);
     UnderSample_ = new QVBoxLayout;
     left->addLayout(UnderSample_);
     left->addStretch(1);

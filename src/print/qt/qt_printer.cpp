@@ -2,6 +2,7 @@
 
 #include "print/qt/qt_app.h"
 
+#include <QFileInfo>
 #include <QLocale>
 #include <QMarginsF>
 #include <QPageLayout>
@@ -176,6 +177,12 @@ void TQtPrinter::BeginDoc(const std::string& title) {
             TargetFile_.clear();
             throw std::runtime_error("cannot write " + target.string());
         }
+        // A temporary file is the owner's alone; the PDF gets the file's rights it replaces, or
+        // those of a new document.
+        const QFileInfo former(QString::fromStdString(TargetFile_));
+        part.setPermissions(former.exists() ? former.permissions()
+                                            : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                  QFileDevice::ReadGroup | QFileDevice::ReadOther);
         PartFile_ = part.fileName().toStdString();
         part.close();
         Printer_->setOutputFileName(QString::fromStdString(PartFile_));

@@ -43,8 +43,9 @@ public:
         if (Setup) Setup(printer);
         return true;
     }
-    bool ConfirmPrint(QPrinter&, QWidget*) override {
+    bool ConfirmPrint(QPrinter& printer, QWidget*) override {
         ++Confirms;
+        if (Confirm) Confirm(printer);
         return ConfirmAnswer;
     }
     QString ChoosePdfFile(QWidget*, const QString& suggested) override {
@@ -54,7 +55,7 @@ public:
         Files.pop_front();
         return f;
     }
-    std::function<void(QPrinter&)> Setup;
+    std::function<void(QPrinter&)> Setup, Confirm;
     bool ConfirmAnswer = true;
     int Setups = 0, Confirms = 0;
     std::deque<QString> Files;
@@ -328,6 +329,28 @@ TEST_F(PrintActionsTest, ThePalettePrintsThroughThePrintDialogToTheChosenPdf) {
     EXPECT_EQ(Doc.PaintingPalette().Count(), 48u);
     EXPECT_EQ(test::PdfPages(pdf), 3);
     EXPECT_TRUE(PdfTitled(pdf, "Pigmentaria Palette"));
+}
+
+TEST_F(PrintActionsTest, ThePaletteAfterATemplateIsOfferedAFileOfItsOwnAndLeavesTheTemplate) {
+    PaintingFile = QString::fromStdString((Dir / "grid.kvp").string());
+    Open();
+    const fs::path pages = Dir / "grid.pdf";
+    ASSERT_TRUE(PrintTo(pages));
+    const std::string printed = test::ReadAll(pages);
+    // What the print dialog offers is the palette's own file, not the template just written.
+    std::string offered;
+    Dialogs.Confirm = [&](QPrinter& p) { offered = p.outputFileName().toStdString(); };
+    ASSERT_TRUE(Actions->PrintPaletteClick());
+    EXPECT_EQ(offered, (Dir / "grid-palette.pdf").string());
+    EXPECT_EQ(test::ReadAll(pages), printed);
+    EXPECT_TRUE(PdfTitled(Dir / "grid-palette.pdf", "Pigmentaria Palette"));
+    // Both are documents like any other the user writes, not private temporary files.
+    for (const fs::path& f : {pages, Dir / "grid-palette.pdf"})
+        EXPECT_NE(fs::status(f).permissions() & fs::perms::others_read, fs::perms::none) << f;
+    // The pages are offered their own file again.
+    Open();
+    ASSERT_TRUE(PrintTo(Dir / "again.pdf"));
+    EXPECT_EQ(Dialogs.Suggested.back().toStdString(), pages.string());
 }
 
 // The PDF without what makes two runs differ: the time it was made.

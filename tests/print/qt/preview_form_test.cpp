@@ -53,6 +53,10 @@ TEST_F(PreviewFormTest, OpensOnPageOneAtHalfSize) {
     ASSERT_NE(Form.Viewer()->PixelGraphicRaw(), nullptr);
     EXPECT_EQ(Form.Viewer()->PixelGraphicRaw()->Width(), 81);
     EXPECT_EQ(Form.Viewer()->PixelGraphicRaw()->Height(), 101);
+    // The label is on the bar, not folded away behind its extension button.
+    EXPECT_TRUE(Form.PageInfo()->isVisible());
+    EXPECT_GE(Form.PageInfo()->width(),
+              Form.PageInfo()->fontMetrics().horizontalAdvance("   Page: 10   (Row 10  Col 10)"));
 }
 
 TEST_F(PreviewFormTest, OnOneSheetEveryButtonStaysOnPageOneAndRewritesTheLabel) {

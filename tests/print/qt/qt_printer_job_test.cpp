@@ -2,6 +2,10 @@
 // ended, leaves whatever was there before and no part file beside it.
 #include "print/qt/qt_printer.h"
 
+#include "app/qt/widget_test_util.h"
+#include "palette/palette.h"
+#include "print/print_run.h"
+
 #include "qt_test_util.h"
 
 #include <QPrinter>
@@ -116,6 +120,68 @@ TEST(QtPrinterJob, NamingTheFileKeepsThePaperAndTheProgramsResolutionAndMargins)
     EXPECT_EQ(printer->Metrics(), before);
     EXPECT_EQ(before.DpiX, DefaultPrinterDpi);
     EXPECT_EQ(before.PhysicalOffsetX, static_cast<int>(PdfMarginIn * DefaultPrinterDpi));
+}
+
+} // namespace
+} // namespace pigmentaria
+
+namespace pigmentaria {
+namespace {
+
+// A PDF printer whose `failing`-th sheet cannot be started, as when the disk fills up mid-job.
+class TFailingSheetPrinter final : public IPrinter {
+public:
+    TFailingSheetPrinter(TQtPrinter& printer, int failing) : P_(printer), Failing_(failing) {}
+    std::string Name() const override { return P_.Name(); }
+    TPrinterMetrics Metrics() const override { return P_.Metrics(); }
+    TPaperChoice Paper() const override { return P_.Paper(); }
+    void ApplyPaper(const TPaperChoice& paper) override { P_.ApplyPaper(paper); }
+    void BeginDoc(const std::string& title) override {
+        Sheet_ = 1;
+        P_.BeginDoc(title);
+    }
+    void NewPage() override {
+        if (++Sheet_ == Failing_) throw std::runtime_error("no space left on the device");
+        P_.NewPage();
+    }
+    void EndDoc() override { P_.EndDoc(); }
+    void AbortDoc() override { P_.AbortDoc(); }
+    TPageCanvas& Canvas() override { return P_.Canvas(); }
+
+private:
+    TQtPrinter& P_;
+    int Failing_, Sheet_ = 0;
+};
+
+TEST(QtPrinterJob, APageThatFailsMidwayEndsTheJobAndLeavesNoHalfWrittenFile) {
+    TQtTempDir dir("job-page-fails");
+    const fs::path pdf = dir / "t.pdf";
+    auto printer = TQtPrinter::Pdf(pdf.string(), Letter);
+    const auto input = [&] {
+        TPrintRunInput in;
+        in.Painting = std::make_unique<TPrintSnapshot>();
+        in.Painting->Shapes = test::GridPainting(400, 300, 8, 6);
+        RebuildPaintingPalette(in.Painting->Palette, in.Painting->Shapes);
+        in.Settings.PagesAcross = 2;
+        in.Settings.PagesDown = 2;
+        in.Layout = ComputePrintLayout(printer->Metrics(), poPortrait, in.Settings);
+        in.Settings.Frame = FirstPlacementFrame(in.Layout, 400, 300);
+        in.Title = "Pigmentaria - t.kvp";
+        return in;
+    };
+    TNullProgress progress;
+    // Nothing was there: nothing is left, not even a part file.
+    TFailingSheetPrinter failing(*printer, 3);
+    EXPECT_THROW(PrintRun(input(), failing, progress), std::runtime_error);
+    EXPECT_FALSE(printer->Printing());
+    EXPECT_TRUE(Files(dir.Path).empty());
+    // A complete print, then one that fails: the complete one stays.
+    PrintRun(input(), *printer, progress);
+    const std::string complete = test::ReadAll(pdf);
+    EXPECT_EQ(test::PdfPages(pdf), 4);
+    EXPECT_THROW(PrintRun(input(), failing, progress), std::runtime_error);
+    EXPECT_EQ(test::ReadAll(pdf), complete);
+    EXPECT_EQ(Files(dir.Path), std::vector<std::string>{"t.pdf"});
 }
 
 } // namespace
