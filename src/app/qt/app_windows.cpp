@@ -34,6 +34,8 @@ TAppWindows::TAppWindows(const std::filesystem::path& dataFolder, IFormDialogs* 
     AboutBox_->SetCommentsSource([this] { return AboutBoxComments(Core_->Document); });
     VectorForm_->SetAboutHandler([this] { AboutBox_->exec(); });
     VectorForm_->SetHelpHandler([this](int context) { Help_->ShowContext(context); });
+    ToolDialogs_ = std::make_unique<TQtToolDialogs>(VectorForm_.get());
+    Tools_ = new TToolController(*VectorForm_, *ToolDialogs_);
 }
 
 TAppWindows::~TAppWindows() {

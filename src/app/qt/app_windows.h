@@ -8,6 +8,8 @@
 #include "app/qt/help_browser.h"
 #include "app/qt/progress_form.h"
 #include "app/qt/splash_screen.h"
+#include "editor/qt/tool_controller.h"
+#include "editor/qt/tool_dialogs.h"
 #include "editor/qt/vector_form.h"
 #include "editor/qt/zoom_form.h"
 
@@ -41,6 +43,8 @@ public:
     TAboutBox& AboutBox() { return *AboutBox_; }
     TZoomForm& ZoomForm() { return *ZoomForm_; }
     THelpBrowser& Help() { return *Help_; }
+    TToolController& Tools() { return *Tools_; }
+    TQtToolDialogs& ToolDialogs() { return *ToolDialogs_; }
     // Every top-level window, in the order created.
     std::vector<QWidget*> Windows() const;
 
@@ -49,6 +53,9 @@ private:
     // Before the windows, which observe the document, and gone after them.
     std::unique_ptr<TAppCore> Core_;
     std::unique_ptr<TVectorForm> VectorForm_;
+    std::unique_ptr<TQtToolDialogs> ToolDialogs_;
+    // A child of the main window.
+    TToolController* Tools_ = nullptr;
     std::unique_ptr<TProgressForm> ProgressForm_;
     std::unique_ptr<TJobRunner> Jobs_;
     std::unique_ptr<TSplashScreen> SplashScreen_;

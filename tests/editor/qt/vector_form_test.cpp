@@ -51,6 +51,8 @@ struct VectorFormTest : ::testing::Test {
 };
 
 TEST_F(VectorFormTest, TheWindowAppliesTheEnablingRule) {
+    // The shell switches the parts of this build on; here none is.
+    Form.SetFeatures(TFeatureSet::None());
     Show();
     const auto& a = Form.Actions();
     EXPECT_EQ(Form.Title(), "Pigmentaria - (Untitled)");
@@ -460,6 +462,7 @@ TEST_F(VectorFormTest, AMetafileSavedInTheOutlinesViewIsOutlinesAndNoRecentFile)
 }
 
 TEST_F(VectorFormTest, APartSwitchesOnItsOwnEntriesOnly) {
+    Form.SetFeatures(TFeatureSet::None());
     OpenGrid("a.kvp");
     const auto& a = Form.Actions();
     EXPECT_FALSE(a.Print->isEnabled());
