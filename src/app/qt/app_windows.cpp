@@ -22,9 +22,13 @@ TAppWindows::TAppWindows(const std::filesystem::path& dataFolder, IFormDialogs* 
     ProgressForm_ = std::make_unique<TProgressForm>(VectorForm_.get());
     Jobs_ = std::make_unique<TJobRunner>(*ProgressForm_);
     context.Jobs = Jobs_.get();
+    ToolDialogs_ = std::make_unique<TQtToolDialogs>(VectorForm_.get());
+    ToolForm_ = std::make_unique<TToolForm>(context, *ToolDialogs_, dataFolder / "palettes",
+                                            VectorForm_.get());
     SplashScreen_ = std::make_unique<TSplashScreen>(
         QPixmap(QString::fromStdString((dataFolder / "splash.png").string())));
     AboutBox_ = std::make_unique<TAboutBox>(VectorForm_.get());
+    PaletteNameForm_ = std::make_unique<TPaletteNameForm>(VectorForm_.get());
     ZoomForm_ = std::make_unique<TZoomForm>(VectorForm_.get());
     Help_ = std::make_unique<THelpBrowser>(dataFolder / "help");
 
@@ -34,8 +38,15 @@ TAppWindows::TAppWindows(const std::filesystem::path& dataFolder, IFormDialogs* 
     AboutBox_->SetCommentsSource([this] { return AboutBoxComments(Core_->Document); });
     VectorForm_->SetAboutHandler([this] { AboutBox_->exec(); });
     VectorForm_->SetHelpHandler([this](int context) { Help_->ShowContext(context); });
-    ToolDialogs_ = std::make_unique<TQtToolDialogs>(VectorForm_.get());
     Tools_ = new TToolController(*VectorForm_, *ToolDialogs_);
+    ToolDialogs_->SetNameAsker(
+        [this](const QString& preset) { return PaletteNameForm_->Ask(preset); });
+    ToolForm_->SetHelpHandler([this](int context) { Help_->ShowContext(context); });
+    ToolForm_->AttachTo(*VectorForm_);
+    Tools_->SetPaletteWindow([this] {
+        ToolForm_->show();
+        ToolForm_->raise();
+    });
 }
 
 TAppWindows::~TAppWindows() {
@@ -43,8 +54,10 @@ TAppWindows::~TAppWindows() {
     // application state after every window.
     Help_.reset();
     ZoomForm_.reset();
+    PaletteNameForm_.reset();
     AboutBox_.reset();
     SplashScreen_.reset();
+    ToolForm_.reset();
     Core_->Context.Jobs = nullptr;
     Jobs_.reset();
     ProgressForm_.reset();
@@ -52,8 +65,8 @@ TAppWindows::~TAppWindows() {
 }
 
 std::vector<QWidget*> TAppWindows::Windows() const {
-    return {VectorForm_.get(), ProgressForm_.get(), SplashScreen_.get(),
-            AboutBox_.get(),   ZoomForm_.get(),     Help_.get()};
+    return {VectorForm_.get(), ProgressForm_.get(),    ToolForm_.get(), SplashScreen_.get(),
+            AboutBox_.get(),   PaletteNameForm_.get(), ZoomForm_.get(), Help_.get()};
 }
 
 } // namespace pigmentaria

@@ -12,6 +12,7 @@
 #include "editor/qt/tool_dialogs.h"
 #include "editor/qt/vector_form.h"
 #include "editor/qt/zoom_form.h"
+#include "palette/qt/tool_form.h"
 
 #include <filesystem>
 #include <memory>
@@ -44,6 +45,8 @@ public:
     TZoomForm& ZoomForm() { return *ZoomForm_; }
     THelpBrowser& Help() { return *Help_; }
     TToolController& Tools() { return *Tools_; }
+    TToolForm& ToolForm() { return *ToolForm_; }
+    TPaletteNameForm& PaletteNameForm() { return *PaletteNameForm_; }
     TQtToolDialogs& ToolDialogs() { return *ToolDialogs_; }
     // Every top-level window, in the order created.
     std::vector<QWidget*> Windows() const;
@@ -58,8 +61,10 @@ private:
     TToolController* Tools_ = nullptr;
     std::unique_ptr<TProgressForm> ProgressForm_;
     std::unique_ptr<TJobRunner> Jobs_;
+    std::unique_ptr<TToolForm> ToolForm_;
     std::unique_ptr<TSplashScreen> SplashScreen_;
     std::unique_ptr<TAboutBox> AboutBox_;
+    std::unique_ptr<TPaletteNameForm> PaletteNameForm_;
     std::unique_ptr<TZoomForm> ZoomForm_;
     std::unique_ptr<THelpBrowser> Help_;
 };

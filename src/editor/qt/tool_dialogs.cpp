@@ -55,7 +55,7 @@ QString TQtToolDialogs::ChoosePaletteFile(const QString& folder, const QString& 
 }
 
 std::optional<QString> TQtToolDialogs::AskPaletteDescription(const QString& preset) {
-    if (NameAsker_) return NameAsker_->AskPaletteDescription(preset);
+    if (NameAsker_) return NameAsker_(preset);
     bool ok = false;
     const QString text = QInputDialog::getText(Owner(), "Enter Palette Description", "",
                                                QLineEdit::Normal, preset, &ok);

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -37,12 +38,14 @@ public:
     QString ChooseExportFile(const QString& folder, const QStringList& filters) override;
     QString ChoosePaletteFile(const QString& folder, const QString& filter) override;
     std::optional<QString> AskPaletteDescription(const QString& preset) override;
-    void SetNameAsker(IToolDialogs* asker) { NameAsker_ = asker; }
+    void SetNameAsker(std::function<std::optional<QString>(const QString&)> asker) {
+        NameAsker_ = std::move(asker);
+    }
 
 private:
     QWidget* Owner() const;
     QWidget* Parent_;
-    IToolDialogs* NameAsker_ = nullptr;
+    std::function<std::optional<QString>(const QString&)> NameAsker_;
 };
 
 // "Description|*.ext" as the toolkit's "Description (*.ext)".

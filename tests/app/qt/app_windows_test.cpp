@@ -51,8 +51,9 @@ TEST_F(AppWindowsTest, EveryWindowHasItsCaption) {
     for (QWidget* w : Windows.Windows())
         captions.push_back(w->windowTitle().remove("[*]"));
     EXPECT_EQ(captions,
-              (std::vector<QString>{"Pigmentaria - (Untitled)", "Progress", "Pigmentaria",
-                                    "About Pigmentaria", "Custom Zoom", "Pigmentaria Help"}));
+              (std::vector<QString>{"Pigmentaria - (Untitled)", "Progress", "Palette",
+                                    "Pigmentaria", "About Pigmentaria", "Enter Palette Description",
+                                    "Custom Zoom", "Pigmentaria Help"}));
     EXPECT_EQ(Windows.SplashScreen().size(), QSize(607, 208));
     EXPECT_EQ(Windows.SplashScreen().Timer().interval(), 2500);
     EXPECT_EQ(Windows.AboutBox().size(), QSize(290, 301));
