@@ -10,9 +10,9 @@
 #include "app/qt/splash_screen.h"
 #include "editor/qt/tool_controller.h"
 #include "editor/qt/tool_dialogs.h"
+#include "editor/qt/tool_form.h"
 #include "editor/qt/vector_form.h"
 #include "editor/qt/zoom_form.h"
-#include "palette/qt/tool_form.h"
 
 #include <filesystem>
 #include <memory>

@@ -1,12 +1,12 @@
 // The palette window, its editor and "Save Palette": the list of palette files, picking and
 // replacing colours on the swatches, replacing the palette, editing with Ok and Cancel.
 #include "editor/qt/tool_controller.h"
+#include "editor/qt/tool_form.h"
 #include "editor/qt/vector_form.h"
-#include "palette/qt/tool_form.h"
 
 #include "../../app/qt/widget_test_util.h"
-#include "../../editor/qt/tool_test_util.h"
 #include "test_util.h"
+#include "tool_test_util.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "palette/qt/tool_form.h"
+#include "editor/qt/tool_form.h"
 
 #include "app/help_topics.h"
 #include "editor/qt/tool_dialogs.h"
