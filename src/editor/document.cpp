@@ -114,6 +114,8 @@ bool TPaintingDocument::SavePainting(const std::filesystem::path& file,
                                      const std::string& paletteName, bool outlinesOnly) {
     TPaintingWriteOptions options;
     options.OutlinesOnly = outlinesOnly;
+    // Linux users expect a drawing they can open anywhere under ".svg".
+    options.SvgAllowed = true;
     options.PaletteName = paletteName;
     options.Layout = PrintLayout_;
     try {

@@ -101,8 +101,8 @@ public:
     // message sink and nothing changes. (TAppState::OpenPainting adds it to the recent files.)
     std::optional<TOpenedPainting> OpenPainting(const std::filesystem::path& file);
     // Writes the painting under the name (WritePainting): the painting file with the print
-    // layout held here, or for a name ending in ".wmf" or ".emf" (any case) that metafile, in
-    // the outlines-only view when `outlinesOnly`. False (message reported) on failure, which
+    // layout held here, or for a name ending in ".wmf", ".emf" or ".svg" (any case) that drawing,
+    // in the outlines-only view when `outlinesOnly`. False (message reported) on failure, which
     // leaves any former file as it was. A save clears the modified flag.
     bool SavePainting(const std::filesystem::path& file, const std::string& paletteName,
                       bool outlinesOnly = false);

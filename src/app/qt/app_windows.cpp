@@ -39,6 +39,7 @@ TAppWindows::TAppWindows(const std::filesystem::path& dataFolder, IFormDialogs* 
     VectorForm_->SetAboutHandler([this] { AboutBox_->exec(); });
     VectorForm_->SetHelpHandler([this](int context) { Help_->ShowContext(context); });
     Tools_ = new TToolController(*VectorForm_, *ToolDialogs_);
+    Export_ = new TExportActions(*VectorForm_, *ToolDialogs_);
     ToolDialogs_->SetNameAsker(
         [this](const QString& preset) { return PaletteNameForm_->Ask(preset); });
     ToolForm_->SetHelpHandler([this](int context) { Help_->ShowContext(context); });

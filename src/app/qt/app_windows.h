@@ -8,6 +8,7 @@
 #include "app/qt/help_browser.h"
 #include "app/qt/progress_form.h"
 #include "app/qt/splash_screen.h"
+#include "editor/qt/export_actions.h"
 #include "editor/qt/tool_controller.h"
 #include "editor/qt/tool_dialogs.h"
 #include "editor/qt/tool_form.h"
@@ -46,6 +47,7 @@ public:
     THelpBrowser& Help() { return *Help_; }
     TToolController& Tools() { return *Tools_; }
     TToolForm& ToolForm() { return *ToolForm_; }
+    TExportActions& Export() { return *Export_; }
     TPaletteNameForm& PaletteNameForm() { return *PaletteNameForm_; }
     TQtToolDialogs& ToolDialogs() { return *ToolDialogs_; }
     // Every top-level window, in the order created.
@@ -59,6 +61,7 @@ private:
     std::unique_ptr<TQtToolDialogs> ToolDialogs_;
     // A child of the main window.
     TToolController* Tools_ = nullptr;
+    TExportActions* Export_ = nullptr;
     std::unique_ptr<TProgressForm> ProgressForm_;
     std::unique_ptr<TJobRunner> Jobs_;
     std::unique_ptr<TToolForm> ToolForm_;

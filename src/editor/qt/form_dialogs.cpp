@@ -42,10 +42,12 @@ QString TQtFormDialogs::ChooseOpenPainting(const QString& folder) {
 QString TQtFormDialogs::ChooseSavePainting(const QString& folder, const QString& name) {
     QString chosenFilter = PaintingFilter;
     const QString start = name.isEmpty() ? folder : name;
-    const QString file = QFileDialog::getSaveFileName(
-        Owner(), "Save As", start,
-        QString("%1;;%2;;%3").arg(PaintingFilter, WindowsMetafileFilter, EnhancedMetafileFilter),
-        &chosenFilter);
+    const QString file =
+        QFileDialog::getSaveFileName(Owner(), "Save As", start,
+                                     QString("%1;;%2;;%3;;%4")
+                                         .arg(PaintingFilter, WindowsMetafileFilter,
+                                              EnhancedMetafileFilter, "SVG Drawing (*.svg)"),
+                                     &chosenFilter);
     if (file.isEmpty()) return file;
     return QString::fromStdString(
         SaveNameWithExtension(file.toStdString(), chosenFilter.toStdString()));
