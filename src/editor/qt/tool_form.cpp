@@ -102,7 +102,7 @@ TToolForm::TToolForm(TAppContext& context, IToolDialogs& dialogs,
       Bundled_(std::move(bundledFolder)) {
     setObjectName("ToolForm");
     setWindowTitle("Palette");
-    resize(260, 320);
+    resize(340, 340);
     auto* layout = new QVBoxLayout(this);
     auto* bar = new QToolBar(this);
     bar->setObjectName("PaletteTools");
@@ -132,7 +132,7 @@ TToolForm::TToolForm(TAppContext& context, IToolDialogs& dialogs,
         PaintingPaletteImage_->setCursor(ToolCursor(tmBrushstroke));
     });
     bar->addSeparator();
-    ReplacePalette_ = button("Replace All", "Replace Painting Colors With Current Palette",
+    ReplacePalette_ = button("Use Palette", "Replace Painting Colors With Current Palette",
                              "ReplacePaletteButton");
     EditPalette_ = button("Edit", "Edit Palette.", "EditPaletteButton");
     HelpAction_ = button("?", "Help", "PaletteHelpButton");
