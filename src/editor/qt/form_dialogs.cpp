@@ -42,12 +42,11 @@ QString TQtFormDialogs::ChooseOpenPainting(const QString& folder) {
 QString TQtFormDialogs::ChooseSavePainting(const QString& folder, const QString& name) {
     QString chosenFilter = PaintingFilter;
     const QString start = name.isEmpty() ? folder : name;
-    const QString file =
-        QFileDialog::getSaveFileName(Owner(), "Save As", start,
-                                     QString("%1;;%2;;%3;;%4")
-                                         .arg(PaintingFilter, WindowsMetafileFilter,
-                                              EnhancedMetafileFilter, "SVG Drawing (*.svg)"),
-                                     &chosenFilter);
+    const QString file = QFileDialog::getSaveFileName(
+        Owner(), "Save As", start,
+        QString("%1;;%2;;%3;;%4")
+            .arg(PaintingFilter, WindowsMetafileFilter, EnhancedMetafileFilter, SvgDrawingFilter),
+        &chosenFilter);
     if (file.isEmpty()) return file;
     return QString::fromStdString(
         SaveNameWithExtension(file.toStdString(), chosenFilter.toStdString()));
