@@ -43,37 +43,38 @@ TUndoState::TStep& TUndoState::Begin(const std::string& caption, TKind kind, TSn
     return step;
 }
 
-TShapePtr TUndoState::Saved(const TPaintShape& shape, TSnapshotOf of) {
-    if (of == TSnapshotOf::Everything) return CopyShape(shape);
-    auto colorOnly = std::make_unique<TPaintShape>();
-    colorOnly->Color = shape.Color;
-    colorOnly->AcquiredColor = shape.AcquiredColor;
-    return colorOnly;
+void TUndoState::Save(TStep& step, TPaintShape& shape) {
+    if (step.Of == TSnapshotOf::Everything) {
+        step.Entries.push_back({CopyShape(shape), &shape});
+    } else {
+        step.Entries.push_back({nullptr, &shape});
+        step.Colors.emplace_back(shape.Color, shape.AcquiredColor);
+    }
 }
 
 void TUndoState::SnapshotAll(const TShapeList& shapes, const std::string& caption, TSnapshotOf of) {
     TStep& step = Begin(caption, TKind::Contents, of);
     for (TPaintShape* s = shapes.First(); s; s = s->Next)
-        step.Entries.push_back({Saved(*s, of), s});
+        Save(step, *s);
 }
 
 void TUndoState::SnapshotSelected(const TSelection& selection, const std::string& caption,
                                   TSnapshotOf of) {
     TStep& step = Begin(caption, TKind::Contents, of);
     for (TPaintShape* s : selection)
-        step.Entries.push_back({Saved(*s, of), s});
+        Save(step, *s);
 }
 
 void TUndoState::SnapshotShape(TPaintShape& shape, const std::string& caption, TSnapshotOf of) {
     TStep& step = Begin(caption, TKind::Contents, of);
-    step.Entries.push_back({Saved(shape, of), &shape});
+    Save(step, shape);
 }
 
 void TUndoState::SnapshotColor(const TShapeList& shapes, TColor color, const std::string& caption,
                                TSnapshotOf of) {
     TStep& step = Begin(caption, TKind::Contents, of);
     for (TPaintShape* s = shapes.First(); s; s = s->Next)
-        if (s->Color == color) step.Entries.push_back({Saved(*s, of), s});
+        if (s->Color == color) Save(step, *s);
 }
 
 void TUndoState::SnapshotForDeletion(const std::string& caption) {
@@ -129,18 +130,21 @@ void TUndoState::Apply(TStep& step, TShapeList& shapes, TSelection& selection) {
     case TKind::Contents:
         // The saved contents and the live ones change places; the list links stay those of the
         // list, which no change that takes a snapshot of this kind alters.
-        for (TUndoEntry& e : step.Entries) {
-            TPaintShape& live = *e.LiveShape;
-            TPaintShape& saved = *e.SavedCopy;
+        for (std::size_t i = 0; i < step.Entries.size(); ++i) {
+            TPaintShape& live = *step.Entries[i].LiveShape;
+            if (step.Of == TSnapshotOf::Color) {
+                std::swap(live.Color, step.Colors[i].first);
+                std::swap(live.AcquiredColor, step.Colors[i].second);
+                continue;
+            }
+            TPaintShape& saved = *step.Entries[i].SavedCopy;
             std::swap(live.Color, saved.Color);
             std::swap(live.AcquiredColor, saved.AcquiredColor);
-            if (step.Of == TSnapshotOf::Everything) {
-                std::swap(live.Left, saved.Left);
-                std::swap(live.Top, saved.Top);
-                std::swap(live.Right, saved.Right);
-                std::swap(live.Bottom, saved.Bottom);
-                std::swap(live.Points, saved.Points);
-            }
+            std::swap(live.Left, saved.Left);
+            std::swap(live.Top, saved.Top);
+            std::swap(live.Right, saved.Right);
+            std::swap(live.Bottom, saved.Bottom);
+            std::swap(live.Points, saved.Points);
         }
         break;
     }
@@ -169,7 +173,8 @@ std::size_t TUndoState::HeapBytes() const {
         return sizeof(TPaintShape) + s.Points.capacity() * sizeof(TShapePoint);
     };
     auto stepBytes = [&](const TStep& step) {
-        std::size_t n = step.Caption.capacity() + step.Entries.capacity() * sizeof(TUndoEntry);
+        std::size_t n = step.Caption.capacity() + step.Entries.capacity() * sizeof(TUndoEntry) +
+                        step.Colors.capacity() * sizeof(step.Colors[0]);
         for (const TUndoEntry& e : step.Entries)
             if (e.SavedCopy) n += shapeBytes(*e.SavedCopy);
         for (const TPaintShape* s = step.Former.First(); s; s = s->Next)

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace pigmentaria {
@@ -35,8 +36,8 @@ inline constexpr std::size_t EditorUndoDepth = 50;
 struct TUndoEntry {
     // The shape as it is on the other side of the step: before the change while the step waits
     // to be undone, after it while it waits to be redone. For a deleted shape this is the unlinked
-    // shape itself, kept alive so that its links still lead to its former neighbours; for a
-    // colour-only step it holds just the colour (no outline).
+    // shape itself, kept alive so that its links still lead to its former neighbours. A
+    // colour-only step keeps none: its colours are kept beside the entries, in entry order.
     TShapePtr SavedCopy;
     // The shape in the list the copy belongs to; none for a deleted shape (while it is deleted).
     TPaintShape* LiveShape = nullptr;
@@ -119,13 +120,15 @@ private:
         TKind Kind = TKind::Contents;
         TSnapshotOf Of = TSnapshotOf::Everything;
         std::vector<TUndoEntry> Entries;
+        // A colour-only step's colours and acquired colours, one pair an entry.
+        std::vector<std::pair<TColor, TColor>> Colors;
         TShapeChain Former;
     };
 
     TStep& Begin(const std::string& caption, TKind kind, TSnapshotOf of = TSnapshotOf::Everything);
     // Applies a step in either direction; afterwards it describes the way back.
     static void Apply(TStep& step, TShapeList& shapes, TSelection& selection);
-    static TShapePtr Saved(const TPaintShape& shape, TSnapshotOf of);
+    static void Save(TStep& step, TPaintShape& shape);
 
     std::deque<TStep> Undo_;
     std::vector<TStep> Redo_;
