@@ -200,5 +200,33 @@ TEST_F(ToolControllerTest, SelectColorButtonFollowsShiftAndCtrl) {
     EXPECT_TRUE(Doc.Selection().Empty());
 }
 
+// The red marks follow the selection without the painting being rendered again.
+class TRenderCount final : public IDocumentObserver {
+public:
+    void DocumentChanged(TDocumentEvent e) override {
+        Renders += e == TDocumentEvent::PaintingRendered;
+    }
+    int Renders = 0;
+};
+
+TEST_F(ToolControllerTest, SelectionMarksRepaintWithoutRenderingThePainting) {
+    ShowGrid();
+    TRenderCount count;
+    Form.View().AddObserver(&count);
+    test::PressViewer(Form.Viewer(), {150, 150});
+    const TPaintShape* s = Cell(1, 1);
+    EXPECT_EQ(Form.SelectionMarks().pixel(s->Left, s->Top), qRgb(255, 0, 0));
+    Region(0, 0, 400, 300, {true, false});
+    A.SelectAll->trigger();
+    A.DeselectAll->trigger();
+    EXPECT_TRUE(Form.SelectionMarks().isNull());
+    EXPECT_EQ(count.Renders, 0);
+    // A change of colour does render.
+    A.SelectAll->trigger();
+    A.PaintBucketButton->trigger();
+    EXPECT_EQ(count.Renders, 1);
+    Form.View().RemoveObserver(&count);
+}
+
 } // namespace
 } // namespace pigmentaria
