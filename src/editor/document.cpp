@@ -72,7 +72,8 @@ std::string TPaintingDocument::PaintLabel() const {
 
 void TPaintingDocument::NotifyFlags(const TStamp& before) {
     if (Modified_ != before.Modified) Notify(TDocumentEvent::ModifiedChanged);
-    if (Undo_.Caption() != before.Caption) Notify(TDocumentEvent::UndoCaptionChanged);
+    if (Undo_.Caption() != before.Caption || Undo_.RedoCaption() != before.RedoCaption)
+        Notify(TDocumentEvent::UndoCaptionChanged);
 }
 
 void TPaintingDocument::ShapesEdited(const TStamp& before, bool colorsChanged) {
@@ -124,6 +125,8 @@ bool TPaintingDocument::SavePainting(const std::filesystem::path& file,
                                      const std::string& paletteName, bool outlinesOnly) {
     TPaintingWriteOptions options;
     options.OutlinesOnly = outlinesOnly;
+    // Linux users expect a drawing they can open anywhere under ".svg".
+    options.SvgAllowed = true;
     options.PaletteName = paletteName;
     options.Layout = PrintLayout_;
     try {
@@ -297,7 +300,7 @@ void TPaintingDocument::SelectCurrentColor(TShiftState shift) {
 void TPaintingDocument::PaintShape(TPaintShape& shape) {
     const TStamp before = Stamp();
     Modified_ = true;
-    Undo_.SnapshotShape(shape, UndoBrushstroke);
+    Undo_.SnapshotShape(shape, UndoBrushstroke, TSnapshotOf::Color);
     shape.Color = PaintColor_;
     ShapesEdited(before, true);
 }
@@ -305,7 +308,7 @@ void TPaintingDocument::PaintShape(TPaintShape& shape) {
 void TPaintingDocument::PaintSelection() {
     const TStamp before = Stamp();
     Modified_ = true;
-    Undo_.SnapshotSelected(Selection_, UndoPaint);
+    Undo_.SnapshotSelected(Selection_, UndoPaint, TSnapshotOf::Color);
     for (TPaintShape* s : Selection_)
         s->Color = PaintColor_;
     ShapesEdited(before, true);
@@ -334,7 +337,7 @@ void TPaintingDocument::SmoothSelection() {
 void TPaintingDocument::ReacquireSelectedColors() {
     const TStamp before = Stamp();
     Modified_ = true;
-    Undo_.SnapshotSelected(Selection_, UndoColorAcquisition);
+    Undo_.SnapshotSelected(Selection_, UndoColorAcquisition, TSnapshotOf::Color);
     for (TPaintShape* s : Selection_)
         s->Color = s->AcquiredColor;
     ShapesEdited(before, true);
@@ -343,7 +346,7 @@ void TPaintingDocument::ReacquireSelectedColors() {
 void TPaintingDocument::ReacquireAllColors() {
     const TStamp before = Stamp();
     Modified_ = true;
-    Undo_.SnapshotAll(Shapes_, UndoColorAcquisition);
+    Undo_.SnapshotAll(Shapes_, UndoColorAcquisition, TSnapshotOf::Color);
     for (TPaintShape& s : Shapes_)
         s.Color = s.AcquiredColor;
     ShapesEdited(before, true);
@@ -352,7 +355,7 @@ void TPaintingDocument::ReacquireAllColors() {
 void TPaintingDocument::ReplaceColor(TColor color) {
     const TStamp before = Stamp();
     Modified_ = true;
-    Undo_.SnapshotColor(Shapes_, color, UndoReplaceColor);
+    Undo_.SnapshotColor(Shapes_, color, UndoReplaceColor, TSnapshotOf::Color);
     for (TPaintShape& s : Shapes_)
         if (s.Color == color) s.Color = PaintColor_;
     ShapesEdited(before, true);
@@ -362,7 +365,7 @@ bool TPaintingDocument::ReplacePalette() {
     if (CustomPalette_.Empty()) return false;
     const TStamp before = Stamp();
     Modified_ = true;
-    Undo_.SnapshotAll(Shapes_, UndoReplacePalette);
+    Undo_.SnapshotAll(Shapes_, UndoReplacePalette, TSnapshotOf::Color);
     for (TPaintShape& s : Shapes_)
         s.Color = NearestPaletteColor(s.Color, CustomPalette_);
     ShapesEdited(before, true);
@@ -375,6 +378,21 @@ bool TPaintingDocument::UndoLast() {
     ShapesEdited(before, true);
     Notify(TDocumentEvent::SelectionChanged);
     return true;
+}
+
+bool TPaintingDocument::RedoLast() {
+    const TStamp before = Stamp();
+    if (!Undo_.Redo(Shapes_, Selection_)) return false;
+    Modified_ = true;
+    ShapesEdited(before, true);
+    Notify(TDocumentEvent::SelectionChanged);
+    return true;
+}
+
+void TPaintingDocument::SetUndoDepth(std::size_t steps) {
+    const TStamp before = Stamp();
+    Undo_.SetDepth(steps);
+    NotifyFlags(before);
 }
 
 // --- numbers

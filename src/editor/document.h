@@ -97,6 +97,8 @@ public:
     const TSelection& Selection() const { return Selection_; }
     const TUndoState& Undo() const { return Undo_; }
     const std::string& UndoCaption() const { return Undo_.Caption(); }
+    // "&Redo" with the name of the change to redo ("&Redo Paint"), plain "&Redo" without one.
+    std::string RedoCaption() const { return Undo_.RedoCaption(); }
     const TNamedPalette& PaintingPalette() const { return PaintingPalette_; }
     const TNamedPalette& CustomPalette() const { return CustomPalette_; }
     const std::vector<TNumberLabel>& NumberLabels() const { return Labels_; }
@@ -129,8 +131,8 @@ public:
     // message sink and nothing changes. (TAppState::OpenPainting adds it to the recent files.)
     std::optional<TOpenedPainting> OpenPainting(const std::filesystem::path& file);
     // Writes the painting under the name (WritePainting): the painting file with the print
-    // layout held here, or for a name ending in ".wmf" or ".emf" (any case) that metafile, in
-    // the outlines-only view when `outlinesOnly`. False (message reported) on failure, which
+    // layout held here, or for a name ending in ".wmf", ".emf" or ".svg" (any case) that drawing,
+    // in the outlines-only view when `outlinesOnly`. False (message reported) on failure, which
     // leaves any former file as it was. A save clears the modified flag.
     bool SavePainting(const std::filesystem::path& file, const std::string& paletteName,
                       bool outlinesOnly = false);
@@ -192,6 +194,12 @@ public:
     bool ReplacePalette();
     // Puts back the last change; false when there was none.
     bool UndoLast();
+    // Makes the last undone change again (the painting is marked modified); false when there
+    // was none. Any new change drops the changes to redo.
+    bool RedoLast();
+    // How many changes can be undone one after the other: 1 (the default) keeps only the last;
+    // the desktop program keeps EditorUndoDepth.
+    void SetUndoDepth(std::size_t steps);
 
     // --- numbers
     // Copies for number placement on a worker.
@@ -208,10 +216,11 @@ private:
     struct TStamp {
         bool Modified;
         std::string Caption;
+        std::string RedoCaption;
     };
-    TStamp Stamp() const { return {Modified_, Undo_.Caption()}; }
+    TStamp Stamp() const { return {Modified_, Undo_.Caption(), Undo_.RedoCaption()}; }
     void Notify(TDocumentEvent event) { Observers_.Notify(event); }
-    // Tells what changed in the modified flag and the undo caption since the stamp.
+    // Tells what changed in the modified flag and the undo or redo caption since the stamp.
     void NotifyFlags(const TStamp& before);
     // After a change to the shapes: ShapesChanged, the palette rebuilt when colours changed,
     // then the flags.

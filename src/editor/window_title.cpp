@@ -28,6 +28,7 @@ std::string SaveNameWithExtension(const std::string& name, std::string_view chos
     if (name.empty() || std::filesystem::path(name).has_extension()) return name;
     if (chosenFilter == WindowsMetafileFilter) return name + ".wmf";
     if (chosenFilter == EnhancedMetafileFilter) return name + ".emf";
+    if (chosenFilter == SvgDrawingFilter) return name + ".svg";
     return name + ".kvp";
 }
 

@@ -21,6 +21,7 @@ std::string SaveChangesQuestion(const std::string& title);
 inline constexpr const char* PaintingFilter = "Pigmentaria Painting (*.kvp)";
 inline constexpr const char* WindowsMetafileFilter = "Windows Metafile (*.wmf)";
 inline constexpr const char* EnhancedMetafileFilter = "Windows Enhanced Metafile (*.emf)";
+inline constexpr const char* SvgDrawingFilter = "SVG Drawing (*.svg)";
 
 // A name typed without an extension gets the one of the chosen filter (".kvp" for the painting
 // filter or an unknown one); a name with any extension stays as it is.

@@ -20,6 +20,7 @@ TEST(WindowTitleTest, SaveNamesGetTheChosenTypesExtension) {
     EXPECT_EQ(SaveNameWithExtension("/p/cat", PaintingFilter), "/p/cat.kvp");
     EXPECT_EQ(SaveNameWithExtension("/p/cat", WindowsMetafileFilter), "/p/cat.wmf");
     EXPECT_EQ(SaveNameWithExtension("/p/cat", EnhancedMetafileFilter), "/p/cat.emf");
+    EXPECT_EQ(SaveNameWithExtension("/p/cat", SvgDrawingFilter), "/p/cat.svg");
     EXPECT_EQ(SaveNameWithExtension("/p/cat.EMF", PaintingFilter), "/p/cat.EMF");
     EXPECT_EQ(SaveNameWithExtension("/p.d/cat", "whatever"), "/p.d/cat.kvp");
 }

@@ -24,10 +24,16 @@ TAppWindows::TAppWindows(const std::filesystem::path& dataFolder, IFormDialogs* 
     ProgressForm_ = std::make_unique<TProgressForm>(VectorForm_.get());
     Jobs_ = std::make_unique<TJobRunner>(*ProgressForm_);
     context.Jobs = Jobs_.get();
+    ToolDialogs_ = std::make_unique<TQtToolDialogs>(VectorForm_.get());
     SplashScreen_ = std::make_unique<TSplashScreen>(
         QPixmap(QString::fromStdString((dataFolder / "splash.png").string())));
+    ToolForm_ = std::make_unique<TToolForm>(context, *ToolDialogs_, dataFolder / "palettes",
+                                            VectorForm_.get());
     AboutBox_ = std::make_unique<TAboutBox>(VectorForm_.get());
+    // The print setup and print preview windows come together; the palette name dialog between
+    // them in the list of windows.
     Print_ = std::make_unique<TPrintActions>(PrintContext());
+    PaletteNameForm_ = std::make_unique<TPaletteNameForm>(VectorForm_.get());
     ZoomForm_ = std::make_unique<TZoomForm>(VectorForm_.get());
     Help_ = std::make_unique<THelpBrowser>(dataFolder / "help");
 
@@ -43,6 +49,16 @@ TAppWindows::TAppWindows(const std::filesystem::path& dataFolder, IFormDialogs* 
     QObject::connect(VectorForm_->Actions().PrintPalette, &QAction::triggered, VectorForm_.get(),
                      [this] { Print_->PrintPaletteClick(); });
     VectorForm_->EnableFeature(&TFeatureSet::Print);
+    Tools_ = new TToolController(*VectorForm_, *ToolDialogs_);
+    Export_ = new TExportActions(*VectorForm_, *ToolDialogs_);
+    ToolDialogs_->SetNameAsker(
+        [this](const QString& preset) { return PaletteNameForm_->Ask(preset); });
+    ToolForm_->SetHelpHandler([this](int context) { Help_->ShowContext(context); });
+    ToolForm_->AttachTo(*VectorForm_);
+    Tools_->SetPaletteWindow([this] {
+        ToolForm_->show();
+        ToolForm_->raise();
+    });
 }
 
 TPrintActions::TContext TAppWindows::PrintContext() {
@@ -62,8 +78,10 @@ TAppWindows::~TAppWindows() {
     // application state after every window.
     Help_.reset();
     ZoomForm_.reset();
+    PaletteNameForm_.reset();
     Print_.reset();
     AboutBox_.reset();
+    ToolForm_.reset();
     SplashScreen_.reset();
     Core_->Context.Jobs = nullptr;
     Jobs_.reset();
@@ -72,8 +90,9 @@ TAppWindows::~TAppWindows() {
 }
 
 std::vector<QWidget*> TAppWindows::Windows() const {
-    return {VectorForm_.get(),    ProgressForm_.get(),    SplashScreen_.get(), AboutBox_.get(),
-            &Print_->PrintForm(), &Print_->PreviewForm(), ZoomForm_.get(),     Help_.get()};
+    return {VectorForm_.get(), ProgressForm_.get(),  SplashScreen_.get(),    ToolForm_.get(),
+            AboutBox_.get(),   &Print_->PrintForm(), PaletteNameForm_.get(), &Print_->PreviewForm(),
+            ZoomForm_.get(),   Help_.get()};
 }
 
 } // namespace pigmentaria

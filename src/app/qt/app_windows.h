@@ -8,7 +8,11 @@
 #include "app/qt/help_browser.h"
 #include "app/qt/progress_form.h"
 #include "app/qt/splash_screen.h"
+#include "editor/qt/export_actions.h"
 #include "editor/qt/print_actions.h"
+#include "editor/qt/tool_controller.h"
+#include "editor/qt/tool_dialogs.h"
+#include "editor/qt/tool_form.h"
 #include "editor/qt/vector_form.h"
 #include "editor/qt/zoom_form.h"
 
@@ -44,6 +48,11 @@ public:
     TPrintActions& Print() { return *Print_; }
     TZoomForm& ZoomForm() { return *ZoomForm_; }
     THelpBrowser& Help() { return *Help_; }
+    TToolController& Tools() { return *Tools_; }
+    TToolForm& ToolForm() { return *ToolForm_; }
+    TExportActions& Export() { return *Export_; }
+    TPaletteNameForm& PaletteNameForm() { return *PaletteNameForm_; }
+    TQtToolDialogs& ToolDialogs() { return *ToolDialogs_; }
     // Every top-level window, in the order created.
     std::vector<QWidget*> Windows() const;
 
@@ -54,11 +63,17 @@ private:
     // Before the windows, which observe the document, and gone after them.
     std::unique_ptr<TAppCore> Core_;
     std::unique_ptr<TVectorForm> VectorForm_;
+    std::unique_ptr<TQtToolDialogs> ToolDialogs_;
+    // A child of the main window.
+    TToolController* Tools_ = nullptr;
+    TExportActions* Export_ = nullptr;
     std::unique_ptr<TProgressForm> ProgressForm_;
     std::unique_ptr<TJobRunner> Jobs_;
+    std::unique_ptr<TToolForm> ToolForm_;
     std::unique_ptr<TSplashScreen> SplashScreen_;
     std::unique_ptr<TAboutBox> AboutBox_;
     std::unique_ptr<TPrintActions> Print_;
+    std::unique_ptr<TPaletteNameForm> PaletteNameForm_;
     std::unique_ptr<TZoomForm> ZoomForm_;
     std::unique_ptr<THelpBrowser> Help_;
 };

@@ -44,7 +44,8 @@ QString TQtFormDialogs::ChooseSavePainting(const QString& folder, const QString&
     const QString start = name.isEmpty() ? folder : name;
     const QString file = QFileDialog::getSaveFileName(
         Owner(), "Save As", start,
-        QString("%1;;%2;;%3").arg(PaintingFilter, WindowsMetafileFilter, EnhancedMetafileFilter),
+        QString("%1;;%2;;%3;;%4")
+            .arg(PaintingFilter, WindowsMetafileFilter, EnhancedMetafileFilter, SvgDrawingFilter),
         &chosenFilter);
     if (file.isEmpty()) return file;
     return QString::fromStdString(

@@ -51,7 +51,8 @@ TEST_F(AppWindowsTest, EveryWindowHasItsCaption) {
     for (QWidget* w : Windows.Windows())
         captions.push_back(w->windowTitle().remove("[*]"));
     EXPECT_EQ(captions, (std::vector<QString>{"Pigmentaria - (Untitled)", "Progress", "Pigmentaria",
-                                              "About Pigmentaria", "Print Setup", "Print Preview",
+                                              "Palette", "About Pigmentaria", "Print Setup",
+                                              "Enter Palette Description", "Print Preview",
                                               "Custom Zoom", "Pigmentaria Help"}));
     EXPECT_EQ(Windows.SplashScreen().size(), QSize(607, 208));
     EXPECT_EQ(Windows.SplashScreen().Timer().interval(), 2500);

@@ -51,6 +51,8 @@ struct VectorFormTest : ::testing::Test {
 };
 
 TEST_F(VectorFormTest, TheWindowAppliesTheEnablingRule) {
+    // The shell switches the parts of this build on; here none is.
+    Form.SetFeatures(TFeatureSet::None());
     Show();
     const auto& a = Form.Actions();
     EXPECT_EQ(Form.Title(), "Pigmentaria - (Untitled)");
@@ -71,8 +73,8 @@ TEST_F(VectorFormTest, TheWindowAppliesTheEnablingRule) {
     EXPECT_TRUE(a.ZoomButton->isEnabled());
     EXPECT_TRUE(a.SelectionTool->isChecked());
     EXPECT_FALSE(a.DeselectAll->isEnabled());
-    // Parts still to come stay disabled whatever the painting; printing is attached by the shell.
-    EXPECT_TRUE(a.Print->isEnabled());
+    // Parts that are not switched on stay disabled whatever the painting.
+    EXPECT_FALSE(a.Print->isEnabled());
     EXPECT_FALSE(a.PaletteButton->isEnabled());
     a.SelectAll->trigger();
     EXPECT_TRUE(a.DeselectAll->isEnabled());

@@ -1,0 +1,491 @@
+#include "editor/qt/tool_form.h"
+
+#include "app/help_topics.h"
+#include "editor/qt/tool_dialogs.h"
+#include "editor/qt/tool_icons.h"
+#include "editor/qt/vector_form.h"
+#include "editor/tool_cursors.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QActionGroup>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <system_error>
+
+namespace pigmentaria {
+
+namespace {
+
+constexpr const char* NewPaletteItem = "(new palette)";
+constexpr const char* PaletteFileFilter = "Pigmentaria Palette Files (*.kvl)|*.kvl";
+constexpr const char* SavePaletteFilter = "Pigmentaria Palette Files|*.KVL";
+
+class TImageSurface final : public TPixelSurface {
+public:
+    explicit TImageSurface(QImage& image) : Image_(image) {}
+    int Width() const override { return Image_.width(); }
+    int Height() const override { return Image_.height(); }
+    TColor GetPixel(int x, int y) const override {
+        const QRgb c = Image_.pixel(x, y);
+        return MakeColor(qRed(c), qGreen(c), qBlue(c));
+    }
+    void SetPixel(int x, int y, TColor c) override {
+        reinterpret_cast<QRgb*>(Image_.scanLine(y))[x] = qRgb(RedOf(c), GreenOf(c), BlueOf(c));
+    }
+
+private:
+    QImage& Image_;
+};
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+} // namespace
+
+// ---- TSwatchView
+
+TSwatchView::TSwatchView(QWidget* parent) : QWidget(parent) {
+    setMinimumSize(120, 80);
+}
+
+void TSwatchView::Redraw(const TNamedPalette* palette) {
+    Palette_ = palette;
+    if (width() <= 0 || height() <= 0) return;
+    Picture_ = QImage(size(), QImage::Format_RGB32);
+    TImageSurface surface(Picture_);
+    if (Palette_)
+        DrawPaletteSwatches(*Palette_, surface);
+    else
+        Picture_.fill(QColor(RedOf(clBtnFace), GreenOf(clBtnFace), BlueOf(clBtnFace)));
+    update();
+}
+
+std::optional<TColor> TSwatchView::ColorAt(QPoint p) const {
+    if (Picture_.isNull() || !Picture_.rect().contains(p)) return std::nullopt;
+    const QRgb c = Picture_.pixel(p);
+    return MakeColor(qRed(c), qGreen(c), qBlue(c));
+}
+
+void TSwatchView::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (!Picture_.isNull()) p.drawImage(0, 0, Picture_);
+}
+
+void TSwatchView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    if (const auto c = ColorAt(event->position().toPoint())) emit Clicked(*c);
+}
+
+void TSwatchView::resizeEvent(QResizeEvent*) {
+    Redraw(Palette_);
+}
+
+// ---- TToolForm
+
+TToolForm::TToolForm(TAppContext& context, IToolDialogs& dialogs,
+                     std::filesystem::path bundledFolder, QWidget* parent)
+    : QWidget(parent, Qt::Tool), Ctx_(context), Dialogs_(&dialogs),
+      Bundled_(std::move(bundledFolder)) {
+    setObjectName("ToolForm");
+    setWindowTitle("Palette");
+    resize(340, 340);
+    auto* layout = new QVBoxLayout(this);
+    auto* bar = new QToolBar(this);
+    bar->setObjectName("PaletteTools");
+    bar->setAccessibleName("Palette tools");
+    auto button = [&](const char* text, const char* hint, const char* name) {
+        QAction* a = bar->addAction(text);
+        a->setToolTip(hint);
+        a->setStatusTip(hint);
+        a->setObjectName(name);
+        return a;
+    };
+    Pick_ = button("Pick", "Select a paint color from the palette.", "PickButton");
+    Replace_ = button("Replace", "Replace a color with the current paint color.", "ReplaceButton");
+    // Grouped check buttons: one down releases the other; neither is down at first.
+    for (QAction* a : {Pick_, Replace_})
+        a->setCheckable(true);
+    connect(Pick_, &QAction::triggered, this, [this] {
+        Mode_ = TClickMode::Pick;
+        Pick_->setChecked(true);
+        Replace_->setChecked(false);
+        PaintingPaletteImage_->setCursor(ToolCursor(tmEyedropper));
+    });
+    connect(Replace_, &QAction::triggered, this, [this] {
+        Mode_ = TClickMode::Replace;
+        Replace_->setChecked(true);
+        Pick_->setChecked(false);
+        PaintingPaletteImage_->setCursor(ToolCursor(tmBrushstroke));
+    });
+    bar->addSeparator();
+    ReplacePalette_ = button("Use Palette", "Replace Painting Colors With Current Palette",
+                             "ReplacePaletteButton");
+    EditPalette_ = button("Edit", "Edit Palette.", "EditPaletteButton");
+    HelpAction_ = button("?", "Help", "PaletteHelpButton");
+    for (QAction* a : {Pick_, Replace_, ReplacePalette_, EditPalette_, HelpAction_})
+        if (QWidget* w = bar->widgetForAction(a)) w->setAccessibleName(a->toolTip());
+    layout->addWidget(bar);
+
+    ColorPages_ = new QTabWidget(this);
+    ColorPages_->setObjectName("ColorPages");
+    ColorPages_->setAccessibleName("Palette pages");
+    PaintingPaletteImage_ = new TSwatchView;
+    PaintingPaletteImage_->setObjectName("PaintingPaletteImage");
+    PaintingPaletteImage_->setAccessibleName("Painting colors");
+    PaintingPaletteImage_->setCursor(ToolCursor(tmEyedropper));
+    ColorPages_->addTab(PaintingPaletteImage_, "Painting Colors");
+    auto* palettes = new QWidget;
+    auto* pl = new QVBoxLayout(palettes);
+    ComboBox1_ = new QComboBox;
+    ComboBox1_->setObjectName("ComboBox1");
+    ComboBox1_->setAccessibleName("Palette file");
+    pl->addWidget(ComboBox1_);
+    CustomPalette_ = new TSwatchView;
+    CustomPalette_->setObjectName("CustomPalette");
+    CustomPalette_->setAccessibleName("Palette colors");
+    CustomPalette_->setCursor(ToolCursor(tmEyedropper));
+    pl->addWidget(CustomPalette_, 1);
+    auto* note = new QLabel("Note: Paint colors shown are approximations only.  Monitors vary in "
+                            "their ability to display colors.");
+    note->setWordWrap(true);
+    note->setAccessibleName(note->text());
+    pl->addWidget(note);
+    ColorPages_->addTab(palettes, "Palettes");
+    layout->addWidget(ColorPages_, 1);
+
+    connect(PaintingPaletteImage_, &TSwatchView::Clicked, this, &TToolForm::PaintingSwatchClicked);
+    connect(CustomPalette_, &TSwatchView::Clicked, this,
+            [this](TColor c) { Ctx_.Document.SetPaintColor(c); });
+    connect(ComboBox1_, &QComboBox::activated, this, &TToolForm::SelectPalette);
+    connect(ColorPages_, &QTabWidget::currentChanged, this, &TToolForm::RedrawSwatches);
+    connect(ReplacePalette_, &QAction::triggered, this, [this] { Ctx_.Document.ReplacePalette(); });
+    connect(EditPalette_, &QAction::triggered, this, &TToolForm::EditPaletteClick);
+    connect(HelpAction_, &QAction::triggered, this, [this] {
+        if (Help_) Help_(HelpPaletteWindow);
+    });
+    Editor_ = new TPaletteEditor(Ctx_, Dialogs_, this);
+    Ctx_.Document.AddObserver(this);
+    ComboBox1_->addItem(NewPaletteItem);
+    RedrawSwatches();
+}
+
+TToolForm::~TToolForm() {
+    Ctx_.Document.RemoveObserver(this);
+}
+
+void TToolForm::AttachTo(TVectorForm& form) {
+    connect(form.Actions().SavePalette, &QAction::triggered, this, &TToolForm::SavePaintingPalette);
+    form.EnableFeature(&TFeatureSet::Palette);
+    // The list is built once, when the main window is first shown and has read the settings.
+    form.installEventFilter(this);
+}
+
+bool TToolForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show && !Listed_) {
+        Listed_ = true;
+        QTimer::singleShot(0, this, &TToolForm::ListPalettes);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TToolForm::DocumentChanged(TDocumentEvent event) {
+    switch (event) {
+    case TDocumentEvent::PaletteRebuilt:
+        setWindowTitle(Q(PaletteCountCaption(Ctx_.Document.PaintingPalette())));
+        RedrawSwatches();
+        break;
+    case TDocumentEvent::CustomPaletteChanged:
+        RedrawSwatches();
+        break;
+    default:
+        break;
+    }
+}
+
+void TToolForm::RedrawSwatches() {
+    PaintingPaletteImage_->Redraw(&Ctx_.Document.PaintingPalette());
+    CustomPalette_->Redraw(&Ctx_.Document.CustomPalette());
+}
+
+void TToolForm::PaintingSwatchClicked(TColor color) {
+    if (Mode_ == TClickMode::Replace)
+        Ctx_.Document.ReplaceColor(color);
+    else
+        Ctx_.Document.SetPaintColor(color);
+}
+
+bool TToolForm::LoadCustom(const std::filesystem::path& file) {
+    TNamedPalette palette;
+    bool ok = true;
+    try {
+        LoadPalette(palette, file);
+    } catch (const std::exception& e) {
+        // The colours read before the faulty line stay.
+        Ctx_.Dialogs.Error(e.what());
+        ok = false;
+    }
+    Ctx_.Document.SetCustomPalette(std::move(palette));
+    return ok;
+}
+
+void TToolForm::ListPalettes() {
+    ComboBox1_->clear();
+    ComboBox1_->addItem(NewPaletteItem);
+    Paths_.clear();
+    const std::filesystem::path user = Ctx_.App.PaletteFolder();
+    try {
+        EnsurePaletteFolder(user);
+    } catch (const std::exception& e) {
+        Ctx_.Dialogs.Error(e.what());
+    }
+    std::error_code ec;
+    std::vector<std::filesystem::path> folders;
+    if (!Bundled_.empty() && std::filesystem::is_directory(Bundled_, ec))
+        folders.push_back(Bundled_);
+    // The same folder twice (the bundled palettes kept where the user's go) is listed once.
+    if (folders.empty() || !std::filesystem::equivalent(folders.front(), user, ec))
+        folders.push_back(user);
+    try {
+        for (const auto& folder : folders)
+            for (const TPaletteFileInfo& info : ListPaletteFiles(folder)) {
+                ComboBox1_->addItem(Q(info.Description));
+                Paths_.push_back(info.Path);
+            }
+    } catch (const std::exception& e) {
+        // Listing stops at a file that cannot be read.
+        Ctx_.Dialogs.Error(e.what());
+    }
+    std::size_t selected = 0;
+    const std::string remembered = Ctx_.App.Settings().PalettePath;
+    for (std::size_t i = 0; i < Paths_.size(); ++i)
+        if (!remembered.empty() && Paths_[i].string() == remembered) selected = i;
+    SelectPalette(Paths_.empty() ? 0 : static_cast<int>(selected) + 1);
+}
+
+void TToolForm::SelectPalette(int index) {
+    if (index < 0 || index >= ComboBox1_->count()) index = 0;
+    ComboBox1_->setCurrentIndex(index);
+    if (index == 0)
+        Ctx_.Document.SetCustomPalette(TNamedPalette{});
+    else
+        LoadCustom(Paths_[static_cast<std::size_t>(index - 1)]);
+    RememberSelection();
+    RedrawSwatches();
+}
+
+void TToolForm::RememberSelection() {
+    const int index = ComboBox1_->currentIndex();
+    Ctx_.App.Settings().PalettePath =
+        index >= 1 ? Paths_[static_cast<std::size_t>(index - 1)].string() : std::string();
+}
+
+void TToolForm::EditPaletteClick() {
+    NewPaletteFile_.clear();
+    if (ComboBox1_->currentIndex() <= 0) {
+        const std::filesystem::path folder = Ctx_.App.PaletteFolder();
+        try {
+            EnsurePaletteFolder(folder);
+        } catch (const std::exception&) {
+        }
+        const QString file = Dialogs_->ChoosePaletteFile(Q(folder.string()), PaletteFileFilter);
+        if (file.isEmpty()) return;
+        NewPaletteFile_ = file.toStdString();
+    }
+    Editor_->Edit(
+        ComboBox1_->currentText(),
+        [this](const TNamedPalette& p, const QString& d) { SaveEditedPalette(p, d); },
+        [this] {
+            // The edits are dropped: the file's colours come back.
+            if (ComboBox1_->currentIndex() >= 1)
+                LoadCustom(Paths_[static_cast<std::size_t>(ComboBox1_->currentIndex() - 1)]);
+            else
+                Ctx_.Document.SetCustomPalette(TNamedPalette{});
+        });
+}
+
+void TToolForm::SaveEditedPalette(const TNamedPalette& palette, const QString& description) {
+    int index = ComboBox1_->currentIndex();
+    if (index <= 0) {
+        if (NewPaletteFile_.empty()) return;
+        ComboBox1_->addItem(description);
+        Paths_.push_back(NewPaletteFile_);
+        index = ComboBox1_->count() - 1;
+    }
+    const std::filesystem::path file = Paths_[static_cast<std::size_t>(index - 1)];
+    try {
+        SavePalette(palette, file, description.toStdString());
+    } catch (const std::exception& e) {
+        Ctx_.Dialogs.Error(e.what());
+        return;
+    }
+    Ctx_.Document.SetCustomPalette(palette);
+    ComboBox1_->setItemText(index, description);
+    ComboBox1_->setCurrentIndex(index);
+    RememberSelection();
+    RedrawSwatches();
+}
+
+void TToolForm::SavePaintingPalette() {
+    const auto description = Dialogs_->AskPaletteDescription(ComboBox1_->currentText());
+    if (!description) return;
+    const std::filesystem::path folder = Ctx_.App.PaletteFolder();
+    try {
+        EnsurePaletteFolder(folder);
+    } catch (const std::exception&) {
+    }
+    const QString file = Dialogs_->ChoosePaletteFile(Q(folder.string()), SavePaletteFilter);
+    if (file.isEmpty()) return;
+    // The painting's colours in order of first use, without names.
+    TNamedPalette colors;
+    for (const TPaletteEntry& e : Ctx_.Document.PaintingPalette().Entries())
+        colors.Add(e.Color, "");
+    try {
+        SavePalette(colors, file.toStdString(), description->toStdString());
+    } catch (const std::exception& e) {
+        Ctx_.Dialogs.Error(e.what());
+    }
+}
+
+// ---- TPaletteEditor
+
+TPaletteEditor::TPaletteEditor(TAppContext& context, IToolDialogs*& dialogs, QWidget* parent)
+    : QDialog(parent), Ctx_(context), Dialogs_(dialogs) {
+    setObjectName("PaletteEditor");
+    setWindowTitle("Edit Palette");
+    resize(320, 360);
+    auto* layout = new QVBoxLayout(this);
+    PaletteName_ = new QLineEdit;
+    PaletteName_->setObjectName("PaletteName");
+    PaletteName_->setAccessibleName("Palette name");
+    layout->addWidget(PaletteName_);
+    DrawGrid1_ = new QTableWidget(0, 2);
+    DrawGrid1_->setObjectName("DrawGrid1");
+    DrawGrid1_->setAccessibleName("Palette colors");
+    DrawGrid1_->setHorizontalHeaderLabels({"Color", "Color Name"});
+    QFont bold = DrawGrid1_->horizontalHeader()->font();
+    bold.setBold(true);
+    DrawGrid1_->horizontalHeader()->setFont(bold);
+    DrawGrid1_->setColumnWidth(0, 64);
+    DrawGrid1_->setColumnWidth(1, 178);
+    DrawGrid1_->setSelectionMode(QAbstractItemView::SingleSelection);
+    DrawGrid1_->setCornerButtonEnabled(false);
+    for (QAbstractButton* corner : DrawGrid1_->findChildren<QAbstractButton*>())
+        corner->setAccessibleName("Grid corner");
+    layout->addWidget(DrawGrid1_, 1);
+    auto* buttons = new QHBoxLayout;
+    auto add = [&](const char* text, void (TPaletteEditor::*slot)()) {
+        auto* b = new QPushButton(text);
+        b->setObjectName(QString(text).remove(' '));
+        b->setAccessibleName(text);
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, slot);
+        buttons->addWidget(b);
+    };
+    add("New Color", &TPaletteEditor::NewColorClick);
+    add("Delete Color", &TPaletteEditor::DeleteColorClick);
+    add("Ok", &TPaletteEditor::OkClick);
+    add("Cancel", &TPaletteEditor::CancelClick);
+    layout->addLayout(buttons);
+    // Each change of a name is kept at once.
+    connect(DrawGrid1_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        if (Filling_ || item->column() != 1) return;
+        SetPaletteName(Working_, item->row() + 1, item->text().toStdString());
+    });
+}
+
+int TPaletteEditor::Edit(const QString& description,
+                         std::function<void(const TNamedPalette&, const QString&)> save,
+                         std::function<void()> cancel) {
+    Save_ = std::move(save);
+    Cancel_ = std::move(cancel);
+    Working_ = Ctx_.Document.CustomPalette();
+    PaletteName_->setText(description);
+    FillGrid();
+    return exec();
+}
+
+void TPaletteEditor::FillGrid() {
+    Filling_ = true;
+    const int n = PaletteCount(Working_);
+    DrawGrid1_->setRowCount(n);
+    for (int r = 0; r < n; ++r) {
+        const auto c = static_cast<TColor>(PaletteColorAt(Working_, r + 1));
+        auto* swatch = new QTableWidgetItem;
+        swatch->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        swatch->setBackground(QColor(RedOf(c), GreenOf(c), BlueOf(c)));
+        DrawGrid1_->setItem(r, 0, swatch);
+        DrawGrid1_->setItem(r, 1, new QTableWidgetItem(Q(PaletteNameAt(Working_, r + 1))));
+    }
+    Filling_ = false;
+}
+
+void TPaletteEditor::NewColorClick() {
+    if (const auto c = Dialogs_->ChooseColor(clWhite, true)) {
+        AddPaletteColor(Working_, *c, "");
+        FillGrid();
+    }
+}
+
+void TPaletteEditor::DeleteColorClick() {
+    const int row = DrawGrid1_->currentRow();
+    if (row < 0 || row >= PaletteCount(Working_)) return;
+    DeletePaletteColor(Working_, row + 1);
+    FillGrid();
+}
+
+void TPaletteEditor::OkClick() {
+    if (Save_) Save_(Working_, PaletteName_->text());
+    accept();
+}
+
+void TPaletteEditor::CancelClick() {
+    if (Cancel_) Cancel_();
+    reject();
+}
+
+// ---- TPaletteNameForm
+
+TPaletteNameForm::TPaletteNameForm(QWidget* parent) : QDialog(parent) {
+    setObjectName("PaletteNameForm");
+    setWindowTitle("Enter Palette Description");
+    auto* layout = new QVBoxLayout(this);
+    PaletteDescription_ = new QLineEdit;
+    PaletteDescription_->setObjectName("PaletteDescription");
+    PaletteDescription_->setAccessibleName("Palette description");
+    layout->addWidget(PaletteDescription_);
+    auto* buttons = new QHBoxLayout;
+    auto* ok = new QPushButton("Ok");
+    ok->setObjectName("Ok");
+    ok->setDefault(true);
+    auto* cancel = new QPushButton("Cancel");
+    cancel->setObjectName("Cancel");
+    for (QPushButton* b : {ok, cancel})
+        b->setAccessibleName(b->text());
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+}
+
+std::optional<QString> TPaletteNameForm::Ask(const QString& preset) {
+    PaletteDescription_->setText(preset);
+    if (exec() != QDialog::Accepted) return std::nullopt;
+    return PaletteDescription_->text();
+}
+
+} // namespace pigmentaria
