@@ -1,0 +1,187 @@
+// The desktop program's speed on a large painting: opening and showing it, a zoom change and a
+// click with the selection tool, each with the longest time the window's thread could not react
+// (an event-loop latency probe: a 5 ms timer that records the largest gap between its ticks).
+#include "app/qt/progress_form.h"
+#include "convert/import_session.h"
+#include "editor/qt/vector_form.h"
+#include "editor/qt/zoom_form.h"
+#include "image/qt/pg_image.h"
+#include "model/painting_file.h"
+
+#include "../../../tests/app/qt/widget_test_util.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMouseEvent>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace pigmentaria {
+namespace {
+
+// Records the largest gap between ticks of a 5 ms timer while it runs.
+class TLatencyProbe {
+public:
+    TLatencyProbe() {
+        Timer_.setInterval(5);
+        Timer_.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&Timer_, &QTimer::timeout, [this] {
+            const qint64 now = Clock_.nsecsElapsed();
+            if (Last_ >= 0) MaxGapNs_ = std::max(MaxGapNs_, now - Last_);
+            Last_ = now;
+        });
+    }
+    void Start() {
+        Clock_.start();
+        Last_ = -1;
+        Timer_.start();
+    }
+    void Stop() { Timer_.stop(); }
+    double MaxGapMs() const { return MaxGapNs_ / 1e6; }
+
+private:
+    QTimer Timer_;
+    QElapsedTimer Clock_;
+    qint64 Last_ = -1;
+    qint64 MaxGapNs_ = 0;
+};
+
+// Lets the probe tick around the measured step, so that a block anywhere shows as a gap.
+void Settle(int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 2);
+}
+
+struct TLargePainting {
+    std::filesystem::path File;
+    int Shapes = 0;
+};
+
+// A painting traced from a sample photo upscaled to 2268 x 1512, about 7,700 shapes.
+const TLargePainting& LargePainting() {
+    static const TLargePainting p = [] {
+        TLargePainting r;
+        r.File = std::filesystem::temp_directory_path() / "pigmentaria-gui-bench.kvp";
+        TPixelGraphic photo;
+        photo.LoadFromFile(std::string(PIGMENTARIA_SAMPLES) + "/coffee.png");
+        TPixelGraphic big;
+        big.StretchMode = smPrecise;
+        big.SetSize(2268, 1512, ct24Bit);
+        big.StretchFromWhole(photo);
+        TNullProgress progress;
+        TNullMessages messages;
+        TImportSession session(progress, messages);
+        session.SetPicture(std::move(big));
+        session.Controls.ColorDepth = 52;
+        auto traced = session.ReduceAndTrace();
+        WritePaintingFile(r.File, traced.Shapes, "", TPrintLayoutBlock{});
+        for (const TPaintShape& s : ReadPaintingFile(r.File).Shapes)
+            (void)s, ++r.Shapes;
+        return r;
+    }();
+    return p;
+}
+
+struct TWindow {
+    TWindow() : Form(&Dialogs), Progress(&Form), Zoom(&Form) {
+        Form.Attach(&Progress, &Zoom);
+        Form.SetSettingsFile(std::filesystem::temp_directory_path() / "pigmentaria-bench-kv.ini");
+        Form.resize(1024, 720);
+        Form.show();
+        Settle(50);
+    }
+    bool WaitShown() {
+        return test::WaitFor([this] { return Form.Viewer()->DisplayReady(); }, 10000);
+    }
+    test::TScriptedDialogs Dialogs;
+    TVectorForm Form;
+    TProgressForm Progress;
+    TZoomForm Zoom;
+};
+
+void BM_OpenAndShowPainting(benchmark::State& state) {
+    const TLargePainting& p = LargePainting();
+    TWindow w;
+    TLatencyProbe probe;
+    probe.Start();
+    for (auto _ : state) {
+        QElapsedTimer t;
+        t.start();
+        if (!w.Form.OpenFile(QString::fromStdString(p.File.string())) || !w.WaitShown())
+            state.SkipWithError("not shown");
+        w.Form.Viewer()->viewport()->repaint();
+        state.SetIterationTime(t.nsecsElapsed() / 1e9);
+        Settle(20);
+    }
+    probe.Stop();
+    state.counters["shapes"] = p.Shapes;
+    state.counters["max_gui_block_ms"] = probe.MaxGapMs();
+}
+BENCHMARK(BM_OpenAndShowPainting)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void BM_ZoomChange(benchmark::State& state) {
+    TWindow w;
+    w.Form.OpenFile(QString::fromStdString(LargePainting().File.string()));
+    w.WaitShown();
+    TLatencyProbe probe;
+    probe.Start();
+    bool small = true;
+    for (auto _ : state) {
+        QElapsedTimer t;
+        t.start();
+        w.Form.SetZoomLevel(small ? 0.75 : 1.0);
+        small = !small;
+        if (!w.WaitShown()) state.SkipWithError("not shown");
+        w.Form.Viewer()->viewport()->repaint();
+        state.SetIterationTime(t.nsecsElapsed() / 1e9);
+        Settle(20);
+    }
+    probe.Stop();
+    state.counters["max_gui_block_ms"] = probe.MaxGapMs();
+}
+BENCHMARK(BM_ZoomChange)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+
+void BM_ClickSelect(benchmark::State& state) {
+    TWindow w;
+    w.Form.OpenFile(QString::fromStdString(LargePainting().File.string()));
+    w.WaitShown();
+    TPGImage* v = w.Form.Viewer();
+    TLatencyProbe probe;
+    probe.Start();
+    int i = 0;
+    for (auto _ : state) {
+        const QPoint at = v->BoxToViewport(QPoint(40 + (i * 97) % 900, 40 + (i * 61) % 600));
+        ++i;
+        QElapsedTimer t;
+        t.start();
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(at),
+                          v->viewport()->mapToGlobal(QPointF(at)), Qt::LeftButton, Qt::LeftButton,
+                          i % 2 ? Qt::ShiftModifier : Qt::NoModifier);
+        QCoreApplication::sendEvent(v->viewport(), &press);
+        v->viewport()->repaint();
+        state.SetIterationTime(t.nsecsElapsed() / 1e9);
+        Settle(5);
+    }
+    probe.Stop();
+    state.counters["selected"] = static_cast<double>(w.Form.Model().Selection().Size());
+    state.counters["max_gui_block_ms"] = probe.MaxGapMs();
+}
+BENCHMARK(BM_ClickSelect)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(50);
+
+} // namespace
+} // namespace pigmentaria
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

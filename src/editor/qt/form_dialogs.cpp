@@ -1,0 +1,56 @@
+#include "editor/qt/form_dialogs.h"
+
+#include "editor/window_title.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace pigmentaria {
+
+void TQtFormDialogs::Error(const std::string& text) {
+    QMessageBox::critical(Parent_, ApplicationTitle, QString::fromStdString(text));
+}
+
+void TQtFormDialogs::Warning(const std::string& text) {
+    QMessageBox::information(Parent_, ApplicationTitle, QString::fromStdString(text));
+}
+
+bool TQtFormDialogs::Confirm(const std::string& text) {
+    return QMessageBox::question(Parent_, ApplicationTitle, QString::fromStdString(text),
+                                 QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
+TSaveAnswer TQtFormDialogs::AskYesNoCancel(const QString& text) {
+    const auto answer = QMessageBox::question(
+        Parent_, ApplicationTitle, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+        QMessageBox::Yes);
+    if (answer == QMessageBox::Yes) return TSaveAnswer::Yes;
+    if (answer == QMessageBox::No) return TSaveAnswer::No;
+    return TSaveAnswer::Cancel;
+}
+
+QString TQtFormDialogs::ChooseOpenPainting(const QString& folder) {
+    return QFileDialog::getOpenFileName(Parent_, "Open Painting", folder,
+                                        QString(PaintingFilter) + ";;All Files (*)");
+}
+
+QString TQtFormDialogs::ChooseSavePainting(const QString& folder, const QString& name) {
+    QString chosenFilter = PaintingFilter;
+    const QString start = name.isEmpty() ? folder : name;
+    const QString file = QFileDialog::getSaveFileName(
+        Parent_, "Save As", start,
+        QString("%1;;%2;;%3").arg(PaintingFilter, WindowsMetafileFilter, EnhancedMetafileFilter),
+        &chosenFilter);
+    if (file.isEmpty()) return file;
+    return QString::fromStdString(
+        SaveNameWithExtension(file.toStdString(), chosenFilter.toStdString()));
+}
+
+QString TQtFormDialogs::ChoosePicture(const QString& folder) {
+    return QFileDialog::getOpenFileName(
+        Parent_, "Import Picture", folder,
+        "Pictures (*.bmp *.dib *.rle *.jpg *.jpeg *.jif *.png *.pcx *.pbm *.pgm *.ppm *.tga "
+        "*.tif *.tiff *.wmf *.emf);;All Files (*)");
+}
+
+} // namespace pigmentaria

@@ -1,0 +1,842 @@
+#include "editor/qt/vector_form.h"
+
+#include "app/help_topics.h"
+#include "app/qt/progress_form.h"
+#include "editor/import_entry.h"
+#include "editor/qt/tool_icons.h"
+#include "editor/qt/zoom_form.h"
+#include "editor/window_title.h"
+#include "editor/zoom_rules.h"
+#include "image/qt/pg_image.h"
+#include "platform/file_io.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPainter>
+#include <QScreen>
+#include <QSessionManager>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace pigmentaria {
+
+namespace {
+
+QString Plain(const char* caption) {
+    return QString(caption).remove('&');
+}
+
+// Draws the selection marks into a transparent picture of the rendered painting's size.
+class TMarkSurface final : public TPixelSurface {
+public:
+    explicit TMarkSurface(QImage& image) : Image_(image) {}
+    int Width() const override { return Image_.width(); }
+    int Height() const override { return Image_.height(); }
+    TColor GetPixel(int x, int y) const override {
+        const QRgb c = Image_.pixel(x, y);
+        return MakeColor(qRed(c), qGreen(c), qBlue(c));
+    }
+    void SetPixel(int x, int y, TColor c) override {
+        reinterpret_cast<QRgb*>(Image_.scanLine(y))[x] = qRgb(RedOf(c), GreenOf(c), BlueOf(c));
+    }
+
+private:
+    QImage& Image_;
+};
+
+QColor ToQColor(TColor c) {
+    return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+}
+
+void SetSwatch(QLabel* swatch, std::optional<TColor> color) {
+    swatch->setStyleSheet(
+        color
+            ? QString("background:%1; border:1px solid palette(dark);").arg(ToQColor(*color).name())
+            : QString("border:1px solid palette(dark);"));
+}
+
+} // namespace
+
+TVectorForm::TVectorForm(IFormDialogs* dialogs, QWidget* parent)
+    : QMainWindow(parent), OwnDialogs_(dialogs ? nullptr : std::make_unique<TQtFormDialogs>(this)),
+      Dialogs_(dialogs ? dialogs : OwnDialogs_.get()), Model_(*Dialogs_),
+      NoImport_(std::make_unique<TNoImportDialog>(*Dialogs_)), Import_(NoImport_.get()) {
+    setObjectName("VectorForm");
+    SetTitle(UntitledTitle);
+    setAcceptDrops(true);
+    PGImage1_ = new TPGImage(this);
+    PGImage1_->setObjectName("PGImage1");
+    PGImage1_->setAccessibleName("Painting");
+    PGImage1_->viewport()->setAccessibleName("Painting view");
+    PGImage1_->SetActionMode(amNone);
+    PGImage1_->SetWheelZooms(false);
+    // Hidden until the window is first shown.
+    PGImage1_->hide();
+    setCentralWidget(PGImage1_);
+    connect(PGImage1_, &TPGImage::PicBoxMouseDown, this, &TVectorForm::ViewerMouseDown);
+    connect(PGImage1_, &TPGImage::PicBoxMouseMove, this, &TVectorForm::ViewerMouseMove);
+    connect(PGImage1_, &TPGImage::WheelZoomRequest, this, &TVectorForm::WheelZoom);
+    connect(PGImage1_, &TPGImage::PicBoxPaint, this, [this](QPainter& p, const QRect& box) {
+        if (!Marks_.isNull() && Marks_.size() == box.size()) p.drawImage(box.topLeft(), Marks_);
+    });
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+    Model_.SetObserver(this);
+    SettingsFile_ = TAppFolders::ForProgram().SettingsFile();
+    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& m) {
+            if (!CommitData(m.allowsInteraction())) m.cancel();
+        });
+    ShowColors();
+    RunEnablingRule();
+}
+
+TVectorForm::~TVectorForm() {
+    Model_.SetObserver(nullptr);
+}
+
+void TVectorForm::Attach(TProgressForm* progress, TZoomForm* zoom) {
+    Progress_ = progress;
+    ZoomForm_ = zoom;
+    Runner_ = progress ? std::make_unique<TJobRunner>(*progress) : nullptr;
+}
+
+void TVectorForm::SetImportDialog(IImportDialog* dialog) {
+    Import_ = dialog ? dialog : NoImport_.get();
+    RunEnablingRule();
+}
+
+// ---- Menus, tool bar, status bar
+
+void TVectorForm::CreateMenus() {
+    auto act = [this](QMenu* menu, const char* caption, QKeySequence key = {}) {
+        QAction* a = menu->addAction(caption);
+        if (!key.isEmpty()) a->setShortcut(key);
+        a->setObjectName(Plain(caption));
+        return a;
+    };
+    menuBar()->setAccessibleName("Main menu");
+    FileMenu_ = menuBar()->addMenu("&File");
+    A_.OpenPainting = act(FileMenu_, "&Open Painting", QKeySequence("Ctrl+O"));
+    A_.Save = act(FileMenu_, "&Save");
+    A_.SaveAs = act(FileMenu_, "Save &As", QKeySequence("Ctrl+S"));
+    A_.SavePalette = act(FileMenu_, "Save Pa&lette");
+    A_.ExportPainting = act(FileMenu_, "&Export Painting");
+    FileMenu_->addSeparator();
+    A_.ImportPicture = act(FileMenu_, "&Import Picture", QKeySequence("Ctrl+I"));
+    A_.ImportClipboard = act(FileMenu_, "Import From &Clipboard...", QKeySequence("Ctrl+L"));
+    A_.ReImport = act(FileMenu_, "&Re-Import...");
+    FileMenu_->addSeparator();
+    for (int i = 0; i < RecentFileCount; ++i) {
+        A_.Recent[static_cast<std::size_t>(i)] = FileMenu_->addAction(QString("&%1").arg(i + 1));
+        A_.Recent[static_cast<std::size_t>(i)]->setVisible(false);
+        connect(A_.Recent[static_cast<std::size_t>(i)], &QAction::triggered, this,
+                [this, i] { OpenRecent(i); });
+    }
+    FileMenu_->addSeparator();
+    A_.Print = act(FileMenu_, "&Print...", QKeySequence("Ctrl+P"));
+    A_.PrintPalette = act(FileMenu_, "Print Palette...");
+    FileMenu_->addSeparator();
+    A_.Exit = act(FileMenu_, "E&xit", QKeySequence("Ctrl+X"));
+
+    EditMenu_ = menuBar()->addMenu("&Edit");
+    A_.Undo = act(EditMenu_, UndoCaption, QKeySequence("Ctrl+Z"));
+    EditMenu_->addSeparator();
+    A_.CopySelected = act(EditMenu_, "&Copy Selected Shape(s)", QKeySequence("Ctrl+C"));
+    A_.CopyBitmap = act(EditMenu_, "Copy Painting as &Bitmap", QKeySequence("Ctrl+B"));
+    A_.DeleteSelected = act(EditMenu_, "D&elete Selected Shape(s)", QKeySequence(Qt::Key_Delete));
+    EditMenu_->addSeparator();
+    A_.SelectAll = act(EditMenu_, "Select &All", QKeySequence("Ctrl+A"));
+    QMenu* special = EditMenu_->addMenu("&Select Special...");
+    A_.SelectSpecial = special->menuAction();
+    A_.SelectSpecial->setObjectName("Select Special...");
+    A_.SelectCurrentColor = act(special, "Select Current Color");
+    A_.SelectRegion = act(special, "Select Region");
+    A_.SelectColorInRegion = act(special, "Select Current Color In Region");
+    A_.DeselectAll = act(EditMenu_, "&Deselect All", QKeySequence("Ctrl+D"));
+
+    SpecialMenu_ = menuBar()->addMenu("&Special");
+    A_.Smooth = act(SpecialMenu_, "Smooth Selected Shapes");
+    A_.ReacquireAll = act(SpecialMenu_, "Re-Acquire Colors for All Shapes");
+    A_.ReacquireSelected = act(SpecialMenu_, "Re-Acquire Colors for Selected Shapes");
+    A_.Retrace = act(SpecialMenu_, "Re-Trace Painting");
+    SpecialMenu_->addSeparator();
+    A_.ViewOutlinesOnly = act(SpecialMenu_, "View Outlines Only");
+    A_.ViewOutlinesOnly->setCheckable(true);
+
+    HelpMenu_ = menuBar()->addMenu("&Help");
+    A_.HelpContents = act(HelpMenu_, "Help Contents");
+    A_.QuickReference = act(HelpMenu_, "Quick Reference");
+    A_.WebSite = act(HelpMenu_, "Pigmentaria on the &Web");
+    HelpMenu_->addSeparator();
+    A_.About = act(HelpMenu_, "About Pigmentaria...");
+
+    for (QMenu* m : {FileMenu_, EditMenu_, SpecialMenu_, HelpMenu_})
+        connect(m, &QMenu::aboutToShow, this, &TVectorForm::RunEnablingRule);
+
+    connect(A_.OpenPainting, &QAction::triggered, this, &TVectorForm::OpenPaintingClick);
+    connect(A_.Save, &QAction::triggered, this, &TVectorForm::SaveClick);
+    connect(A_.SaveAs, &QAction::triggered, this, &TVectorForm::SaveAsClick);
+    connect(A_.ImportPicture, &QAction::triggered, this, &TVectorForm::ImportPictureClick);
+    connect(A_.ImportClipboard, &QAction::triggered, this, &TVectorForm::ImportClipboardClick);
+    connect(A_.ReImport, &QAction::triggered, this, &TVectorForm::ReImportClick);
+    connect(A_.Exit, &QAction::triggered, this, &QWidget::close);
+    connect(A_.Undo, &QAction::triggered, this, [this] {
+        Model_.Undo();
+        RunEnablingRule();
+    });
+    connect(A_.SelectAll, &QAction::triggered, this, [this] { Model_.SelectAll(); });
+    connect(A_.DeselectAll, &QAction::triggered, this, [this] { Model_.DeselectAll(); });
+    connect(A_.Retrace, &QAction::triggered, this, &TVectorForm::RetraceClick);
+    connect(A_.ViewOutlinesOnly, &QAction::triggered, this, [this](bool on) {
+        Model_.SetOutlinesOnly(on);
+        RunEnablingRule();
+    });
+    connect(A_.HelpContents, &QAction::triggered, this, [this] { ShowHelp(HelpContents); });
+    connect(A_.QuickReference, &QAction::triggered, this, [this] { ShowHelp(HelpQuickReference); });
+    // There is no site to visit: the entry opens the help's home page.
+    connect(A_.WebSite, &QAction::triggered, this, [this] { ShowHelp(HelpContents); });
+    connect(A_.About, &QAction::triggered, this, [this] {
+        if (About_) About_();
+    });
+}
+
+void TVectorForm::CreateToolBar() {
+    QToolBar* bar = addToolBar("Tools");
+    bar->setObjectName("ToolBar1");
+    bar->setAccessibleName("Tools");
+    bar->setMovable(false);
+    bar->setIconSize(QSize(24, 24));
+    auto button = [&](TToolIcon icon, const char* hint, const char* name, bool toggle) {
+        QAction* a = bar->addAction(ToolIcon(icon), hint);
+        a->setToolTip(hint);
+        a->setStatusTip(hint);
+        a->setObjectName(name);
+        a->setCheckable(toggle);
+        return a;
+    };
+    A_.SelectionTool = button(TToolIcon::Selection, "Select shapes with the Selection tool.",
+                              "SelectionTool", true);
+    A_.BrushstrokeTool =
+        button(TToolIcon::Brushstroke, "Paint individual shapes with the Brushstroke tool.",
+               "BrushstrokeTool", true);
+    A_.EyedropperTool =
+        button(TToolIcon::Eyedropper, "Select Paint Color from Image.", "EyedropperTool", true);
+    A_.RegionTool =
+        button(TToolIcon::Region, "Select shapes in a rectangular region.", "RegionTool", true);
+    A_.ColorInRegionTool =
+        button(TToolIcon::ColorInRegion, "Select current color within rectangular region.",
+               "ColorInRegionTool", true);
+    bar->addSeparator();
+    A_.SelectAllButton =
+        button(TToolIcon::SelectAll, "Select all shapes.", "SelectAllButton", false);
+    A_.SelectColorButton = button(TToolIcon::SelectColor, "Select all shapes of current color.",
+                                  "SelectColorButton", false);
+    A_.PaintBucketButton =
+        button(TToolIcon::PaintBucket, "Paint selected shapes with the Paint Bucket tool.",
+               "PaintBucketButton", false);
+    A_.SmoothButton = button(TToolIcon::Smooth, "Smooth selected shapes.", "SmoothButton", false);
+    bar->addSeparator();
+    A_.PaletteButton =
+        button(TToolIcon::Palette, "Work with the current palette.", "PaletteButton", false);
+    A_.ColorDialogButton =
+        button(TToolIcon::ColorDialog, "Select paint color from Windows Palette.",
+               "ColorDialogButton", false);
+
+    ZoomMenu_ = new QMenu("Zoom", this);
+    ZoomMenu_->setObjectName("ZoomMenu");
+    ZoomGroup_ = new QActionGroup(this);
+    ZoomGroup_->setExclusive(true);
+    A_.CustomZoom = ZoomMenu_->addAction(CustomZoomCaption);
+    A_.CustomZoom->setCheckable(true);
+    A_.CustomZoom->setObjectName("CustomZoom");
+    ZoomGroup_->addAction(A_.CustomZoom);
+    connect(A_.CustomZoom, &QAction::triggered, this, &TVectorForm::CustomZoomClick);
+    for (std::size_t i = 0; i < ZoomLevels.size(); ++i) {
+        QAction* a = ZoomMenu_->addAction(ZoomLevels[i].Caption);
+        a->setCheckable(true);
+        a->setObjectName(QString("Zoom%1").arg(ZoomLevels[i].Caption).remove('%'));
+        ZoomGroup_->addAction(a);
+        A_.ZoomLevel[i] = a;
+        const double f = ZoomLevels[i].Factor;
+        connect(a, &QAction::triggered, this, [this, f] { SetZoomLevel(f); });
+    }
+    A_.ZoomLevel[3]->setChecked(true);
+    connect(ZoomMenu_, &QMenu::aboutToShow, this, &TVectorForm::UpdateZoomMenu);
+    A_.ZoomButton = new QToolButton(bar);
+    A_.ZoomButton->setIcon(ToolIcon(TToolIcon::Zoom));
+    A_.ZoomButton->setToolTip("Zoom...");
+    A_.ZoomButton->setAccessibleName("Zoom...");
+    A_.ZoomButton->setObjectName("ZoomButton");
+    A_.ZoomButton->setMenu(ZoomMenu_);
+    A_.ZoomButton->setPopupMode(QToolButton::InstantPopup);
+    bar->addWidget(A_.ZoomButton);
+    bar->addSeparator();
+    // The help button has no hint of its own; it is named after what it opens.
+    A_.HelpButton = bar->addAction(ToolIcon(TToolIcon::Help), "Quick Reference");
+    A_.HelpButton->setObjectName("HelpButton");
+    // The button that shows the buttons a narrow window has no room for.
+    if (auto* more = bar->findChild<QToolButton*>("qt_toolbar_ext_button"))
+        more->setAccessibleName("More tools");
+
+    auto mode = [this](QAction* a, int m, bool colorOnly) {
+        connect(a, &QAction::triggered, this, [this, m, colorOnly] { SetToolMode(m, colorOnly); });
+    };
+    mode(A_.SelectionTool, tmSelection, false);
+    mode(A_.BrushstrokeTool, tmBrushstroke, false);
+    mode(A_.EyedropperTool, tmEyedropper, false);
+    mode(A_.RegionTool, tmRegion, false);
+    mode(A_.ColorInRegionTool, tmRegion, true);
+    connect(A_.SelectRegion, &QAction::triggered, A_.RegionTool, &QAction::trigger);
+    connect(A_.SelectColorInRegion, &QAction::triggered, A_.ColorInRegionTool, &QAction::trigger);
+    connect(A_.SelectCurrentColor, &QAction::triggered, A_.SelectColorButton, &QAction::trigger);
+    connect(A_.SelectAllButton, &QAction::triggered, this, [this] {
+        const auto mods = QGuiApplication::keyboardModifiers();
+        Model_.SelectAllButton(
+            {(mods & Qt::ShiftModifier) != 0, (mods & Qt::ControlModifier) != 0});
+    });
+    connect(A_.HelpButton, &QAction::triggered, this, [this] { ShowHelp(HelpQuickReference); });
+}
+
+void TVectorForm::CreateStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName("StatusBar1");
+    bar->setAccessibleName("Status");
+    bar->setSizeGripEnabled(false);
+    auto swatch = [&](const char* hint, const char* name) {
+        auto* s = new QLabel(bar);
+        s->setFixedSize(18, 18);
+        s->setToolTip(hint);
+        s->setAccessibleName(hint);
+        s->setObjectName(name);
+        return s;
+    };
+    UnderCursorSwatch_ = swatch("Color under cursor", "UnderCursorSwatch");
+    bar->addWidget(UnderCursorSwatch_);
+    auto* selected = new QLabel("Selected Color: ", bar);
+    bar->addWidget(selected);
+    SelectedSwatch_ = swatch("Currently selected color.", "SelectedSwatch");
+    bar->addWidget(SelectedSwatch_);
+    auto* paint = new QLabel("Paint Color: ", bar);
+    bar->addWidget(paint);
+    PaintSwatch_ = swatch("Paint color.", "PaintSwatch");
+    bar->addWidget(PaintSwatch_);
+    PaintLabel_ = new QLabel(bar);
+    PaintLabel_->setObjectName("PaintLabel");
+    bar->addWidget(PaintLabel_, 1);
+    for (QLabel* l : {selected, paint})
+        l->setAccessibleName(l->text().trimmed().remove(':'));
+}
+
+void TVectorForm::ShowColors() {
+    SetSwatch(SelectedSwatch_, Model_.CurrentColor());
+    SetSwatch(PaintSwatch_, Model_.PaintColor());
+    PaintLabel_->setText(QString::fromStdString(Model_.PaintLabel()));
+    PaintLabel_->setAccessibleName(PaintLabel_->text().isEmpty() ? QString("Paint color")
+                                                                 : PaintLabel_->text());
+}
+
+// ---- Title, enabling
+
+void TVectorForm::SetTitle(const QString& title) {
+    Title_ = title;
+    // The toolkit shows the modified flag where the placeholder stands.
+    setWindowTitle(title + "[*]");
+}
+
+TEnablingState TVectorForm::EnablingState() const {
+    TEnablingState s;
+    s.HasPainting = Model_.HasPainting();
+    s.Untitled = IsUntitled(Title_.toStdString());
+    s.OutlinesOnly = Model_.OutlinesOnly();
+    s.SelectionEmpty = Model_.SelectionEmpty();
+    s.UndoArmed = Model_.UndoCaption() != UndoCaption;
+    s.HoldsSourcePicture = Import_->HoldsPicture();
+    const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
+    s.ClipboardHasPicture = clip && clip->hasImage();
+    s.ToolMode = ToolMode_;
+    s.RegionCurrentColorOnly = RegionCurrentColorOnly_;
+    // What this build has so far: the editing tools, palettes, printing and export come with
+    // their own windows.
+    s.Features = TFeatureSet::None();
+    s.Features.Import = Import_->Available();
+    return s;
+}
+
+void TVectorForm::RunEnablingRule() {
+    const TEnablingFlags e = ComputeEnabling(EnablingState());
+    A_.OpenPainting->setEnabled(e.OpenPainting);
+    A_.Save->setEnabled(e.Save);
+    A_.SaveAs->setEnabled(e.SaveAs);
+    A_.SavePalette->setEnabled(e.SavePalette);
+    A_.ExportPainting->setEnabled(e.ExportPainting);
+    A_.ImportPicture->setEnabled(e.ImportPicture);
+    A_.ImportClipboard->setEnabled(e.ImportClipboard);
+    A_.ReImport->setEnabled(e.ReImport);
+    A_.Print->setEnabled(e.Print);
+    A_.PrintPalette->setEnabled(e.PrintPalette);
+    A_.Exit->setEnabled(e.Exit);
+    A_.Undo->setEnabled(e.Undo);
+    A_.Undo->setText(QString::fromStdString(Model_.UndoCaption()));
+    A_.CopySelected->setEnabled(e.CopySelected);
+    A_.CopyBitmap->setEnabled(e.CopyBitmap);
+    A_.DeleteSelected->setEnabled(e.DeleteSelected);
+    A_.SelectAll->setEnabled(e.SelectAll);
+    A_.SelectSpecial->setEnabled(e.SelectSpecial);
+    A_.DeselectAll->setEnabled(e.DeselectAll);
+    A_.Smooth->setEnabled(e.Smooth);
+    A_.ReacquireAll->setEnabled(e.ReacquireAll);
+    A_.ReacquireSelected->setEnabled(e.ReacquireSelected);
+    A_.Retrace->setEnabled(e.Retrace);
+    A_.ViewOutlinesOnly->setEnabled(e.ViewOutlinesOnly);
+    A_.ViewOutlinesOnly->setChecked(Model_.OutlinesOnly());
+    A_.SelectionTool->setEnabled(e.SelectionTool && e.ToolBar);
+    A_.BrushstrokeTool->setEnabled(e.BrushstrokeTool && e.ToolBar);
+    A_.EyedropperTool->setEnabled(e.EyedropperTool && e.ToolBar);
+    A_.RegionTool->setEnabled(e.RegionTool && e.ToolBar);
+    A_.ColorInRegionTool->setEnabled(e.ColorInRegionTool && e.ToolBar);
+    A_.SelectAllButton->setEnabled(e.SelectAllButton && e.ToolBar);
+    A_.SelectColorButton->setEnabled(e.SelectColorButton && e.ToolBar);
+    A_.PaintBucketButton->setEnabled(e.PaintBucketButton && e.ToolBar);
+    A_.SmoothButton->setEnabled(e.SmoothButton && e.ToolBar);
+    A_.PaletteButton->setEnabled(e.PaletteButton && e.ToolBar);
+    A_.ColorDialogButton->setEnabled(e.ColorDialogButton && e.ToolBar);
+    A_.ZoomButton->setEnabled(e.ZoomButton && e.ToolBar);
+    A_.HelpButton->setEnabled(e.HelpButton && e.ToolBar);
+    A_.SelectionTool->setChecked(e.SelectionDown);
+    A_.BrushstrokeTool->setChecked(e.BrushstrokeDown);
+    A_.EyedropperTool->setChecked(e.EyedropperDown);
+    A_.RegionTool->setChecked(e.RegionDown);
+    A_.ColorInRegionTool->setChecked(e.ColorInRegionDown);
+    PGImage1_->SetActionMode(e.ViewerAction);
+    if (e.ClearViewerSelection) PGImage1_->SetSelection(false);
+    setWindowModified(Model_.Modified());
+}
+
+void TVectorForm::SetToolMode(int mode, bool currentColorOnly) {
+    ToolMode_ = mode;
+    if (mode == tmRegion) RegionCurrentColorOnly_ = currentColorOnly;
+    PGImage1_->SetPicBoxCursor(ToolCursor(mode));
+    RunEnablingRule();
+}
+
+// ---- Document events
+
+void TVectorForm::PaintingRendered() {
+    const TRaster24& r = Model_.Rendered();
+    if (r.Empty()) {
+        PGImage1_->SetPixelGraphic(nullptr);
+    } else {
+        auto picture = std::make_unique<TPixelGraphic>();
+        picture->AssignRaster24(r);
+        PGImage1_->SetPixelGraphic(std::move(picture));
+    }
+    RebuildMarks();
+}
+
+void TVectorForm::RebuildMarks() {
+    const TRaster24& r = Model_.Rendered();
+    if (Model_.SelectionEmpty() || r.Empty()) {
+        Marks_ = QImage();
+    } else {
+        if (Marks_.width() != r.Width() || Marks_.height() != r.Height())
+            Marks_ = QImage(r.Width(), r.Height(), QImage::Format_ARGB32_Premultiplied);
+        Marks_.fill(Qt::transparent);
+        TMarkSurface surface(Marks_);
+        TRasterCanvas canvas(surface);
+        MarkSelection(canvas, Model_.Selection(), Model_.Zoom());
+    }
+    PGImage1_->viewport()->update();
+}
+
+void TVectorForm::SelectionChanged() {
+    RebuildMarks();
+    RunEnablingRule();
+}
+
+void TVectorForm::PaintColorChanged() {
+    ShowColors();
+}
+
+void TVectorForm::ViewerMouseDown(QMouseEvent* event, QPoint box) {
+    if (event->button() != Qt::LeftButton || !Model_.HasPainting()) return;
+    const TShiftState shift{(event->modifiers() & Qt::ShiftModifier) != 0,
+                            (event->modifiers() & Qt::ControlModifier) != 0};
+    if (ToolMode_ == tmSelection && !Model_.OutlinesOnly()) {
+        Model_.ClickSelect(box.x(), box.y(), shift);
+        ShowColors();
+        RunEnablingRule();
+    }
+}
+
+void TVectorForm::ViewerMouseMove(QMouseEvent*, QPoint box) {
+    const TRaster24& r = Model_.Rendered();
+    if (r.Contains(box.x(), box.y())) SetSwatch(UnderCursorSwatch_, r.GetPixel(box.x(), box.y()));
+}
+
+// A press on the window's own surface, away from every control, acts as the selection tool.
+void TVectorForm::mousePressEvent(QMouseEvent* event) {
+    QMainWindow::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton || !Model_.HasPainting() || Model_.OutlinesOnly()) return;
+    const QPoint box =
+        PGImage1_->ViewportToBox(PGImage1_->viewport()->mapFrom(this, event->position().toPoint()));
+    Model_.ClickSelect(box.x(), box.y(),
+                       {(event->modifiers() & Qt::ShiftModifier) != 0,
+                        (event->modifiers() & Qt::ControlModifier) != 0});
+    RunEnablingRule();
+}
+
+// ---- Files
+
+bool TVectorForm::AskToSave() {
+    if (!Model_.Modified()) return true;
+    switch (Dialogs_->AskYesNoCancel(
+        QString::fromStdString(SaveChangesQuestion(Title_.toStdString())))) {
+    case TSaveAnswer::Cancel:
+        return false;
+    case TSaveAnswer::No:
+        return true;
+    case TSaveAnswer::Yes:
+        // Only a painting that was really saved may be left behind.
+        return SaveAsClick();
+    }
+    return false;
+}
+
+void TVectorForm::UpdateRecentMenu() {
+    const TRecentFiles& recent = Model_.Settings().RecentFiles;
+    for (int i = 0; i < RecentFileCount; ++i) {
+        QAction* a = A_.Recent[static_cast<std::size_t>(i)];
+        const bool shown = i < recent.Count();
+        a->setVisible(shown);
+        if (shown) {
+            a->setText(QString::fromStdString(recent.Caption(i + 1)));
+            a->setData(QString::fromStdString(recent.Paths()[static_cast<std::size_t>(i)]));
+        }
+    }
+}
+
+void TVectorForm::OpenPaintingClick() {
+    if (!AskToSave()) return;
+    QString folder = QString::fromStdString(Model_.Settings().PaintingFolder);
+    if (!PaintingFile_.isEmpty()) folder = QFileInfo(PaintingFile_).absolutePath();
+    const QString file = Dialogs_->ChooseOpenPainting(folder);
+    if (file.isEmpty()) {
+        RunEnablingRule();
+        return;
+    }
+    OpenFile(file);
+}
+
+void TVectorForm::OpenRecent(int index) {
+    const QString file = A_.Recent[static_cast<std::size_t>(index)]->data().toString();
+    if (file.isEmpty() || !AskToSave()) return;
+    OpenFile(file);
+}
+
+bool TVectorForm::OpenFile(const QString& file) {
+    auto opened = Model_.Open(file.toStdString());
+    if (!opened) {
+        RunEnablingRule();
+        return false;
+    }
+    PaletteName_ = opened->PaletteName;
+    PaintingFile_ = file;
+    SetTitle(QString::fromStdString(TitleForFile(file.toStdString())));
+    UpdateRecentMenu();
+    RunEnablingRule();
+    return true;
+}
+
+bool TVectorForm::SaveClick() {
+    if (PaintingFile_.isEmpty() || IsUntitled(Title_.toStdString())) return SaveAsClick();
+    const bool ok = Model_.Save(PaintingFile_.toStdString(), PaletteName_);
+    UpdateRecentMenu();
+    RunEnablingRule();
+    return ok;
+}
+
+bool TVectorForm::SaveAsClick() {
+    const QString folder = PaintingFile_.isEmpty()
+                               ? QString::fromStdString(Model_.Settings().PaintingFolder)
+                               : QFileInfo(PaintingFile_).absolutePath();
+    const QString file = Dialogs_->ChooseSavePainting(
+        folder, IsUntitled(Title_.toStdString()) ? QString() : PaintingFile_);
+    if (file.isEmpty()) return false;
+    const bool ok = Model_.Save(file.toStdString(), PaletteName_);
+    if (ok) {
+        PaintingFile_ = file;
+        SetTitle(QString::fromStdString(TitleForFile(file.toStdString())));
+    }
+    UpdateRecentMenu();
+    RunEnablingRule();
+    return ok;
+}
+
+void TVectorForm::OpenOrImport(const QString& file) {
+    switch (KindOfFile(file.toStdString())) {
+    case TDroppedFileKind::Painting:
+        if (AskToSave()) OpenFile(file);
+        break;
+    case TDroppedFileKind::Picture:
+        if (AskToSave()) ImportPictureFile(file);
+        break;
+    case TDroppedFileKind::Missing:
+        Dialogs_->Error(QString("The file \"%1\" could not be found.").arg(file).toStdString());
+        break;
+    }
+}
+
+// ---- Import
+
+void TVectorForm::ImportPictureClick() {
+    if (!AskToSave()) return;
+    QString folder = QString::fromStdString(Model_.Settings().PictureFolder);
+    if (!PictureFile_.isEmpty()) folder = QFileInfo(PictureFile_).absolutePath();
+    const QString file = Dialogs_->ChoosePicture(folder);
+    if (!file.isEmpty()) ImportPictureFile(file);
+    RunEnablingRule();
+}
+
+void TVectorForm::ImportPictureFile(const QString& file) {
+    PictureFile_ = file;
+    switch (CheckPictureForImport(GetGraphicFileInfo(file.toStdString()))) {
+    case TImportGate::TooLarge:
+        Dialogs_->Error(ImageTooLargeMessage);
+        RunEnablingRule();
+        return;
+    case TImportGate::InfoFailed:
+        Dialogs_->Error(FileInfoErrorMessage);
+        break;
+    case TImportGate::Accept:
+        break;
+    }
+    if (Import_->ExecuteOnFile(file)) {
+        PaintingFile_.clear();
+        SetTitle(UntitledTitle);
+    }
+    RunEnablingRule();
+}
+
+void TVectorForm::ImportClipboardClick() {
+    if (!AskToSave()) return;
+    const QImage image =
+        QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+    if (!image.isNull()) {
+        TRaster24 raster(image.width(), image.height());
+        for (int y = 0; y < image.height(); ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (int x = 0; x < image.width(); ++x)
+                raster.SetPixel(x, y, MakeColor(qRed(row[x]), qGreen(row[x]), qBlue(row[x])));
+        }
+        auto picture = std::make_unique<TPixelGraphic>();
+        picture->AssignRaster24(raster);
+        if (Import_->ExecuteOnPicture(std::move(picture))) {
+            PaintingFile_.clear();
+            SetTitle(UntitledTitle);
+        }
+    }
+    RunEnablingRule();
+}
+
+void TVectorForm::ReImportClick() {
+    if (!AskToSave()) return;
+    if (Import_->ExecuteAgain()) {
+        PaintingFile_.clear();
+        SetTitle(UntitledTitle);
+    }
+    RunEnablingRule();
+}
+
+// ---- Zoom
+
+void TVectorForm::UpdateZoomMenu() {
+    const int w = Model_.PaintingWidth(), h = Model_.PaintingHeight();
+    for (std::size_t i = 0; i < ZoomLevels.size(); ++i)
+        A_.ZoomLevel[i]->setEnabled(ZoomLevelAllowed(w, h, ZoomLevels[i].Factor));
+    A_.CustomZoom->setEnabled(true);
+}
+
+void TVectorForm::CheckZoomEntry() {
+    if (CustomZoomChecked_) {
+        A_.CustomZoom->setChecked(true);
+        return;
+    }
+    if (const auto i = ZoomLevelIndex(Model_.Zoom()))
+        A_.ZoomLevel[static_cast<std::size_t>(*i)]->setChecked(true);
+}
+
+void TVectorForm::SetZoomLevel(double zoom) {
+    CustomZoomChecked_ = false;
+    Model_.SetZoom(zoom);
+    CheckZoomEntry();
+}
+
+bool TVectorForm::CustomZoomClick() {
+    std::optional<double> z;
+    if (ZoomForm_ && Model_.HasPainting())
+        z = ZoomForm_->Execute(PGImage1_->PicBoxHeight(), PGImage1_->PicBoxWidth(), Model_.Zoom(),
+                               Model_.PaintingWidth(), Model_.PaintingHeight());
+    if (!z) {
+        // Cancel changes nothing, the menu's check included.
+        CheckZoomEntry();
+        return false;
+    }
+    CustomZoomChecked_ = true;
+    Model_.SetZoom(*z);
+    CheckZoomEntry();
+    return true;
+}
+
+void TVectorForm::WheelZoom(int steps, QPoint pointer) {
+    if (!Model_.HasPainting()) return;
+    const int w = Model_.PaintingWidth(), h = Model_.PaintingHeight();
+    // As large as the zoom menu allows: both sides below the limit.
+    const double largest = (ZoomSideLimit - 1.0) / std::max(w, h);
+    const double z = pigmentaria::WheelZoom(Model_.Zoom(), steps, std::min(0.05, largest), largest);
+    if (z == Model_.Zoom()) return;
+    const TViewSize oldBox = PGImage1_->PicBoxSize();
+    const TViewPoint oldScroll = PGImage1_->ScrollPosition();
+    CustomZoomChecked_ = !ZoomLevelIndex(z).has_value();
+    Model_.SetZoom(z);
+    CheckZoomEntry();
+    const QSize v = PGImage1_->viewport()->size();
+    PGImage1_->SetScrollPosition(ScrollForZoomAbout({pointer.x(), pointer.y()}, oldScroll, oldBox,
+                                                    PGImage1_->PicBoxSize(),
+                                                    {v.width(), v.height()}, PGImage1_->Center()));
+}
+
+// ---- Long work
+
+bool TVectorForm::RetraceClick() {
+    auto input = Model_.PrepareRetrace();
+    if (!input || !Runner_) return false;
+    TJobReport report;
+    std::function<TEditorModel::TRetraceResult(TJobContext&)> job =
+        [in = std::move(*input)](TJobContext& c) mutable {
+            return TEditorModel::RunRetrace(std::move(in), c.Progress, c.Messages);
+        };
+    auto result = Runner_->Run<TEditorModel::TRetraceResult>(TracingMessage, true, job, report);
+    for (const std::string& w : report.Messages.Warnings)
+        Dialogs_->Warning(w);
+    for (const std::string& e : report.Messages.Errors)
+        Dialogs_->Error(e);
+    if (report.Status == TJobStatus::Failed) Dialogs_->Error(report.Failure);
+    if (!result) {
+        RunEnablingRule();
+        return false;
+    }
+    CustomZoomChecked_ = false;
+    Model_.ApplyRetrace(std::move(*result));
+    CheckZoomEntry();
+    RunEnablingRule();
+    return true;
+}
+
+// ---- Settings, closing
+
+void TVectorForm::LoadSettingsFile() {
+    std::error_code ec;
+    const bool exists = std::filesystem::exists(SettingsFile_, ec);
+    Model_.Settings() = LoadSettings(SettingsFile_, *Dialogs_);
+    const TWindowPlace& p = Model_.Settings().MainWindow;
+    const QRect stored(p.Left, p.Top, p.Width, p.Height);
+    bool onScreen = false;
+    for (const QScreen* s : QGuiApplication::screens())
+        if (s->availableGeometry().intersects(stored)) onScreen = true;
+    // A file that could not be read leaves the design's place, which is no place of the user's.
+    const bool userPlace = exists && !(p == TSettingsBlock{}.MainWindow);
+    if (userPlace && onScreen && p.Width > 100 && p.Height > 100) {
+        setGeometry(stored);
+    } else if (const QScreen* s = screen()) {
+        // A first start: a size that suits today's screens, in the middle of this one.
+        const QRect avail = s->availableGeometry();
+        const QSize size(std::min(1024, avail.width()), std::min(720, avail.height()));
+        setGeometry(QRect(avail.center() - QPoint(size.width() / 2, size.height() / 2), size));
+    }
+    UpdateRecentMenu();
+}
+
+void TVectorForm::SaveSettingsFile() {
+    TSettingsBlock& s = Model_.Settings();
+    const QRect g = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
+    s.MainWindow = {g.top(), g.left(), g.height(), g.width()};
+    if (!PictureFile_.isEmpty())
+        s.PictureFolder = QFileInfo(PictureFile_).absolutePath().toStdString();
+    if (!PaintingFile_.isEmpty())
+        s.PaintingFolder = QFileInfo(PaintingFile_).absolutePath().toStdString();
+    try {
+        SaveSettings(s, SettingsFile_);
+    } catch (const EFileError& e) {
+        Dialogs_->Error(e.what());
+    }
+}
+
+bool TVectorForm::CommitData(bool allowsInteraction) {
+    if (!Model_.Modified()) return true;
+    // Unsaved work is never thrown away unasked: without a way to ask, the logout is refused.
+    if (!allowsInteraction) return false;
+    return AskToSave();
+}
+
+void TVectorForm::closeEvent(QCloseEvent* event) {
+    if (Runner_ && Runner_->Running()) {
+        event->ignore();
+        return;
+    }
+    if (!AskToSave()) {
+        event->ignore();
+        return;
+    }
+    SaveSettingsFile();
+    event->accept();
+}
+
+void TVectorForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!FirstShow_) return;
+    FirstShow_ = false;
+    LoadSettingsFile();
+    PGImage1_->show();
+    RunEnablingRule();
+}
+
+void TVectorForm::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) RunEnablingRule();
+}
+
+void TVectorForm::dragEnterEvent(QDragEnterEvent* event) {
+    const QMimeData* m = event->mimeData();
+    if (m->hasUrls() && !m->urls().isEmpty() && m->urls().first().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void TVectorForm::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile()) return;
+    event->acceptProposedAction();
+    const QString file = urls.first().toLocalFile();
+    // Not inside the drop: the source application waits for it to end.
+    QMetaObject::invokeMethod(
+        this, [this, file] { OpenOrImport(file); }, Qt::QueuedConnection);
+}
+
+void TVectorForm::ShowHelp(int context) {
+    if (Help_) Help_(context);
+}
+
+} // namespace pigmentaria

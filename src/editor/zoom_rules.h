@@ -1,0 +1,64 @@
+#pragma once
+// The zoom menu's levels and their limit, and the custom zoom dialog's three fields: typing a
+// height, a width or a percentage keeps the other two in proportion to the picture.
+#include <array>
+#include <optional>
+#include <string>
+
+namespace pigmentaria {
+
+// A level is offered only while both rendered sides stay below this.
+inline constexpr int ZoomSideLimit = 2500;
+
+struct TZoomLevel {
+    const char* Caption;
+    double Factor;
+};
+// The fixed levels in menu order, after "Custom...".
+inline constexpr std::array<TZoomLevel, 9> ZoomLevels{{{"25%", 0.25},
+                                                       {"50%", 0.5},
+                                                       {"75%", 0.75},
+                                                       {"100%", 1.0},
+                                                       {"125%", 1.25},
+                                                       {"150%", 1.5},
+                                                       {"200%", 2.0},
+                                                       {"225%", 2.25},
+                                                       {"250%", 2.5}}};
+inline constexpr const char* CustomZoomCaption = "Custom...";
+
+// Whether a level may be chosen for a painting of width x height.
+bool ZoomLevelAllowed(int width, int height, double factor);
+
+// The fixed level equal to a zoom factor (its index in ZoomLevels), if any.
+std::optional<int> ZoomLevelIndex(double factor);
+
+// A number as the user types it: digits with an optional fraction after '.' or ',' (so the
+// dialog reads the same whatever the desktop's language), surrounding blanks allowed.
+std::optional<double> ReadZoomNumber(const std::string& text);
+// A decimal number with up to four decimals and no trailing zeros, always with '.'.
+std::string FormatZoomNumber(double value);
+
+enum class TZoomField { Height, Width, Percent };
+
+struct TZoomFields {
+    std::string Height;
+    std::string Width;
+    std::string Percent;
+    friend bool operator==(const TZoomFields&, const TZoomFields&) = default;
+};
+
+// The dialog as it opens: the picture box's height and width, the zoom as a percentage.
+TZoomFields InitialZoomFields(int boxHeight, int boxWidth, double zoom);
+
+// After the user changed one field of a picture of width x height: the other two follow it
+// (Width and Height truncated). A field that does not read as a number changes nothing else.
+TZoomFields ZoomFieldChanged(const TZoomFields& fields, TZoomField changed, int width, int height);
+
+// "Ok" is enabled while Percent is above 1 and Height and Width are both below 2,500; any field
+// that does not read as a number disables it.
+bool ZoomOkEnabled(const TZoomFields& fields);
+
+// The zoom factor the dialog's "Ok" sets: Percent × 0.01. None while "Ok" is disabled.
+std::optional<double> ZoomFromFields(const TZoomFields& fields);
+
+} // namespace pigmentaria

@@ -1,0 +1,86 @@
+#include "editor/zoom_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+namespace pigmentaria {
+namespace {
+
+std::vector<std::string> Allowed(int w, int h) {
+    std::vector<std::string> out;
+    for (const TZoomLevel& l : ZoomLevels)
+        if (ZoomLevelAllowed(w, h, l.Factor)) out.push_back(l.Caption);
+    return out;
+}
+
+TEST(ZoomRulesTest, LevelsAreOfferedWhileBothSidesStayBelow2500) {
+    // 1,200 wide: 200 % gives 2,400, 225 % 2,700.
+    EXPECT_EQ(Allowed(1200, 300),
+              (std::vector<std::string>{"25%", "50%", "75%", "100%", "125%", "150%", "200%"}));
+    // 2,500 x 100: "100%" and above are gone, 75 % stays.
+    EXPECT_EQ(Allowed(2500, 100), (std::vector<std::string>{"25%", "50%", "75%"}));
+    EXPECT_EQ(Allowed(100, 2500), (std::vector<std::string>{"25%", "50%", "75%"}));
+    EXPECT_EQ(Allowed(999, 999).size(), 9u);
+    EXPECT_EQ(Allowed(1000, 10).size(), 8u); // 2,500 exactly is not below the limit
+    EXPECT_EQ(ZoomLevelIndex(1.0), 3);
+    EXPECT_EQ(ZoomLevelIndex(2.25), 7);
+    EXPECT_FALSE(ZoomLevelIndex(1.75));
+}
+
+TEST(ZoomRulesTest, NumbersReadTheSameInEveryLanguage) {
+    EXPECT_EQ(ReadZoomNumber("50"), 50.0);
+    EXPECT_EQ(ReadZoomNumber(" 12.5 "), 12.5);
+    EXPECT_EQ(ReadZoomNumber("12,5"), 12.5);
+    for (const char* bad : {"", "  ", "abc", "12a", "1e3", "1.2.3", "--1"})
+        EXPECT_FALSE(ReadZoomNumber(bad)) << bad;
+    EXPECT_EQ(FormatZoomNumber(100), "100");
+    EXPECT_EQ(FormatZoomNumber(37.5), "37.5");
+    EXPECT_EQ(FormatZoomNumber(100.0 / 3), "33.3333");
+    // A desktop that writes decimals with a comma changes neither.
+    const std::string old = std::setlocale(LC_ALL, nullptr);
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8")) {
+        EXPECT_EQ(FormatZoomNumber(37.5), "37.5");
+        EXPECT_EQ(ReadZoomNumber("37.5"), 37.5);
+    }
+    std::setlocale(LC_ALL, old.c_str());
+}
+
+TEST(ZoomRulesTest, EachFieldKeepsTheOtherTwoInProportion) {
+    // A 400 x 300 painting.
+    TZoomFields f = InitialZoomFields(300, 400, 1.0);
+    EXPECT_EQ(f, (TZoomFields{"300", "400", "100"}));
+    f.Percent = "50";
+    f = ZoomFieldChanged(f, TZoomField::Percent, 400, 300);
+    EXPECT_EQ(f, (TZoomFields{"150", "200", "50"}));
+    f.Height = "100";
+    f = ZoomFieldChanged(f, TZoomField::Height, 400, 300);
+    EXPECT_EQ(f.Width, "133"); // truncated
+    EXPECT_EQ(f.Percent, "33.3333");
+    f.Width = "1000";
+    f = ZoomFieldChanged(f, TZoomField::Width, 400, 300);
+    EXPECT_EQ(f, (TZoomFields{"750", "1000", "250"}));
+    // A field that does not read as a number leaves the others alone.
+    f.Percent = "x";
+    EXPECT_EQ(ZoomFieldChanged(f, TZoomField::Percent, 400, 300).Width, "1000");
+}
+
+TEST(ZoomRulesTest, OkNeedsAPercentAboveOneAndSidesBelow2500) {
+    EXPECT_TRUE(ZoomOkEnabled({"150", "200", "50"}));
+    EXPECT_FALSE(ZoomOkEnabled({"3", "4", "1"}));
+    EXPECT_TRUE(ZoomOkEnabled({"3", "4", "1.01"}));
+    EXPECT_FALSE(ZoomOkEnabled({"2500", "2000", "300"}));
+    EXPECT_FALSE(ZoomOkEnabled({"2000", "2500", "300"}));
+    EXPECT_TRUE(ZoomOkEnabled({"2499", "2499", "300"}));
+    EXPECT_FALSE(ZoomOkEnabled({"", "200", "50"}));
+    EXPECT_FALSE(ZoomOkEnabled({"150", "200", "fifty"}));
+    EXPECT_EQ(ZoomFromFields({"150", "200", "50"}), 0.5);
+    EXPECT_FALSE(ZoomFromFields({"150", "200", "1"}));
+    // Typing 1 into Percent disables Ok, through the field rule as the dialog applies it.
+    TZoomFields f = InitialZoomFields(300, 400, 1.0);
+    f.Percent = "1";
+    EXPECT_FALSE(ZoomOkEnabled(ZoomFieldChanged(f, TZoomField::Percent, 400, 300)));
+}
+
+} // namespace
+} // namespace pigmentaria
