@@ -4,6 +4,18 @@
 
 namespace pigmentaria {
 
+bool StyleChangesPicture(TPaintingStyle style) {
+    switch (style) {
+    case TPaintingStyle::PenInk:
+    case TPaintingStyle::PenInkStylist:
+    case TPaintingStyle::InkBrush:
+    case TPaintingStyle::PenBrushCombo:
+        return true;
+    default:
+        return false;
+    }
+}
+
 int ImportZoomMenuCheck(double zoom) {
     for (std::size_t i = 0; i < ImportZoomMenu.size(); ++i)
         if (i != CustomZoomItem && ImportZoomMenu[i].Factor == zoom) return static_cast<int>(i);

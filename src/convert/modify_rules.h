@@ -103,6 +103,10 @@ inline constexpr std::array<TPaintingStyle, 9> StartingPoints{
     TPaintingStyle::PenInkStylist,   TPaintingStyle::InkBrush,
     TPaintingStyle::PenBrushCombo};
 
+// Whether a style transforms the working picture (and so runs behind the progress window) or
+// only sets the controls.
+bool StyleChangesPicture(TPaintingStyle style);
+
 // ---- Zoom menu
 
 struct TZoomMenuItem {

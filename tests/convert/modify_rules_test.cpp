@@ -97,6 +97,17 @@ TEST(ModifyRulesTest, MenusNameEveryFilterOnce) {
     std::set<TPaintingStyle> styles(StartingPoints.begin(), StartingPoints.end());
     EXPECT_EQ(styles.size(), 9u);
     EXPECT_EQ(StartingPoints.front(), TPaintingStyle::SimplePainting);
+    // Exactly the styles that change the picture say so.
+    for (TPaintingStyle style : StartingPoints) {
+        test::TRecordingProgress progress;
+        test::TRecordingMessages messages;
+        TImportSession session(progress, messages);
+        session.SetPicture(Noisy(16, 12));
+        session.ApplyStyle(style);
+        EXPECT_EQ(StyleChangesPicture(style),
+                  !(session.Picture().ToRaster24() == Noisy(16, 12).ToRaster24()))
+            << StyleCaption(style);
+    }
     EXPECT_EQ(StartingPoints.back(), TPaintingStyle::PenBrushCombo);
 }
 
