@@ -1,5 +1,7 @@
 #include "editor/zoom_rules.h"
 
+#include "platform/text_parse.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -33,18 +35,16 @@ std::optional<double> ReadZoomNumber(const std::string& text) {
     return v;
 }
 
-std::string FormatZoomNumber(double value) {
+std::string FormatZoomNumber(double value, char decimalPoint) {
     if (!std::isfinite(value)) return "0";
-    char buf[64];
-    const double rounded = std::round(value * 10000.0) / 10000.0;
-    const auto [end, ec] =
-        std::to_chars(buf, buf + sizeof buf, rounded, std::chars_format::fixed, 4);
-    if (ec != std::errc()) return "0";
-    std::string s(buf, end);
+    // Rounded to the fourth decimal first, so that 33.33335 and its neighbours agree.
+    std::string s = FormatFixed(std::round(value * 10000.0) / 10000.0, 4, '.');
     while (!s.empty() && s.back() == '0')
         s.pop_back();
     if (!s.empty() && s.back() == '.') s.pop_back();
     if (s == "-0") s = "0";
+    for (char& c : s)
+        if (c == '.') c = decimalPoint;
     return s;
 }
 
@@ -57,11 +57,13 @@ std::string Whole(double v) {
 
 } // namespace
 
-TZoomFields InitialZoomFields(int boxHeight, int boxWidth, double zoom) {
-    return {std::to_string(boxHeight), std::to_string(boxWidth), FormatZoomNumber(zoom * 100.0)};
+TZoomFields InitialZoomFields(int boxHeight, int boxWidth, double zoom, char decimalPoint) {
+    return {std::to_string(boxHeight), std::to_string(boxWidth),
+            FormatZoomNumber(zoom * 100.0, decimalPoint)};
 }
 
-TZoomFields ZoomFieldChanged(const TZoomFields& fields, TZoomField changed, int width, int height) {
+TZoomFields ZoomFieldChanged(const TZoomFields& fields, TZoomField changed, int width, int height,
+                             char decimalPoint) {
     TZoomFields f = fields;
     // Without a picture size there is nothing to keep in proportion.
     if (width <= 0 || height <= 0) return f;
@@ -69,13 +71,13 @@ TZoomFields ZoomFieldChanged(const TZoomFields& fields, TZoomField changed, int 
     case TZoomField::Height:
         if (const auto h = ReadZoomNumber(f.Height)) {
             f.Width = Whole(*h * width / height);
-            f.Percent = FormatZoomNumber(*h / height * 100.0);
+            f.Percent = FormatZoomNumber(*h / height * 100.0, decimalPoint);
         }
         break;
     case TZoomField::Width:
         if (const auto w = ReadZoomNumber(f.Width)) {
             f.Height = Whole(*w * height / width);
-            f.Percent = FormatZoomNumber(*w / width * 100.0);
+            f.Percent = FormatZoomNumber(*w / width * 100.0, decimalPoint);
         }
         break;
     case TZoomField::Percent:

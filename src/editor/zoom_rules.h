@@ -35,8 +35,9 @@ std::optional<int> ZoomLevelIndex(double factor);
 // A number as the user types it: digits with an optional fraction after '.' or ',' (so the
 // dialog reads the same whatever the desktop's language), surrounding blanks allowed.
 std::optional<double> ReadZoomNumber(const std::string& text);
-// A decimal number with up to four decimals and no trailing zeros, always with '.'.
-std::string FormatZoomNumber(double value);
+// A decimal number with up to four decimals and no trailing zeros, with '.' or the decimal point
+// given (the window's, in the user's language), never the process locale's.
+std::string FormatZoomNumber(double value, char decimalPoint = '.');
 
 enum class TZoomField { Height, Width, Percent };
 
@@ -48,11 +49,13 @@ struct TZoomFields {
 };
 
 // The dialog as it opens: the picture box's height and width, the zoom as a percentage.
-TZoomFields InitialZoomFields(int boxHeight, int boxWidth, double zoom);
+TZoomFields InitialZoomFields(int boxHeight, int boxWidth, double zoom, char decimalPoint = '.');
 
 // After the user changed one field of a picture of width x height: the other two follow it
-// (Width and Height truncated). A field that does not read as a number changes nothing else.
-TZoomFields ZoomFieldChanged(const TZoomFields& fields, TZoomField changed, int width, int height);
+// (Width and Height truncated; Percent written with `decimalPoint`). A field that does not read as
+// a number changes nothing else.
+TZoomFields ZoomFieldChanged(const TZoomFields& fields, TZoomField changed, int width, int height,
+                             char decimalPoint = '.');
 
 // "Ok" is enabled while Percent is above 1 and Height and Width are both below 2,500; any field
 // that does not read as a number disables it.

@@ -46,6 +46,20 @@ TEST(ZoomRulesTest, NumbersReadTheSameInEveryLanguage) {
     std::setlocale(LC_ALL, old.c_str());
 }
 
+TEST(ZoomRulesTest, PercentIsWrittenWithTheWindowsDecimalPoint) {
+    EXPECT_EQ(FormatZoomNumber(37.5, ','), "37,5");
+    EXPECT_EQ(FormatZoomNumber(100, ','), "100");
+    EXPECT_EQ(FormatZoomNumber(-0.00001, ','), "0");
+    EXPECT_EQ(InitialZoomFields(300, 400, 0.125, ',').Percent, "12,5");
+    // A 400 x 300 painting: a height of 100 is a third.
+    TZoomFields f = InitialZoomFields(300, 400, 1.0, ',');
+    f.Height = "100";
+    f = ZoomFieldChanged(f, TZoomField::Height, 400, 300, ',');
+    EXPECT_EQ(f.Percent, "33,3333");
+    // What the window wrote reads back as the same zoom.
+    EXPECT_DOUBLE_EQ(*ZoomFromFields(f), *ReadZoomNumber("33.3333") * 0.01);
+}
+
 TEST(ZoomRulesTest, EachFieldKeepsTheOtherTwoInProportion) {
     // A 400 x 300 painting.
     TZoomFields f = InitialZoomFields(300, 400, 1.0);

@@ -1,7 +1,6 @@
 // The desktop program's speed on a large painting: opening and showing it, a zoom change and a
 // click with the selection tool, each with the longest time the window's thread could not react
 // (an event-loop latency probe: a 5 ms timer that records the largest gap between its ticks).
-#include "app/qt/progress_form.h"
 #include "convert/import_session.h"
 #include "editor/qt/vector_form.h"
 #include "editor/qt/zoom_form.h"
@@ -89,9 +88,7 @@ const TLargePainting& LargePainting() {
 }
 
 struct TWindow {
-    TWindow() : Form(&Dialogs), Progress(&Form), Zoom(&Form) {
-        Form.Attach(&Progress, &Zoom);
-        Form.SetSettingsFile(std::filesystem::temp_directory_path() / "pigmentaria-bench-kv.ini");
+    TWindow() {
         Form.resize(1024, 720);
         Form.show();
         Settle(50);
@@ -99,10 +96,9 @@ struct TWindow {
     bool WaitShown() {
         return test::WaitFor([this] { return Form.Viewer()->DisplayReady(); }, 10000);
     }
-    test::TScriptedDialogs Dialogs;
-    TVectorForm Form;
-    TProgressForm Progress;
-    TZoomForm Zoom;
+    // Every window, the settings file in a folder of its own.
+    test::TTestWindows App;
+    TVectorForm& Form = App.Windows.VectorForm();
 };
 
 void BM_OpenAndShowPainting(benchmark::State& state) {
@@ -169,7 +165,7 @@ void BM_ClickSelect(benchmark::State& state) {
         Settle(5);
     }
     probe.Stop();
-    state.counters["selected"] = static_cast<double>(w.Form.Model().Selection().Size());
+    state.counters["selected"] = static_cast<double>(w.Form.Document().Selection().Size());
     state.counters["max_gui_block_ms"] = probe.MaxGapMs();
 }
 BENCHMARK(BM_ClickSelect)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(50);

@@ -1,34 +1,50 @@
 #include "app/qt/app_windows.h"
 
-#include "editor/about_info.h"
+#include "app/about_info.h"
 
 namespace pigmentaria {
 
-TAppWindows::TAppWindows(const std::filesystem::path& dataFolder, IFormDialogs* dialogs) {
+TAppWindows::TAppWindows(const std::filesystem::path& dataFolder, IFormDialogs* dialogs,
+                         std::optional<TAppFolders> folders) {
+    if (!dialogs) {
+        OwnDialogs_ = std::make_unique<TQtFormDialogs>();
+        dialogs = OwnDialogs_.get();
+    }
+    Core_ = std::make_unique<TAppCore>(folders ? std::move(*folders) : TAppFolders::ForProgram(),
+                                       *dialogs);
+    TAppContext& context = Core_->Context;
+
     // The main window first: it is the application's main window. The palette window, print
     // setup, palette name, print preview, import, colour reduction, palette editor and picture
-    // preview windows join this list, in that order, with their parts of the program.
-    VectorForm_ = std::make_unique<TVectorForm>(dialogs);
+    // preview windows join this list, in that order, with their parts of the program: each is
+    // made with `context`, and the main window's entries for it are connected here.
+    VectorForm_ = std::make_unique<TVectorForm>(context);
     ProgressForm_ = std::make_unique<TProgressForm>(VectorForm_.get());
+    Jobs_ = std::make_unique<TJobRunner>(*ProgressForm_);
+    context.Jobs = Jobs_.get();
     SplashScreen_ = std::make_unique<TSplashScreen>(
         QPixmap(QString::fromStdString((dataFolder / "splash.png").string())));
     AboutBox_ = std::make_unique<TAboutBox>(VectorForm_.get());
     ZoomForm_ = std::make_unique<TZoomForm>(VectorForm_.get());
     Help_ = std::make_unique<THelpBrowser>(dataFolder / "help");
 
-    VectorForm_->Attach(ProgressForm_.get(), ZoomForm_.get());
-    AboutBox_->SetCommentsSource(
-        [this] { return AboutBoxComments(VectorForm_->Model().Document()); });
+    // The main window starts with no part but its own; each part switches its feature on where
+    // it attaches itself (TVectorForm::EnableFeature).
+    VectorForm_->SetZoomForm(ZoomForm_.get());
+    AboutBox_->SetCommentsSource([this] { return AboutBoxComments(Core_->Document); });
     VectorForm_->SetAboutHandler([this] { AboutBox_->exec(); });
     VectorForm_->SetHelpHandler([this](int context) { Help_->ShowContext(context); });
 }
 
 TAppWindows::~TAppWindows() {
-    // Child dialogs go before the main window that parents them.
+    // Child dialogs go before the main window that parents them; the document, view and
+    // application state after every window.
     Help_.reset();
     ZoomForm_.reset();
     AboutBox_.reset();
     SplashScreen_.reset();
+    Core_->Context.Jobs = nullptr;
+    Jobs_.reset();
     ProgressForm_.reset();
     VectorForm_.reset();
 }

@@ -1,6 +1,10 @@
 #pragma once
-// Every window of the program, created once at start-up in a fixed order and kept until exit.
+// The application shell: the program's owning objects (application state, the one painting and
+// the main window's view of it) and every window, created once at start-up in a fixed order and
+// kept until exit. Each window gets the shared TAppContext; windows find one another through
+// here, never through globals.
 #include "app/qt/about_box.h"
+#include "app/qt/app_context.h"
 #include "app/qt/help_browser.h"
 #include "app/qt/progress_form.h"
 #include "app/qt/splash_screen.h"
@@ -9,15 +13,27 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace pigmentaria {
 
 class TAppWindows {
 public:
     // `dataFolder` is where the help and the splash picture are; `dialogs` replaces the message
-    // boxes and file dialogs (tests).
-    explicit TAppWindows(const std::filesystem::path& dataFolder, IFormDialogs* dialogs = nullptr);
+    // boxes and file dialogs (tests); `folders` where the settings file and the palettes are
+    // (the program's own when none).
+    explicit TAppWindows(const std::filesystem::path& dataFolder, IFormDialogs* dialogs = nullptr,
+                         std::optional<TAppFolders> folders = std::nullopt);
     ~TAppWindows();
+    TAppWindows(const TAppWindows&) = delete;
+    TAppWindows& operator=(const TAppWindows&) = delete;
+
+    TAppContext& Context() { return Core_->Context; }
+    TAppState& App() { return Core_->App; }
+    TPaintingDocument& Document() { return Core_->Document; }
+    TPaintingView& View() { return Core_->View; }
+    TJobRunner& Jobs() { return *Jobs_; }
 
     TVectorForm& VectorForm() { return *VectorForm_; }
     TProgressForm& ProgressForm() { return *ProgressForm_; }
@@ -29,8 +45,12 @@ public:
     std::vector<QWidget*> Windows() const;
 
 private:
+    std::unique_ptr<IFormDialogs> OwnDialogs_;
+    // Before the windows, which observe the document, and gone after them.
+    std::unique_ptr<TAppCore> Core_;
     std::unique_ptr<TVectorForm> VectorForm_;
     std::unique_ptr<TProgressForm> ProgressForm_;
+    std::unique_ptr<TJobRunner> Jobs_;
     std::unique_ptr<TSplashScreen> SplashScreen_;
     std::unique_ptr<TAboutBox> AboutBox_;
     std::unique_ptr<TZoomForm> ZoomForm_;

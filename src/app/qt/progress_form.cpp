@@ -1,18 +1,13 @@
 #include "app/qt/progress_form.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QThread>
 #include <QVBoxLayout>
 
-#include <memory>
-#include <mutex>
+#include <algorithm>
 
 namespace pigmentaria {
 
@@ -34,6 +29,7 @@ TProgressForm::TProgressForm(QWidget* parent)
     Cancel_->hide();
     connect(Cancel_, &QPushButton::clicked, this, [this] {
         Cancel_->setEnabled(false);
+        CancelPressed_ = true;
         emit CancelRequested();
     });
     auto* layout = new QVBoxLayout(this);
@@ -57,10 +53,27 @@ void TProgressForm::SetPosition(int position) {
     Bar_->setValue(position);
 }
 
-void TProgressForm::SetCancellable(bool on) {
-    Cancel_->setVisible(on);
-    Cancel_->setEnabled(on);
+void TProgressForm::Prepare(bool cancellable) {
+    CancelPressed_ = false;
+    PositionsShown_ = 0;
+    Throttle_.Start(0, 100);
+    Cancel_->setVisible(cancellable);
+    Cancel_->setEnabled(cancellable);
     adjustSize();
+}
+
+void TProgressForm::Start(const std::string& message, int minimum, int maximum) {
+    SetMessage(QString::fromStdString(message));
+    SetRange(minimum, maximum);
+    Throttle_.Start(minimum, maximum);
+}
+
+bool TProgressForm::Position(int position) {
+    if (Throttle_.Pass(position, TProgressThrottle::TClock::now())) {
+        ++PositionsShown_;
+        SetPosition(position);
+    }
+    return CancelPressed_;
 }
 
 // The window has no border icons: it goes away when its work ends, never by the user.
@@ -76,153 +89,85 @@ void TProgressForm::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-namespace {
+// ---- TJobRunner
 
-// Shared between the worker and the window; the worker only ever posts to the window.
-struct TJobShared {
-    std::atomic<bool> CancelRequested{false};
-    std::mutex Lock;
-    TJobMessages Messages;
-};
+void TJobRunner::TRunLoop::PostDeliver(std::function<void()> deliver) {
+    QMetaObject::invokeMethod(this, std::move(deliver), Qt::QueuedConnection);
+}
 
-class TWorkerProgress final : public IProgressSink {
-public:
-    TWorkerProgress(TJobShared& shared, QPointer<TProgressForm> form, int& shown)
-        : Shared_(shared), Form_(std::move(form)), Shown_(shown) {}
-    void Start(const std::string& message, int minimum, int maximum) override {
-        if (Shared_.CancelRequested) throw EAborted();
-        Throttle_.Start(minimum, maximum);
-        Post([message = QString::fromStdString(message), minimum, maximum](TProgressForm& f) {
-            f.SetMessage(message);
-            f.SetRange(minimum, maximum);
-        });
-    }
-    bool Position(int position) override {
-        if (Shared_.CancelRequested) {
-            // Asked once; work that goes on regardless is stopped here.
-            if (Answered_) throw EAborted();
-            Answered_ = true;
-            return true;
-        }
-        if (!Throttle_.Pass(position, TProgressThrottle::TClock::now())) return false;
-        Post([position, &shown = Shown_](TProgressForm& f) {
-            ++shown;
-            f.SetPosition(position);
-        });
-        return false;
-    }
-    void Finish() override {}
+void TJobRunner::TRunLoop::PostFinished() {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            Finished_ = true;
+            Loop_.quit();
+        },
+        Qt::QueuedConnection);
+}
 
-private:
-    template <class F> void Post(F f) {
-        QPointer<TProgressForm> form = Form_;
-        if (!form) return;
-        QMetaObject::invokeMethod(
-            form.data(),
-            [form, f] {
-                if (form) f(*form);
-            },
-            Qt::QueuedConnection);
-    }
-    TJobShared& Shared_;
-    QPointer<TProgressForm> Form_;
-    int& Shown_;
-    TProgressThrottle Throttle_;
-    bool Answered_ = false;
-};
+void TJobRunner::TRunLoop::Exec() {
+    while (!Finished_)
+        Loop_.exec();
+}
 
-class TWorkerMessages final : public IMessageSink {
-public:
-    explicit TWorkerMessages(TJobShared& shared) : Shared_(shared) {}
-    void Error(const std::string& text) override {
-        std::lock_guard lock(Shared_.Lock);
-        Shared_.Messages.Errors.push_back(text);
-    }
-    void Warning(const std::string& text) override {
-        std::lock_guard lock(Shared_.Lock);
-        Shared_.Messages.Warnings.push_back(text);
-    }
-    bool Confirm(const std::string& text) override {
-        Warning(text);
-        return true;
-    }
+void TJobRunner::TStoppingProgress::Start(const std::string& message, int minimum, int maximum) {
+    Mailbox_.Start(message, minimum, maximum);
+    if (Answered_) throw EAborted();
+}
 
-private:
-    TJobShared& Shared_;
-};
+bool TJobRunner::TStoppingProgress::Position(int position) {
+    if (!Mailbox_.Position(position)) return false;
+    // Asked once; work that goes on regardless is stopped here.
+    if (Answered_) throw EAborted();
+    Answered_ = true;
+    return true;
+}
 
-} // namespace
-
-TJobReport TJobRunner::Run(const QString& message, bool cancellable,
-                           const std::function<void(TJobContext&)>& job) {
-    TJobReport report;
+bool TJobRunner::Begin(const QString& message, bool cancellable, TJobReport& report) {
     if (Running_) {
         report.Status = TJobStatus::Failed;
         report.Failure = "Another operation is still running.";
-        return report;
+        return false;
     }
     Running_ = true;
-    PositionsShown_ = 0;
-    auto shared = std::make_shared<TJobShared>();
-    std::exception_ptr failure;
-
+    Form_.Prepare(cancellable);
     Form_.SetMessage(message);
     Form_.SetRange(0, 100);
-    Form_.SetCancellable(cancellable);
-    const QMetaObject::Connection cancel =
-        QObject::connect(&Form_, &TProgressForm::CancelRequested, &Form_,
-                         [shared] { shared->CancelRequested = true; });
     Form_.show();
     Form_.raise();
+    return true;
+}
 
-    QEventLoop loop;
-    QPointer<TProgressForm> form(&Form_);
-    int shown = 0;
-    QThread* worker = QThread::create([&, shared, form] {
-        TWorkerProgress progress(*shared, form, shown);
-        TWorkerMessages messages(*shared);
-        TJobContext context{progress, messages};
-        try {
-            job(context);
-        } catch (...) {
-            failure = std::current_exception();
-        }
-    });
-    QObject::connect(worker, &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
-    worker->start();
-    // The window keeps painting and the other windows stay unusable (the form is modal) until the
-    // worker is done.
-    loop.exec();
-    worker->wait();
-    delete worker;
-    // Progress posted just before the end is of no use now.
-    QCoreApplication::removePostedEvents(&Form_, QEvent::MetaCall);
-
+void TJobRunner::Await(TRunLoop& loop, const std::function<void()>& abort) {
+    const QMetaObject::Connection cancel =
+        QObject::connect(&Form_, &TProgressForm::CancelRequested, &loop, abort);
+    // The window keeps painting and the other windows stay unusable (the form is modal) until
+    // the work is done.
+    loop.Exec();
     QObject::disconnect(cancel);
-    Form_.hide();
-    PositionsShown_ = shown;
-    Running_ = false;
-    {
-        std::lock_guard lock(shared->Lock);
-        report.Messages = shared->Messages;
-    }
-    if (failure) {
-        try {
-            std::rethrow_exception(failure);
-        } catch (const EAborted&) {
-            report.Status = TJobStatus::Cancelled;
-        } catch (const std::exception& e) {
-            report.Status = TJobStatus::Failed;
-            report.Failure = e.what();
-        } catch (...) {
-            report.Status = TJobStatus::Failed;
-            report.Failure = "The operation failed.";
-        }
-    } else if (shared->CancelRequested && cancellable) {
-        // Cancelled after the last report: the work is done, but the user asked not to have it.
+}
+
+void TJobRunner::Fail(TJobReport& report) {
+    try {
+        throw;
+    } catch (const EAborted&) {
         report.Status = TJobStatus::Cancelled;
+    } catch (const std::exception& e) {
+        report.Status = TJobStatus::Failed;
+        report.Failure = e.what();
+    } catch (...) {
+        report.Status = TJobStatus::Failed;
+        report.Failure = "The operation failed.";
     }
-    return report;
+}
+
+void TJobRunner::End(TJobReport& report, std::vector<TWorkMessage> messages) {
+    Form_.hide();
+    Running_ = false;
+    report.Messages = std::move(messages);
+    // Cancelled after the last report: the work is done, but the user asked not to have it.
+    if (report.Status == TJobStatus::Done && Form_.CancelPressed())
+        report.Status = TJobStatus::Cancelled;
 }
 
 } // namespace pigmentaria

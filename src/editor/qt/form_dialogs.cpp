@@ -2,27 +2,32 @@
 
 #include "editor/window_title.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 
 namespace pigmentaria {
 
+QWidget* TQtFormDialogs::Owner() const {
+    return Parent_ ? Parent_ : QApplication::activeWindow();
+}
+
 void TQtFormDialogs::Error(const std::string& text) {
-    QMessageBox::critical(Parent_, ApplicationTitle, QString::fromStdString(text));
+    QMessageBox::critical(Owner(), ApplicationTitle, QString::fromStdString(text));
 }
 
 void TQtFormDialogs::Warning(const std::string& text) {
-    QMessageBox::information(Parent_, ApplicationTitle, QString::fromStdString(text));
+    QMessageBox::information(Owner(), ApplicationTitle, QString::fromStdString(text));
 }
 
 bool TQtFormDialogs::Confirm(const std::string& text) {
-    return QMessageBox::question(Parent_, ApplicationTitle, QString::fromStdString(text),
+    return QMessageBox::question(Owner(), ApplicationTitle, QString::fromStdString(text),
                                  QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
 }
 
 TSaveAnswer TQtFormDialogs::AskYesNoCancel(const QString& text) {
     const auto answer = QMessageBox::question(
-        Parent_, ApplicationTitle, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+        Owner(), ApplicationTitle, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
         QMessageBox::Yes);
     if (answer == QMessageBox::Yes) return TSaveAnswer::Yes;
     if (answer == QMessageBox::No) return TSaveAnswer::No;
@@ -30,7 +35,7 @@ TSaveAnswer TQtFormDialogs::AskYesNoCancel(const QString& text) {
 }
 
 QString TQtFormDialogs::ChooseOpenPainting(const QString& folder) {
-    return QFileDialog::getOpenFileName(Parent_, "Open Painting", folder,
+    return QFileDialog::getOpenFileName(Owner(), "Open Painting", folder,
                                         QString(PaintingFilter) + ";;All Files (*)");
 }
 
@@ -38,7 +43,7 @@ QString TQtFormDialogs::ChooseSavePainting(const QString& folder, const QString&
     QString chosenFilter = PaintingFilter;
     const QString start = name.isEmpty() ? folder : name;
     const QString file = QFileDialog::getSaveFileName(
-        Parent_, "Save As", start,
+        Owner(), "Save As", start,
         QString("%1;;%2;;%3").arg(PaintingFilter, WindowsMetafileFilter, EnhancedMetafileFilter),
         &chosenFilter);
     if (file.isEmpty()) return file;
@@ -48,7 +53,7 @@ QString TQtFormDialogs::ChooseSavePainting(const QString& folder, const QString&
 
 QString TQtFormDialogs::ChoosePicture(const QString& folder) {
     return QFileDialog::getOpenFileName(
-        Parent_, "Import Picture", folder,
+        Owner(), "Import Picture", folder,
         "Pictures (*.bmp *.dib *.rle *.jpg *.jpeg *.jif *.png *.pcx *.pbm *.pgm *.ppm *.tga "
         "*.tif *.tiff *.wmf *.emf);;All Files (*)");
 }

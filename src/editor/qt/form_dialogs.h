@@ -21,10 +21,12 @@ public:
     virtual QString ChoosePicture(const QString& folder) = 0;
 };
 
-// Message boxes captioned with the application title, and the toolkit's file dialogs.
+// Message boxes captioned with the application title, and the toolkit's file dialogs, over
+// `parent` or, without one, over the window in front (a message from the import dialog shows
+// over the import dialog).
 class TQtFormDialogs final : public IFormDialogs {
 public:
-    explicit TQtFormDialogs(QWidget* parent) : Parent_(parent) {}
+    explicit TQtFormDialogs(QWidget* parent = nullptr) : Parent_(parent) {}
     void Error(const std::string& text) override;
     void Warning(const std::string& text) override;
     bool Confirm(const std::string& text) override;
@@ -34,6 +36,7 @@ public:
     QString ChoosePicture(const QString& folder) override;
 
 private:
+    QWidget* Owner() const;
     QWidget* Parent_;
 };
 

@@ -2,13 +2,17 @@
 
 #include "app/help_topics.h"
 #include "app/qt/progress_form.h"
+#include "convert/tracer.h"
 #include "editor/import_entry.h"
 #include "editor/qt/tool_icons.h"
 #include "editor/qt/zoom_form.h"
 #include "editor/window_title.h"
 #include "editor/zoom_rules.h"
 #include "image/qt/pg_image.h"
+#include "model/render.h"
+#include "palette/color_functions.h"
 #include "platform/file_io.h"
+#include "platform/qt/window_text.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -69,10 +73,9 @@ void SetSwatch(QLabel* swatch, std::optional<TColor> color) {
 
 } // namespace
 
-TVectorForm::TVectorForm(IFormDialogs* dialogs, QWidget* parent)
-    : QMainWindow(parent), OwnDialogs_(dialogs ? nullptr : std::make_unique<TQtFormDialogs>(this)),
-      Dialogs_(dialogs ? dialogs : OwnDialogs_.get()), Model_(*Dialogs_),
-      NoImport_(std::make_unique<TNoImportDialog>(*Dialogs_)), Import_(NoImport_.get()) {
+TVectorForm::TVectorForm(TAppContext& context, QWidget* parent)
+    : QMainWindow(parent), Ctx_(context),
+      NoImport_(std::make_unique<TNoImportDialog>(context.Dialogs)), Import_(NoImport_.get()) {
     setObjectName("VectorForm");
     SetTitle(UntitledTitle);
     setAcceptDrops(true);
@@ -94,28 +97,44 @@ TVectorForm::TVectorForm(IFormDialogs* dialogs, QWidget* parent)
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();
-    Model_.SetObserver(this);
-    SettingsFile_ = TAppFolders::ForProgram().SettingsFile();
+    Ctx_.Document.AddObserver(this);
+    Ctx_.View.AddObserver(this);
+    // The rule runs after every change the document tells; the clipboard is asked only when it
+    // changes, not each time (on X11 every question is a round trip to its owner).
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    connect(clipboard, &QClipboard::dataChanged, this, [this] {
+        UpdateClipboardState();
+        RunEnablingRule();
+    });
+    UpdateClipboardState();
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& m) {
             if (!CommitData(m.allowsInteraction())) m.cancel();
         });
     ShowColors();
+    // A painting the document already holds is shown at once.
+    if (Ctx_.Document.HasPainting()) ShowRendering();
+    CheckZoomEntry();
     RunEnablingRule();
 }
 
 TVectorForm::~TVectorForm() {
-    Model_.SetObserver(nullptr);
-}
-
-void TVectorForm::Attach(TProgressForm* progress, TZoomForm* zoom) {
-    Progress_ = progress;
-    ZoomForm_ = zoom;
-    Runner_ = progress ? std::make_unique<TJobRunner>(*progress) : nullptr;
+    Ctx_.View.RemoveObserver(this);
+    Ctx_.Document.RemoveObserver(this);
 }
 
 void TVectorForm::SetImportDialog(IImportDialog* dialog) {
     Import_ = dialog ? dialog : NoImport_.get();
+    RunEnablingRule();
+}
+
+void TVectorForm::EnableFeature(bool TFeatureSet::*feature) {
+    Features_.*feature = true;
+    RunEnablingRule();
+}
+
+void TVectorForm::SetFeatures(const TFeatureSet& features) {
+    Features_ = features;
     RunEnablingRule();
 }
 
@@ -194,17 +213,12 @@ void TVectorForm::CreateMenus() {
     connect(A_.ImportClipboard, &QAction::triggered, this, &TVectorForm::ImportClipboardClick);
     connect(A_.ReImport, &QAction::triggered, this, &TVectorForm::ReImportClick);
     connect(A_.Exit, &QAction::triggered, this, &QWidget::close);
-    connect(A_.Undo, &QAction::triggered, this, [this] {
-        Model_.Undo();
-        RunEnablingRule();
-    });
-    connect(A_.SelectAll, &QAction::triggered, this, [this] { Model_.SelectAll(); });
-    connect(A_.DeselectAll, &QAction::triggered, this, [this] { Model_.DeselectAll(); });
+    connect(A_.Undo, &QAction::triggered, this, [this] { Ctx_.Document.UndoLast(); });
+    connect(A_.SelectAll, &QAction::triggered, this, [this] { Ctx_.Document.SelectAll(); });
+    connect(A_.DeselectAll, &QAction::triggered, this, [this] { Ctx_.Document.DeselectAll(); });
     connect(A_.Retrace, &QAction::triggered, this, &TVectorForm::RetraceClick);
-    connect(A_.ViewOutlinesOnly, &QAction::triggered, this, [this](bool on) {
-        Model_.SetOutlinesOnly(on);
-        RunEnablingRule();
-    });
+    connect(A_.ViewOutlinesOnly, &QAction::triggered, this,
+            [this](bool on) { Ctx_.View.SetOutlinesOnly(on); });
     connect(A_.HelpContents, &QAction::triggered, this, [this] { ShowHelp(HelpContents); });
     connect(A_.QuickReference, &QAction::triggered, this, [this] { ShowHelp(HelpQuickReference); });
     // There is no site to visit: the entry opens the help's home page.
@@ -305,7 +319,7 @@ void TVectorForm::CreateToolBar() {
     connect(A_.SelectCurrentColor, &QAction::triggered, A_.SelectColorButton, &QAction::trigger);
     connect(A_.SelectAllButton, &QAction::triggered, this, [this] {
         const auto mods = QGuiApplication::keyboardModifiers();
-        Model_.SelectAllButton(
+        Ctx_.Document.SelectAllButton(
             {(mods & Qt::ShiftModifier) != 0, (mods & Qt::ControlModifier) != 0});
     });
     connect(A_.HelpButton, &QAction::triggered, this, [this] { ShowHelp(HelpQuickReference); });
@@ -342,9 +356,12 @@ void TVectorForm::CreateStatusBar() {
 }
 
 void TVectorForm::ShowColors() {
-    SetSwatch(SelectedSwatch_, Model_.CurrentColor());
-    SetSwatch(PaintSwatch_, Model_.PaintColor());
-    PaintLabel_->setText(QString::fromStdString(Model_.PaintLabel()));
+    const TPaintingDocument& doc = Ctx_.Document;
+    SetSwatch(SelectedSwatch_, doc.CurrentColor());
+    SetSwatch(PaintSwatch_, doc.PaintColor());
+    // The label's decimals as the user's language writes them.
+    PaintLabel_->setText(QString::fromStdString(
+        PaintLabelText(doc.PaintColor(), &doc.CustomPalette(), WindowDecimalPoint())));
     PaintLabel_->setAccessibleName(PaintLabel_->text().isEmpty() ? QString("Paint color")
                                                                  : PaintLabel_->text());
 }
@@ -359,21 +376,24 @@ void TVectorForm::SetTitle(const QString& title) {
 
 TEnablingState TVectorForm::EnablingState() const {
     TEnablingState s;
-    s.HasPainting = Model_.HasPainting();
+    const TPaintingDocument& doc = Ctx_.Document;
+    s.HasPainting = doc.HasPainting();
     s.Untitled = IsUntitled(Title_.toStdString());
-    s.OutlinesOnly = Model_.OutlinesOnly();
-    s.SelectionEmpty = Model_.SelectionEmpty();
-    s.UndoArmed = Model_.UndoCaption() != UndoCaption;
+    s.OutlinesOnly = Ctx_.View.OutlinesOnly();
+    s.SelectionEmpty = doc.Selection().Empty();
+    s.UndoArmed = doc.UndoCaption() != UndoCaption;
     s.HoldsSourcePicture = Import_->HoldsPicture();
-    const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
-    s.ClipboardHasPicture = clip && clip->hasImage();
+    s.ClipboardHasPicture = ClipboardHasPicture_;
     s.ToolMode = ToolMode_;
     s.RegionCurrentColorOnly = RegionCurrentColorOnly_;
-    // What this build has so far: the editing tools, palettes, printing and export come with
-    // their own windows.
-    s.Features = TFeatureSet::None();
+    s.Features = Features_;
     s.Features.Import = Import_->Available();
     return s;
+}
+
+void TVectorForm::UpdateClipboardState() {
+    const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
+    ClipboardHasPicture_ = clip && clip->hasImage();
 }
 
 void TVectorForm::RunEnablingRule() {
@@ -390,7 +410,7 @@ void TVectorForm::RunEnablingRule() {
     A_.PrintPalette->setEnabled(e.PrintPalette);
     A_.Exit->setEnabled(e.Exit);
     A_.Undo->setEnabled(e.Undo);
-    A_.Undo->setText(QString::fromStdString(Model_.UndoCaption()));
+    A_.Undo->setText(QString::fromStdString(Ctx_.Document.UndoCaption()));
     A_.CopySelected->setEnabled(e.CopySelected);
     A_.CopyBitmap->setEnabled(e.CopyBitmap);
     A_.DeleteSelected->setEnabled(e.DeleteSelected);
@@ -402,7 +422,7 @@ void TVectorForm::RunEnablingRule() {
     A_.ReacquireSelected->setEnabled(e.ReacquireSelected);
     A_.Retrace->setEnabled(e.Retrace);
     A_.ViewOutlinesOnly->setEnabled(e.ViewOutlinesOnly);
-    A_.ViewOutlinesOnly->setChecked(Model_.OutlinesOnly());
+    A_.ViewOutlinesOnly->setChecked(Ctx_.View.OutlinesOnly());
     A_.SelectionTool->setEnabled(e.SelectionTool && e.ToolBar);
     A_.BrushstrokeTool->setEnabled(e.BrushstrokeTool && e.ToolBar);
     A_.EyedropperTool->setEnabled(e.EyedropperTool && e.ToolBar);
@@ -423,7 +443,7 @@ void TVectorForm::RunEnablingRule() {
     A_.ColorInRegionTool->setChecked(e.ColorInRegionDown);
     PGImage1_->SetActionMode(e.ViewerAction);
     if (e.ClearViewerSelection) PGImage1_->SetSelection(false);
-    setWindowModified(Model_.Modified());
+    setWindowModified(Ctx_.Document.Modified());
 }
 
 void TVectorForm::SetToolMode(int mode, bool currentColorOnly) {
@@ -433,10 +453,42 @@ void TVectorForm::SetToolMode(int mode, bool currentColorOnly) {
     RunEnablingRule();
 }
 
-// ---- Document events
+// ---- Document and view events
 
-void TVectorForm::PaintingRendered() {
-    const TRaster24& r = Model_.Rendered();
+void TVectorForm::DocumentChanged(TDocumentEvent event) {
+    switch (event) {
+    case TDocumentEvent::PaintingRendered:
+        ShowRendering();
+        break;
+    case TDocumentEvent::SelectionChanged:
+        RebuildMarks();
+        RunEnablingRule();
+        break;
+    case TDocumentEvent::ZoomChanged:
+        ZoomChanged();
+        break;
+    case TDocumentEvent::ShapesChanged:
+    case TDocumentEvent::ModifiedChanged:
+    case TDocumentEvent::UndoCaptionChanged:
+    case TDocumentEvent::ViewModeChanged:
+    case TDocumentEvent::SourcePictureChanged:
+        RunEnablingRule();
+        break;
+    case TDocumentEvent::PaintColorChanged:
+    case TDocumentEvent::CurrentColorChanged:
+    case TDocumentEvent::CustomPaletteChanged:
+        ShowColors();
+        break;
+    case TDocumentEvent::PaintingReplaced:
+    case TDocumentEvent::PaletteRebuilt:
+    case TDocumentEvent::LabelsChanged:
+    case TDocumentEvent::PrintLayoutChanged:
+        break;
+    }
+}
+
+void TVectorForm::ShowRendering() {
+    const TRaster24& r = Ctx_.View.Rendered();
     if (r.Empty()) {
         PGImage1_->SetPixelGraphic(nullptr);
     } else {
@@ -448,8 +500,9 @@ void TVectorForm::PaintingRendered() {
 }
 
 void TVectorForm::RebuildMarks() {
-    const TRaster24& r = Model_.Rendered();
-    if (Model_.SelectionEmpty() || r.Empty()) {
+    const TRaster24& r = Ctx_.View.Rendered();
+    const TSelection& selection = Ctx_.Document.Selection();
+    if (selection.Empty() || r.Empty()) {
         Marks_ = QImage();
     } else {
         if (Marks_.width() != r.Width() || Marks_.height() != r.Height())
@@ -457,53 +510,41 @@ void TVectorForm::RebuildMarks() {
         Marks_.fill(Qt::transparent);
         TMarkSurface surface(Marks_);
         TRasterCanvas canvas(surface);
-        MarkSelection(canvas, Model_.Selection(), Model_.Zoom());
+        MarkSelection(canvas, selection, Ctx_.View.Zoom());
     }
     PGImage1_->viewport()->update();
 }
 
-void TVectorForm::SelectionChanged() {
-    RebuildMarks();
-    RunEnablingRule();
-}
-
-void TVectorForm::PaintColorChanged() {
-    ShowColors();
-}
-
 void TVectorForm::ViewerMouseDown(QMouseEvent* event, QPoint box) {
-    if (event->button() != Qt::LeftButton || !Model_.HasPainting()) return;
+    if (event->button() != Qt::LeftButton || !Ctx_.Document.HasPainting()) return;
     const TShiftState shift{(event->modifiers() & Qt::ShiftModifier) != 0,
                             (event->modifiers() & Qt::ControlModifier) != 0};
-    if (ToolMode_ == tmSelection && !Model_.OutlinesOnly()) {
-        Model_.ClickSelect(box.x(), box.y(), shift);
-        ShowColors();
-        RunEnablingRule();
-    }
+    if (ToolMode_ == tmSelection && !Ctx_.View.OutlinesOnly())
+        Ctx_.View.ClickSelect(box.x(), box.y(), shift);
 }
 
 void TVectorForm::ViewerMouseMove(QMouseEvent*, QPoint box) {
-    const TRaster24& r = Model_.Rendered();
-    if (r.Contains(box.x(), box.y())) SetSwatch(UnderCursorSwatch_, r.GetPixel(box.x(), box.y()));
+    if (const auto c = Ctx_.View.PixelColor(box.x(), box.y())) SetSwatch(UnderCursorSwatch_, *c);
 }
 
 // A press on the window's own surface, away from every control, acts as the selection tool.
 void TVectorForm::mousePressEvent(QMouseEvent* event) {
     QMainWindow::mousePressEvent(event);
-    if (event->button() != Qt::LeftButton || !Model_.HasPainting() || Model_.OutlinesOnly()) return;
+    if (event->button() != Qt::LeftButton || !Ctx_.Document.HasPainting() ||
+        Ctx_.View.OutlinesOnly())
+        return;
     const QPoint box =
         PGImage1_->ViewportToBox(PGImage1_->viewport()->mapFrom(this, event->position().toPoint()));
-    Model_.ClickSelect(box.x(), box.y(),
-                       {(event->modifiers() & Qt::ShiftModifier) != 0,
-                        (event->modifiers() & Qt::ControlModifier) != 0});
-    RunEnablingRule();
+    Ctx_.View.ClickSelect(box.x(), box.y(),
+                          {(event->modifiers() & Qt::ShiftModifier) != 0,
+                           (event->modifiers() & Qt::ControlModifier) != 0});
 }
 
 // ---- Files
 
 bool TVectorForm::AskToSave() {
-    if (!Model_.Modified()) return true;
-    switch (Dialogs_->AskYesNoCancel(
+    if (!Ctx_.Document.Modified()) return true;
+    switch (Ctx_.Dialogs.AskYesNoCancel(
         QString::fromStdString(SaveChangesQuestion(Title_.toStdString())))) {
     case TSaveAnswer::Cancel:
         return false;
@@ -517,7 +558,7 @@ bool TVectorForm::AskToSave() {
 }
 
 void TVectorForm::UpdateRecentMenu() {
-    const TRecentFiles& recent = Model_.Settings().RecentFiles;
+    const TRecentFiles& recent = Ctx_.App.RecentFiles();
     for (int i = 0; i < RecentFileCount; ++i) {
         QAction* a = A_.Recent[static_cast<std::size_t>(i)];
         const bool shown = i < recent.Count();
@@ -531,9 +572,9 @@ void TVectorForm::UpdateRecentMenu() {
 
 void TVectorForm::OpenPaintingClick() {
     if (!AskToSave()) return;
-    QString folder = QString::fromStdString(Model_.Settings().PaintingFolder);
+    QString folder = QString::fromStdString(Ctx_.App.Settings().PaintingFolder);
     if (!PaintingFile_.isEmpty()) folder = QFileInfo(PaintingFile_).absolutePath();
-    const QString file = Dialogs_->ChooseOpenPainting(folder);
+    const QString file = Ctx_.Dialogs.ChooseOpenPainting(folder);
     if (file.isEmpty()) {
         RunEnablingRule();
         return;
@@ -548,7 +589,7 @@ void TVectorForm::OpenRecent(int index) {
 }
 
 bool TVectorForm::OpenFile(const QString& file) {
-    auto opened = Model_.Open(file.toStdString());
+    auto opened = Ctx_.App.OpenPainting(Ctx_.Document, file.toStdString());
     if (!opened) {
         RunEnablingRule();
         return false;
@@ -563,7 +604,8 @@ bool TVectorForm::OpenFile(const QString& file) {
 
 bool TVectorForm::SaveClick() {
     if (PaintingFile_.isEmpty() || IsUntitled(Title_.toStdString())) return SaveAsClick();
-    const bool ok = Model_.Save(PaintingFile_.toStdString(), PaletteName_);
+    const bool ok = Ctx_.App.SavePainting(Ctx_.Document, PaintingFile_.toStdString(), PaletteName_,
+                                          Ctx_.View.OutlinesOnly());
     UpdateRecentMenu();
     RunEnablingRule();
     return ok;
@@ -571,12 +613,13 @@ bool TVectorForm::SaveClick() {
 
 bool TVectorForm::SaveAsClick() {
     const QString folder = PaintingFile_.isEmpty()
-                               ? QString::fromStdString(Model_.Settings().PaintingFolder)
+                               ? QString::fromStdString(Ctx_.App.Settings().PaintingFolder)
                                : QFileInfo(PaintingFile_).absolutePath();
-    const QString file = Dialogs_->ChooseSavePainting(
+    const QString file = Ctx_.Dialogs.ChooseSavePainting(
         folder, IsUntitled(Title_.toStdString()) ? QString() : PaintingFile_);
     if (file.isEmpty()) return false;
-    const bool ok = Model_.Save(file.toStdString(), PaletteName_);
+    const bool ok = Ctx_.App.SavePainting(Ctx_.Document, file.toStdString(), PaletteName_,
+                                          Ctx_.View.OutlinesOnly());
     if (ok) {
         PaintingFile_ = file;
         SetTitle(QString::fromStdString(TitleForFile(file.toStdString())));
@@ -595,7 +638,7 @@ void TVectorForm::OpenOrImport(const QString& file) {
         if (AskToSave()) ImportPictureFile(file);
         break;
     case TDroppedFileKind::Missing:
-        Dialogs_->Error(QString("The file \"%1\" could not be found.").arg(file).toStdString());
+        Ctx_.Dialogs.Error(QString("The file \"%1\" could not be found.").arg(file).toStdString());
         break;
     }
 }
@@ -604,9 +647,9 @@ void TVectorForm::OpenOrImport(const QString& file) {
 
 void TVectorForm::ImportPictureClick() {
     if (!AskToSave()) return;
-    QString folder = QString::fromStdString(Model_.Settings().PictureFolder);
+    QString folder = QString::fromStdString(Ctx_.App.Settings().PictureFolder);
     if (!PictureFile_.isEmpty()) folder = QFileInfo(PictureFile_).absolutePath();
-    const QString file = Dialogs_->ChoosePicture(folder);
+    const QString file = Ctx_.Dialogs.ChoosePicture(folder);
     if (!file.isEmpty()) ImportPictureFile(file);
     RunEnablingRule();
 }
@@ -615,19 +658,16 @@ void TVectorForm::ImportPictureFile(const QString& file) {
     PictureFile_ = file;
     switch (CheckPictureForImport(GetGraphicFileInfo(file.toStdString()))) {
     case TImportGate::TooLarge:
-        Dialogs_->Error(ImageTooLargeMessage);
+        Ctx_.Dialogs.Error(ImageTooLargeMessage);
         RunEnablingRule();
         return;
     case TImportGate::InfoFailed:
-        Dialogs_->Error(FileInfoErrorMessage);
+        Ctx_.Dialogs.Error(FileInfoErrorMessage);
         break;
     case TImportGate::Accept:
         break;
     }
-    if (Import_->ExecuteOnFile(file)) {
-        PaintingFile_.clear();
-        SetTitle(UntitledTitle);
-    }
+    if (Import_->ExecuteOnFile(file)) BecomeUntitled();
     RunEnablingRule();
 }
 
@@ -644,27 +684,28 @@ void TVectorForm::ImportClipboardClick() {
         }
         auto picture = std::make_unique<TPixelGraphic>();
         picture->AssignRaster24(raster);
-        if (Import_->ExecuteOnPicture(std::move(picture))) {
-            PaintingFile_.clear();
-            SetTitle(UntitledTitle);
-        }
+        if (Import_->ExecuteOnPicture(std::move(picture))) BecomeUntitled();
     }
     RunEnablingRule();
 }
 
 void TVectorForm::ReImportClick() {
     if (!AskToSave()) return;
-    if (Import_->ExecuteAgain()) {
-        PaintingFile_.clear();
-        SetTitle(UntitledTitle);
-    }
+    if (Import_->ExecuteAgain()) BecomeUntitled();
+    RunEnablingRule();
+}
+
+void TVectorForm::BecomeUntitled() {
+    PaintingFile_.clear();
+    SetTitle(UntitledTitle);
     RunEnablingRule();
 }
 
 // ---- Zoom
 
 void TVectorForm::UpdateZoomMenu() {
-    const int w = Model_.PaintingWidth(), h = Model_.PaintingHeight();
+    const TShapeList& shapes = Ctx_.Document.Shapes();
+    const int w = shapes.PaintingWidth(), h = shapes.PaintingHeight();
     for (std::size_t i = 0; i < ZoomLevels.size(); ++i)
         A_.ZoomLevel[i]->setEnabled(ZoomLevelAllowed(w, h, ZoomLevels[i].Factor));
     A_.CustomZoom->setEnabled(true);
@@ -675,43 +716,60 @@ void TVectorForm::CheckZoomEntry() {
         A_.CustomZoom->setChecked(true);
         return;
     }
-    if (const auto i = ZoomLevelIndex(Model_.Zoom()))
+    if (const auto i = ZoomLevelIndex(Ctx_.View.Zoom()))
         A_.ZoomLevel[static_cast<std::size_t>(*i)]->setChecked(true);
+}
+
+// A zoom set elsewhere (a new painting goes back to 100%) checks its level, or "Custom..." for a
+// factor that is none of them.
+void TVectorForm::ZoomChanged() {
+    if (OwnZoomChange_) return;
+    CustomZoomChecked_ = !ZoomLevelIndex(Ctx_.View.Zoom()).has_value();
+    CheckZoomEntry();
 }
 
 void TVectorForm::SetZoomLevel(double zoom) {
     CustomZoomChecked_ = false;
-    Model_.SetZoom(zoom);
+    OwnZoomChange_ = true;
+    Ctx_.View.SetZoom(zoom);
+    OwnZoomChange_ = false;
     CheckZoomEntry();
 }
 
 bool TVectorForm::CustomZoomClick() {
     std::optional<double> z;
-    if (ZoomForm_ && Model_.HasPainting())
-        z = ZoomForm_->Execute(PGImage1_->PicBoxHeight(), PGImage1_->PicBoxWidth(), Model_.Zoom(),
-                               Model_.PaintingWidth(), Model_.PaintingHeight());
+    const TShapeList& shapes = Ctx_.Document.Shapes();
+    if (ZoomForm_ && Ctx_.Document.HasPainting())
+        z = ZoomForm_->Execute(PGImage1_->PicBoxHeight(), PGImage1_->PicBoxWidth(),
+                               Ctx_.View.Zoom(), shapes.PaintingWidth(), shapes.PaintingHeight());
     if (!z) {
         // Cancel changes nothing, the menu's check included.
         CheckZoomEntry();
         return false;
     }
     CustomZoomChecked_ = true;
-    Model_.SetZoom(*z);
+    OwnZoomChange_ = true;
+    Ctx_.View.SetZoom(*z);
+    OwnZoomChange_ = false;
     CheckZoomEntry();
     return true;
 }
 
 void TVectorForm::WheelZoom(int steps, QPoint pointer) {
-    if (!Model_.HasPainting()) return;
-    const int w = Model_.PaintingWidth(), h = Model_.PaintingHeight();
+    if (!Ctx_.Document.HasPainting()) return;
+    const TShapeList& shapes = Ctx_.Document.Shapes();
+    const int w = shapes.PaintingWidth(), h = shapes.PaintingHeight();
     // As large as the zoom menu allows: both sides below the limit.
     const double largest = (ZoomSideLimit - 1.0) / std::max(w, h);
-    const double z = pigmentaria::WheelZoom(Model_.Zoom(), steps, std::min(0.05, largest), largest);
-    if (z == Model_.Zoom()) return;
+    const double old = Ctx_.View.Zoom();
+    const double z = pigmentaria::WheelZoom(old, steps, std::min(0.05, largest), largest);
+    if (z == old) return;
     const TViewSize oldBox = PGImage1_->PicBoxSize();
     const TViewPoint oldScroll = PGImage1_->ScrollPosition();
     CustomZoomChecked_ = !ZoomLevelIndex(z).has_value();
-    Model_.SetZoom(z);
+    OwnZoomChange_ = true;
+    Ctx_.View.SetZoom(z);
+    OwnZoomChange_ = false;
     CheckZoomEntry();
     const QSize v = PGImage1_->viewport()->size();
     PGImage1_->SetScrollPosition(ScrollForZoomAbout({pointer.x(), pointer.y()}, oldScroll, oldBox,
@@ -722,37 +780,27 @@ void TVectorForm::WheelZoom(int steps, QPoint pointer) {
 // ---- Long work
 
 bool TVectorForm::RetraceClick() {
-    auto input = Model_.PrepareRetrace();
-    if (!input || !Runner_) return false;
+    auto input = Ctx_.View.RetraceInput();
+    if (!input || !Ctx_.Jobs) return false;
     TJobReport report;
-    std::function<TEditorModel::TRetraceResult(TJobContext&)> job =
-        [in = std::move(*input)](TJobContext& c) mutable {
-            return TEditorModel::RunRetrace(std::move(in), c.Progress, c.Messages);
-        };
-    auto result = Runner_->Run<TEditorModel::TRetraceResult>(TracingMessage, true, job, report);
-    for (const std::string& w : report.Messages.Warnings)
-        Dialogs_->Warning(w);
-    for (const std::string& e : report.Messages.Errors)
-        Dialogs_->Error(e);
-    if (report.Status == TJobStatus::Failed) Dialogs_->Error(report.Failure);
-    if (!result) {
-        RunEnablingRule();
-        return false;
-    }
-    CustomZoomChecked_ = false;
-    Model_.ApplyRetrace(std::move(*result));
-    CheckZoomEntry();
-    RunEnablingRule();
-    return true;
+    auto result = Ctx_.Jobs->Run<TRetraceResult>(
+        TracingMessage, true,
+        [in = std::move(*input)](IProgressSink& progress) mutable {
+            return Retrace(std::move(in), progress);
+        },
+        report);
+    if (report.Status == TJobStatus::Failed) Ctx_.Dialogs.Error(report.Failure);
+    // The tracer's messages are shown as the painting is adopted; the view then shows it at 100%.
+    return result && Ctx_.Document.AdoptRetrace(std::move(*result));
 }
 
 // ---- Settings, closing
 
 void TVectorForm::LoadSettingsFile() {
     std::error_code ec;
-    const bool exists = std::filesystem::exists(SettingsFile_, ec);
-    Model_.Settings() = LoadSettings(SettingsFile_, *Dialogs_);
-    const TWindowPlace& p = Model_.Settings().MainWindow;
+    const bool exists = std::filesystem::exists(Ctx_.App.SettingsFile(), ec);
+    Ctx_.App.LoadSettings(Ctx_.Dialogs);
+    const TWindowPlace& p = Ctx_.App.Settings().MainWindow;
     const QRect stored(p.Left, p.Top, p.Width, p.Height);
     bool onScreen = false;
     for (const QScreen* s : QGuiApplication::screens())
@@ -771,7 +819,7 @@ void TVectorForm::LoadSettingsFile() {
 }
 
 void TVectorForm::SaveSettingsFile() {
-    TSettingsBlock& s = Model_.Settings();
+    TSettingsBlock& s = Ctx_.App.Settings();
     const QRect g = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
     s.MainWindow = {g.top(), g.left(), g.height(), g.width()};
     if (!PictureFile_.isEmpty())
@@ -779,21 +827,21 @@ void TVectorForm::SaveSettingsFile() {
     if (!PaintingFile_.isEmpty())
         s.PaintingFolder = QFileInfo(PaintingFile_).absolutePath().toStdString();
     try {
-        SaveSettings(s, SettingsFile_);
+        Ctx_.App.SaveSettings();
     } catch (const EFileError& e) {
-        Dialogs_->Error(e.what());
+        Ctx_.Dialogs.Error(e.what());
     }
 }
 
 bool TVectorForm::CommitData(bool allowsInteraction) {
-    if (!Model_.Modified()) return true;
+    if (!Ctx_.Document.Modified()) return true;
     // Unsaved work is never thrown away unasked: without a way to ask, the logout is refused.
     if (!allowsInteraction) return false;
     return AskToSave();
 }
 
 void TVectorForm::closeEvent(QCloseEvent* event) {
-    if (Runner_ && Runner_->Running()) {
+    if (Ctx_.Jobs && Ctx_.Jobs->Running()) {
         event->ignore();
         return;
     }

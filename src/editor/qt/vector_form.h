@@ -1,10 +1,11 @@
 #pragma once
-// TVectorForm, the main window: it owns the one painting for the life of the program and shows
-// it in a viewer under a tool bar, with a status bar below and the main menu above. It opens and
-// saves painting files, keeps the settings file and the recent files, asks to save changes, and
-// hands pictures to the import dialog.
+// TVectorForm, the main window: it shows the program's one painting (the document) through its
+// view, in a viewer under a tool bar, with a status bar below and the main menu above. It opens
+// and saves painting files through the application state (so that the recent files follow),
+// keeps the settings file, asks to save changes, and hands pictures to the import dialog. It
+// observes the document and the view and follows every change they tell, whoever made it.
+#include "app/qt/app_context.h"
 #include "editor/enabling.h"
-#include "editor/qt/editor_model.h"
 #include "editor/qt/form_dialogs.h"
 #include "editor/qt/import_dialog.h"
 
@@ -25,30 +26,44 @@ class QToolButton;
 namespace pigmentaria {
 
 class TPGImage;
-class TProgressForm;
 class TZoomForm;
-class TJobRunner;
 
 class TVectorForm : public QMainWindow, private IDocumentObserver {
     Q_OBJECT
 public:
-    // Without `dialogs` the window asks through message boxes and the toolkit's file dialogs.
-    explicit TVectorForm(IFormDialogs* dialogs = nullptr, QWidget* parent = nullptr);
+    // The window works on the context's document, view and application state for its life.
+    explicit TVectorForm(TAppContext& context, QWidget* parent = nullptr);
     ~TVectorForm() override;
 
     // The windows created after this one that it uses.
-    void Attach(TProgressForm* progress, TZoomForm* zoom);
+    void SetZoomForm(TZoomForm* zoom) { ZoomForm_ = zoom; }
     void SetImportDialog(IImportDialog* dialog);
+    // The parts of the program this build has: the enabling rule keeps the entries of the others
+    // disabled. Each part switches on its own flag where it attaches itself, e.g.
+    // `form.EnableFeature(&TFeatureSet::Print)`; Import follows the import dialog given.
+    void EnableFeature(bool TFeatureSet::*feature);
+    void SetFeatures(const TFeatureSet& features);
+    const TFeatureSet& Features() const { return Features_; }
     // Help: context numbers (0 for the contents); the about box.
     void SetHelpHandler(std::function<void(int context)> help) { Help_ = std::move(help); }
     void SetAboutHandler(std::function<void()> about) { About_ = std::move(about); }
-    // Where "kv.ini" lives; by default where the program keeps its settings.
-    void SetSettingsFile(const std::filesystem::path& file) { SettingsFile_ = file; }
 
-    TEditorModel& Model() { return Model_; }
+    TAppContext& Context() { return Ctx_; }
+    TPaintingDocument& Document() { return Ctx_.Document; }
+    TPaintingView& View() { return Ctx_.View; }
+    TAppState& App() { return Ctx_.App; }
+    IFormDialogs& Dialogs() { return Ctx_.Dialogs; }
     TPGImage* Viewer() const { return PGImage1_; }
     const QString& Title() const { return Title_; }
-    IFormDialogs& Dialogs() { return *Dialogs_; }
+    // The painting file last opened or saved (empty for an untitled painting) and the palette
+    // name it keeps.
+    const QString& PaintingFile() const { return PaintingFile_; }
+    const std::string& PaletteName() const { return PaletteName_; }
+    void SetPaletteName(const std::string& name) { PaletteName_ = name; }
+    // The tool mode (tmSelection, tmEyedropper, tmBrushstroke, tmRegion) and, for the region,
+    // whether it is restricted to the current colour.
+    int ToolMode() const { return ToolMode_; }
+    bool RegionCurrentColorOnly() const { return RegionCurrentColorOnly_; }
 
     // ---- Operations of the window
     // True to proceed: nothing to save, "No", or "Yes" and the painting was saved.
@@ -66,6 +81,8 @@ public:
     bool CustomZoomClick();
     // "Re-Trace Painting" behind the progress window; false when it was cancelled or refused.
     bool RetraceClick();
+    // The title for a painting that came from the import dialog: untitled, no file.
+    void BecomeUntitled();
     // Logout: false when the session must not end (the user cancelled, or cannot be asked while
     // work is unsaved).
     bool CommitData(bool allowsInteraction);
@@ -110,16 +127,16 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    // IDocumentObserver
-    void PaintingRendered() override;
-    void PaletteRebuilt() override {}
-    void SelectionChanged() override;
-    void PaintColorChanged() override;
+    // IDocumentObserver: the document's and the view's events.
+    void DocumentChanged(TDocumentEvent event) override;
+    void ShowRendering();
+    void ZoomChanged();
 
     void CreateMenus();
     void CreateToolBar();
     void CreateStatusBar();
     void SetTitle(const QString& title);
+    void UpdateClipboardState();
     void UpdateRecentMenu();
     void OpenPaintingClick();
     void OpenRecent(int index);
@@ -136,14 +153,11 @@ private:
     void ShowColors();
     void ShowHelp(int context);
 
-    std::unique_ptr<IFormDialogs> OwnDialogs_;
-    IFormDialogs* Dialogs_;
-    TEditorModel Model_;
+    TAppContext& Ctx_;
     std::unique_ptr<TNoImportDialog> NoImport_;
     IImportDialog* Import_;
-    TProgressForm* Progress_ = nullptr;
+    TFeatureSet Features_ = TFeatureSet::None();
     TZoomForm* ZoomForm_ = nullptr;
-    std::unique_ptr<TJobRunner> Runner_;
     std::function<void(int)> Help_;
     std::function<void()> About_;
 
@@ -160,9 +174,12 @@ private:
     std::string PaletteName_;
     int ToolMode_ = tmSelection;
     bool RegionCurrentColorOnly_ = false;
+    bool ClipboardHasPicture_ = false;
     bool CustomZoomChecked_ = false;
+    // The window itself is setting the zoom (the menu, the dialog, the wheel): it checks the
+    // menu entry itself.
+    bool OwnZoomChange_ = false;
     bool FirstShow_ = true;
-    std::filesystem::path SettingsFile_;
     QImage Marks_;
 };
 

@@ -1,5 +1,7 @@
 #include "editor/qt/zoom_form.h"
 
+#include "platform/qt/window_text.h"
+
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -65,14 +67,14 @@ void TZoomForm::Show(const TZoomFields& f) {
 }
 
 void TZoomForm::Edited(TZoomField field) {
-    Show(ZoomFieldChanged(Fields(), field, PictureWidth_, PictureHeight_));
+    Show(ZoomFieldChanged(Fields(), field, PictureWidth_, PictureHeight_, WindowDecimalPoint()));
 }
 
 void TZoomForm::Fill(int boxHeight, int boxWidth, double zoom, int pictureWidth,
                      int pictureHeight) {
     PictureWidth_ = pictureWidth;
     PictureHeight_ = pictureHeight;
-    Show(InitialZoomFields(boxHeight, boxWidth, zoom));
+    Show(InitialZoomFields(boxHeight, boxWidth, zoom, WindowDecimalPoint()));
 }
 
 std::optional<double> TZoomForm::EnteredZoom() const {

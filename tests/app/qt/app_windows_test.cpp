@@ -27,9 +27,9 @@ namespace pigmentaria {
 namespace {
 
 struct AppWindowsTest : ::testing::Test {
-    AppWindowsTest() : Windows(PIGMENTARIA_DATA_SOURCE, &Dialogs) {}
-    test::TScriptedDialogs Dialogs;
-    TAppWindows Windows;
+    test::TTestWindows App{PIGMENTARIA_DATA_SOURCE};
+    test::TScriptedDialogs& Dialogs = App.Dialogs;
+    TAppWindows& Windows = App.Windows;
 };
 
 QString AccessibleName(QObject* o) {

@@ -1,9 +1,15 @@
 #pragma once
-// What the window tests share: the application object made before the first test, answers given
-// in place of the user, and small paintings built in code.
+// What the window tests share: the application object made before the first test
+// (widget_test_env.cpp), answers given in place of the user, the program's objects and windows
+// over a temporary folder, and small paintings built in code.
+#include "app/qt/app_context.h"
+#include "app/qt/app_windows.h"
+#include "app/qt/progress_form.h"
 #include "editor/qt/form_dialogs.h"
 #include "model/painting_file.h"
 #include "model/shape.h"
+
+#include "../../test_util.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -47,6 +53,38 @@ private:
         q.pop_front();
         return s;
     }
+};
+
+// Folders that keep the settings file ("kv.ini") and the palette folder in `folder`.
+inline TAppFolders FoldersIn(const std::filesystem::path& folder) {
+    TAppFolders f;
+    f.ProgramFolder = folder;
+    f.GetEnv = [](const char*) -> const char* { return nullptr; };
+    f.IsWritable = [](const std::filesystem::path&) { return true; };
+    return f;
+}
+
+// The program's owning objects without any window but the progress window, for a test of one
+// window: make it with Context(), which has the job runner.
+struct TTestCore {
+    TTestCore() : Core(FoldersIn(Dir.Path()), Dialogs), Jobs(Progress) {
+        Core.Context.Jobs = &Jobs;
+    }
+    TAppContext& Context() { return Core.Context; }
+    TTempDir Dir;
+    TScriptedDialogs Dialogs;
+    TAppCore Core;
+    TProgressForm Progress;
+    TJobRunner Jobs;
+};
+
+// Every window of the program as it starts (none shown), over a temporary folder.
+struct TTestWindows {
+    explicit TTestWindows(const std::filesystem::path& dataFolder = {})
+        : Windows(dataFolder, &Dialogs, FoldersIn(Dir.Path())) {}
+    TTempDir Dir;
+    TScriptedDialogs Dialogs;
+    TAppWindows Windows;
 };
 
 // A painting of `w` x `h` with a grid of `cols` x `rows` rectangles of different colours.

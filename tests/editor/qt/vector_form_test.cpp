@@ -8,7 +8,9 @@
 
 #include <QAction>
 #include <QDropEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -31,10 +33,6 @@ QString Q(const std::filesystem::path& p) {
 }
 
 struct VectorFormTest : ::testing::Test {
-    VectorFormTest() : Form(&Dialogs), Progress(&Form), Zoom(&Form) {
-        Form.Attach(&Progress, &Zoom);
-        Form.SetSettingsFile(Dir / "kv.ini");
-    }
     void Show() {
         Form.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&Form));
@@ -44,11 +42,12 @@ struct VectorFormTest : ::testing::Test {
         test::WriteGridPainting(Dir / name, w, h, cols, rows);
         ASSERT_TRUE(Form.OpenFile(Q(Dir / name)));
     }
-    test::TTempDir Dir;
-    TScriptedDialogs Dialogs;
-    TVectorForm Form;
-    TProgressForm Progress;
-    TZoomForm Zoom;
+    test::TTestWindows App;
+    test::TTempDir& Dir = App.Dir;
+    TScriptedDialogs& Dialogs = App.Dialogs;
+    TVectorForm& Form = App.Windows.VectorForm();
+    TProgressForm& Progress = App.Windows.ProgressForm();
+    TZoomForm& Zoom = App.Windows.ZoomForm();
 };
 
 TEST_F(VectorFormTest, TheWindowAppliesTheEnablingRule) {
@@ -82,7 +81,7 @@ TEST_F(VectorFormTest, TheWindowAppliesTheEnablingRule) {
     EXPECT_FALSE(a.DeselectAll->isEnabled());
     EXPECT_TRUE(Form.SelectionMarks().isNull());
     a.ViewOutlinesOnly->trigger();
-    EXPECT_TRUE(Form.Model().OutlinesOnly());
+    EXPECT_TRUE(Form.View().OutlinesOnly());
     EXPECT_FALSE(a.Retrace->isEnabled());
     EXPECT_FALSE(a.SelectionTool->isEnabled());
 }
@@ -97,11 +96,11 @@ TEST_F(VectorFormTest, AClickWithTheSelectionToolSelectsTheShapeUnderIt) {
                       v->viewport()->mapToGlobal(QPointF(at)), Qt::LeftButton, Qt::LeftButton,
                       Qt::NoModifier);
     QCoreApplication::sendEvent(v->viewport(), &press);
-    ASSERT_EQ(Form.Model().Selection().Size(), 1u);
-    const TPaintShape* s = Form.Model().Selection().Shapes()[0];
+    ASSERT_EQ(Form.Document().Selection().Size(), 1u);
+    const TPaintShape* s = Form.Document().Selection().Shapes()[0];
     EXPECT_LE(s->Left, 150);
     EXPECT_GE(s->Right, 150);
-    EXPECT_EQ(Form.Model().CurrentColor(), s->Color);
+    EXPECT_EQ(Form.Document().CurrentColor(), s->Color);
     EXPECT_TRUE(Form.Actions().DeselectAll->isEnabled());
     // The mark is drawn in red over the selected cell's outline.
     EXPECT_EQ(Form.SelectionMarks().pixel(s->Left, s->Top), qRgb(255, 0, 0));
@@ -112,7 +111,7 @@ TEST_F(VectorFormTest, AskToSaveCancelNoAndYes) {
     // Unmodified: nothing to ask.
     EXPECT_TRUE(Form.AskToSave());
     EXPECT_TRUE(Dialogs.Questions.empty());
-    Form.Model().Document().SetModified(true);
+    Form.Document().SetModified(true);
     Dialogs.Answers = {TSaveAnswer::Cancel};
     EXPECT_FALSE(Form.AskToSave());
     ASSERT_EQ(Dialogs.Questions.size(), 1u);
@@ -124,25 +123,25 @@ TEST_F(VectorFormTest, AskToSaveCancelNoAndYes) {
     Dialogs.SaveFiles = {Q(Dir / "b.kvp")};
     EXPECT_TRUE(Form.AskToSave());
     EXPECT_TRUE(std::filesystem::exists(Dir / "b.kvp"));
-    EXPECT_FALSE(Form.Model().Modified());
+    EXPECT_FALSE(Form.Document().Modified());
     EXPECT_EQ(Form.Title(), "Pigmentaria - b.kvp");
     // Yes, then the save dialog cancelled: the changes are not thrown away.
-    Form.Model().Document().SetModified(true);
+    Form.Document().SetModified(true);
     Dialogs.Answers = {TSaveAnswer::Yes};
     EXPECT_FALSE(Form.AskToSave());
-    EXPECT_TRUE(Form.Model().Modified());
+    EXPECT_TRUE(Form.Document().Modified());
 }
 
 TEST_F(VectorFormTest, ASaveThatFailsLosesNothing) {
     OpenGrid("a.kvp");
-    Form.Model().Document().SetModified(true);
+    Form.Document().SetModified(true);
     const std::string before = test::ReadText(Dir / "a.kvp");
     // A folder that cannot be written into: its "folder" is a file.
     Dialogs.Answers = {TSaveAnswer::Yes};
     Dialogs.SaveFiles = {Q(Dir / "a.kvp" / "b.kvp")};
     EXPECT_FALSE(Form.AskToSave());
     ASSERT_EQ(Dialogs.Errors.size(), 1u);
-    EXPECT_TRUE(Form.Model().Modified());
+    EXPECT_TRUE(Form.Document().Modified());
     EXPECT_EQ(Form.Title(), "Pigmentaria - a.kvp");
     EXPECT_EQ(test::ReadText(Dir / "a.kvp"), before);
     // So closing is refused too.
@@ -156,7 +155,7 @@ TEST_F(VectorFormTest, ASaveThatFailsLosesNothing) {
 TEST_F(VectorFormTest, ClosingAndLogoutAlwaysAskAboutUnsavedWork) {
     Show();
     OpenGrid("a.kvp");
-    Form.Model().Document().SetModified(true);
+    Form.Document().SetModified(true);
     Dialogs.Answers = {TSaveAnswer::Cancel};
     EXPECT_FALSE(Form.close());
     EXPECT_TRUE(Form.isVisible());
@@ -171,7 +170,7 @@ TEST_F(VectorFormTest, ClosingAndLogoutAlwaysAskAboutUnsavedWork) {
     EXPECT_TRUE(Form.close());
     // Closing wrote the settings file.
     EXPECT_EQ(std::filesystem::file_size(Dir / "kv.ini"), 2360u);
-    Form.Model().Document().SetModified(false);
+    Form.Document().SetModified(false);
     EXPECT_TRUE(Form.CommitData(false));
 }
 
@@ -188,7 +187,7 @@ TEST_F(VectorFormTest, RecentFilesKeepTheirOrderWhenOpenedAgain) {
         OpenGrid(n);
     EXPECT_EQ(recent[0]->text(), "&1 " + Q(Dir / "five.kvp"));
     EXPECT_EQ(recent[3]->text(), "&4 " + Q(Dir / "two.kvp"));
-    EXPECT_EQ(Form.Model().Settings().RecentFiles.Count(), 4);
+    EXPECT_EQ(Form.App().Settings().RecentFiles.Count(), 4);
     // A recent entry opens its painting.
     recent[3]->trigger();
     EXPECT_EQ(Form.Title(), "Pigmentaria - two.kvp");
@@ -197,11 +196,11 @@ TEST_F(VectorFormTest, RecentFilesKeepTheirOrderWhenOpenedAgain) {
 TEST_F(VectorFormTest, ACorruptOrForeignFileLeavesThePaintingUntouched) {
     OpenGrid("good.kvp");
     Form.Actions().SelectAll->trigger();
-    Form.Model().Document().SetModified(true);
-    const TPaintShape* first = Form.Model().Document().Shapes().First();
-    const std::size_t shapes = Form.Model().Selection().Size();
-    const std::string undo = Form.Model().UndoCaption();
-    const auto recent = Form.Model().Settings().RecentFiles.Paths();
+    Form.Document().SetModified(true);
+    const TPaintShape* first = Form.Document().Shapes().First();
+    const std::size_t shapes = Form.Document().Selection().Size();
+    const std::string undo = Form.Document().UndoCaption();
+    const auto recent = Form.App().Settings().RecentFiles.Paths();
     // Cut short in a shape record, a foreign file, and one that is not there.
     const std::string good = test::ReadText(Dir / "good.kvp");
     test::WriteText(Dir / "short.kvp", good.substr(0, good.size() - 7));
@@ -210,12 +209,12 @@ TEST_F(VectorFormTest, ACorruptOrForeignFileLeavesThePaintingUntouched) {
         Dialogs.Errors.clear();
         EXPECT_FALSE(Form.OpenFile(Q(Dir / name))) << name;
         ASSERT_EQ(Dialogs.Errors.size(), 1u) << name;
-        EXPECT_EQ(Form.Model().Document().Shapes().First(), first);
-        EXPECT_EQ(Form.Model().Selection().Size(), shapes);
+        EXPECT_EQ(Form.Document().Shapes().First(), first);
+        EXPECT_EQ(Form.Document().Selection().Size(), shapes);
         EXPECT_EQ(Form.Title(), "Pigmentaria - good.kvp");
-        EXPECT_TRUE(Form.Model().Modified());
-        EXPECT_EQ(Form.Model().UndoCaption(), undo);
-        EXPECT_EQ(Form.Model().Settings().RecentFiles.Paths(), recent);
+        EXPECT_TRUE(Form.Document().Modified());
+        EXPECT_EQ(Form.Document().UndoCaption(), undo);
+        EXPECT_EQ(Form.App().Settings().RecentFiles.Paths(), recent);
     }
     EXPECT_EQ(Dialogs.Errors.back().empty(), false);
     // The foreign file is named by the painting reader's own message.
@@ -244,7 +243,7 @@ TEST_F(VectorFormTest, AFileDroppedOnTheWindowIsOpened) {
     QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&Form, &drop);
     ASSERT_TRUE(WaitFor([&] { return Form.Title() == "Pigmentaria - dropped.kvp"; }, 2000));
-    EXPECT_EQ(Form.Model().PaintingWidth(), 200);
+    EXPECT_EQ(Form.Document().Shapes().PaintingWidth(), 200);
     // Something that is no file at all is refused with a message.
     Form.OpenOrImport(Q(Dir / "nothing-here.kvp"));
     EXPECT_EQ(Dialogs.Errors.size(), 1u);
@@ -264,11 +263,11 @@ TEST_F(VectorFormTest, ZoomMenuOffersLevelsBelow2500AndRerendersOnChoice) {
     z[6]->trigger();
     EXPECT_TRUE(z[6]->isChecked());
     EXPECT_FALSE(z[3]->isChecked());
-    EXPECT_EQ(Form.Model().Rendered().Width(), 2400);
+    EXPECT_EQ(Form.View().Rendered().Width(), 2400);
     EXPECT_EQ(Form.Viewer()->PicBoxWidth(), 2400);
     z[0]->trigger();
-    EXPECT_EQ(Form.Model().Rendered().Width(), 300);
-    EXPECT_EQ(Form.Model().Rendered().Height(), 75);
+    EXPECT_EQ(Form.View().Rendered().Width(), 300);
+    EXPECT_EQ(Form.View().Rendered().Height(), 75);
 }
 
 TEST_F(VectorFormTest, CustomZoomFieldsFollowTheUserAndOkSetsTheZoom) {
@@ -300,23 +299,23 @@ TEST_F(VectorFormTest, CustomZoomFieldsFollowTheUserAndOkSetsTheZoom) {
         Zoom.OkButton()->click();
     });
     EXPECT_TRUE(Form.CustomZoomClick());
-    EXPECT_DOUBLE_EQ(Form.Model().Zoom(), 0.375);
+    EXPECT_DOUBLE_EQ(Form.View().Zoom(), 0.375);
     EXPECT_TRUE(Form.Actions().CustomZoom->isChecked());
-    EXPECT_EQ(Form.Model().Rendered().Width(), 150);
+    EXPECT_EQ(Form.View().Rendered().Width(), 150);
     // Cancel changes nothing.
     Form.SetZoomLevel(1.0);
     QTimer::singleShot(0, [&] { Zoom.CancelButton()->click(); });
     EXPECT_FALSE(Form.CustomZoomClick());
-    EXPECT_DOUBLE_EQ(Form.Model().Zoom(), 1.0);
+    EXPECT_DOUBLE_EQ(Form.View().Zoom(), 1.0);
     EXPECT_TRUE(Form.Actions().ZoomLevel[3]->isChecked());
 }
 
 TEST_F(VectorFormTest, CancellingARetraceLeavesThePaintingExactlyAsItWas) {
     Show();
     OpenGrid("big.kvp", 1500, 1000, 60, 40);
-    const TPaintShape* first = Form.Model().Document().Shapes().First();
+    const TPaintShape* first = Form.Document().Shapes().First();
     const std::size_t vertices = CountVertices(first);
-    const std::string undo = Form.Model().UndoCaption();
+    const std::string undo = Form.Document().UndoCaption();
     bool shownWhileRunning = false;
     QTimer::singleShot(0, [&] {
         shownWhileRunning = Progress.isVisible() && Progress.CancelButton()->isVisible();
@@ -325,15 +324,15 @@ TEST_F(VectorFormTest, CancellingARetraceLeavesThePaintingExactlyAsItWas) {
     EXPECT_FALSE(Form.RetraceClick());
     EXPECT_TRUE(shownWhileRunning);
     EXPECT_FALSE(Progress.isVisible());
-    EXPECT_EQ(Form.Model().Document().Shapes().First(), first);
-    EXPECT_EQ(CountVertices(Form.Model().Document().Shapes().First()), vertices);
-    EXPECT_EQ(Form.Model().UndoCaption(), undo);
-    EXPECT_FALSE(Form.Model().Modified());
+    EXPECT_EQ(Form.Document().Shapes().First(), first);
+    EXPECT_EQ(CountVertices(Form.Document().Shapes().First()), vertices);
+    EXPECT_EQ(Form.Document().UndoCaption(), undo);
+    EXPECT_FALSE(Form.Document().Modified());
     EXPECT_TRUE(Dialogs.Errors.empty());
     // Left to run, the re-trace replaces the painting and can be undone.
     EXPECT_TRUE(Form.RetraceClick());
-    EXPECT_EQ(Form.Model().UndoCaption(), UndoRetrace);
-    EXPECT_TRUE(Form.Model().Modified());
+    EXPECT_EQ(Form.Document().UndoCaption(), UndoRetrace);
+    EXPECT_TRUE(Form.Document().Modified());
     EXPECT_TRUE(Form.Actions().Undo->isEnabled());
 }
 
@@ -344,7 +343,177 @@ TEST_F(VectorFormTest, SettingsFileShortOrForeignGivesDefaultsAndOneNotice) {
     // No usable place stored: a first window of a sensible size.
     EXPECT_GE(Form.width(), 640);
     EXPECT_GE(Form.height(), 480);
-    EXPECT_EQ(Form.Model().Settings().RecentFiles.Count(), 0);
+    EXPECT_EQ(Form.App().Settings().RecentFiles.Count(), 0);
+}
+
+// What another window does to the painting (the palette window's paint colour, a tool's edit, an
+// undo) reaches the main window through the document's events, with no call on the window.
+TEST_F(VectorFormTest, TheWindowFollowsEveryChangeToldByTheDocument) {
+    Show();
+    OpenGrid("a.kvp");
+    TPaintingDocument& doc = Form.Document();
+    const auto& a = Form.Actions();
+    auto* label = Form.findChild<QLabel*>("PaintLabel");
+    auto* paint = Form.findChild<QLabel*>("PaintSwatch");
+    ASSERT_TRUE(label && paint);
+    doc.SetPaintColor(MakeColor(30, 90, 60));
+    EXPECT_EQ(label->text(), "RGB:(30, 90, 60)  HSV:(150, 0.67, 90)");
+    EXPECT_TRUE(paint->styleSheet().contains("#1e5a3c"));
+
+    doc.SelectAll();
+    EXPECT_TRUE(a.DeselectAll->isEnabled());
+    EXPECT_FALSE(Form.SelectionMarks().isNull());
+    EXPECT_FALSE(Form.isWindowModified());
+    // An edit: the shapes go, undo is armed under its caption, the painting is modified and shown
+    // again without them.
+    TPGImage* v = Form.Viewer();
+    const TColor cell = Form.View().Rendered().GetPixel(150, 50);
+    doc.DeleteSelection();
+    EXPECT_TRUE(a.Undo->isEnabled());
+    EXPECT_NE(doc.UndoCaption(), UndoCaption);
+    EXPECT_EQ(a.Undo->text().toStdString(), doc.UndoCaption());
+    EXPECT_TRUE(Form.isWindowModified());
+    EXPECT_FALSE(a.DeselectAll->isEnabled());
+    EXPECT_TRUE(Form.SelectionMarks().isNull());
+    const TColor gone = Form.View().Rendered().GetPixel(150, 50);
+    EXPECT_NE(gone, cell);
+    ASSERT_TRUE(WaitFor([&] { return v->DisplayReady(); }));
+    EXPECT_EQ(v->PixelGraphic()->GetPixelColor(150, 50), gone);
+    // Undo from the menu puts the painting back on screen.
+    a.Undo->trigger();
+    EXPECT_FALSE(a.Undo->isEnabled());
+    ASSERT_TRUE(WaitFor([&] { return v->DisplayReady(); }));
+    EXPECT_EQ(v->PixelGraphic()->GetPixelColor(150, 50), cell);
+    // The flag told by the document is the window's too.
+    doc.SetModified(false);
+    EXPECT_FALSE(Form.isWindowModified());
+}
+
+TEST_F(VectorFormTest, AZoomSetOnTheViewChecksItsEntryAndANewPaintingGoesBackTo100) {
+    Show();
+    OpenGrid("a.kvp", 400, 300);
+    const auto& z = Form.Actions().ZoomLevel;
+    Form.View().SetZoom(0.5);
+    EXPECT_TRUE(z[1]->isChecked());
+    EXPECT_EQ(Form.Viewer()->PicBoxWidth(), 200);
+    Form.View().SetZoom(0.4);
+    EXPECT_TRUE(Form.Actions().CustomZoom->isChecked());
+    EXPECT_EQ(Form.Viewer()->PicBoxWidth(), 160);
+    Form.SetZoomLevel(2.0);
+    EXPECT_TRUE(z[6]->isChecked());
+    EXPECT_DOUBLE_EQ(Form.View().Zoom(), 2.0);
+    // A re-traced painting is a new painting: shown at 100%.
+    ASSERT_TRUE(Form.RetraceClick());
+    EXPECT_DOUBLE_EQ(Form.View().Zoom(), 1.0);
+    EXPECT_TRUE(z[3]->isChecked());
+    EXPECT_EQ(Form.View().Rendered().Width(), 400);
+    EXPECT_EQ(Form.Viewer()->PicBoxWidth(), 400);
+}
+
+// Restores the program's locale after a test that sets the user's language.
+struct TDefaultLocale {
+    TDefaultLocale() : Old(QLocale()) {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    }
+    ~TDefaultLocale() { QLocale::setDefault(Old); }
+    QLocale Old;
+};
+
+TEST_F(VectorFormTest, DecimalsOnScreenUseTheUsersDecimalPoint) {
+    TDefaultLocale german;
+    Show();
+    OpenGrid("a.kvp", 400, 300);
+    Form.Document().SetPaintColor(MakeColor(30, 90, 60));
+    EXPECT_EQ(Form.findChild<QLabel*>("PaintLabel")->text(),
+              "RGB:(30, 90, 60)  HSV:(150, 0,67, 90)");
+    Zoom.Fill(300, 400, 0.375, 400, 300);
+    EXPECT_EQ(Zoom.PercentEdit()->text(), "37,5");
+    Zoom.HeightEdit()->clear();
+    QTest::keyClicks(Zoom.HeightEdit(), "100");
+    EXPECT_EQ(Zoom.PercentEdit()->text(), "33,3333");
+    // Typed either way, the number reads.
+    for (const char* typed : {"12,5", "12.5"}) {
+        Zoom.PercentEdit()->clear();
+        QTest::keyClicks(Zoom.PercentEdit(), typed);
+        EXPECT_EQ(Zoom.WidthEdit()->text(), "50") << typed;
+        EXPECT_EQ(Zoom.EnteredZoom(), 0.125) << typed;
+    }
+    // The file saved keeps its full stop whatever the screen shows: it reads back the same.
+    Dialogs.SaveFiles = {Q(Dir / "b.kvp")};
+    ASSERT_TRUE(Form.SaveAsClick());
+    EXPECT_EQ(ReadPaintingFile(Dir / "b.kvp").Shapes.PaintingWidth(), 400);
+}
+
+TEST_F(VectorFormTest, AMetafileSavedInTheOutlinesViewIsOutlinesAndNoRecentFile) {
+    OpenGrid("a.kvp");
+    Dialogs.SaveFiles = {Q(Dir / "filled.wmf")};
+    ASSERT_TRUE(Form.SaveAsClick());
+    Form.Actions().ViewOutlinesOnly->trigger();
+    ASSERT_TRUE(Form.View().OutlinesOnly());
+    Dialogs.SaveFiles = {Q(Dir / "outlines.wmf")};
+    ASSERT_TRUE(Form.SaveAsClick());
+    EXPECT_NE(test::ReadText(Dir / "filled.wmf"), test::ReadText(Dir / "outlines.wmf"));
+    // A metafile cannot be opened again: the recent files keep the painting only.
+    EXPECT_EQ(Form.App().RecentFiles().Paths(), std::vector<std::string>{(Dir / "a.kvp").string()});
+    EXPECT_EQ(Form.Actions().Recent[0]->text(), "&1 " + Q(Dir / "a.kvp"));
+    EXPECT_FALSE(Form.Actions().Recent[1]->isVisible());
+}
+
+TEST_F(VectorFormTest, APartSwitchesOnItsOwnEntriesOnly) {
+    OpenGrid("a.kvp");
+    const auto& a = Form.Actions();
+    EXPECT_FALSE(a.Print->isEnabled());
+    EXPECT_FALSE(a.PrintPalette->isEnabled());
+    Form.EnableFeature(&TFeatureSet::Print);
+    EXPECT_TRUE(Form.Features().Print);
+    EXPECT_TRUE(a.Print->isEnabled());
+    EXPECT_TRUE(a.PrintPalette->isEnabled());
+    EXPECT_FALSE(a.PaletteButton->isEnabled());
+    EXPECT_FALSE(a.SavePalette->isEnabled());
+    EXPECT_FALSE(a.ExportPainting->isEnabled());
+}
+
+// An import dialog as the import's part will plug in: a picture accepted by it becomes an
+// untitled painting in the main window.
+class TFakeImport final : public IImportDialog {
+public:
+    explicit TFakeImport(TPaintingDocument& doc) : Doc(doc) {}
+    bool Available() const override { return true; }
+    bool ExecuteOnFile(const QString& file) override {
+        Files.push_back(file);
+        Doc.ReplaceShapes(test::GridPainting(120, 80, 2, 2), 5);
+        Held = true;
+        return true;
+    }
+    bool ExecuteOnPicture(std::unique_ptr<TPixelGraphic>) override { return false; }
+    bool ExecuteAgain() override { return ExecuteOnFile("again"); }
+    bool HoldsPicture() const override { return Held; }
+    TPaintingDocument& Doc;
+    QStringList Files;
+    bool Held = false;
+};
+
+TEST_F(VectorFormTest, AnImportDialogTakesPicturesAndItsPaintingIsUntitled) {
+    Show();
+    OpenGrid("a.kvp");
+    TFakeImport import(Form.Document());
+    Form.SetImportDialog(&import);
+    const auto& a = Form.Actions();
+    EXPECT_TRUE(a.ImportPicture->isEnabled());
+    EXPECT_FALSE(a.ReImport->isEnabled());
+    test::WriteText(Dir / "photo.png", "\x89PNG\r\n\x1a\n");
+    Dialogs.Pictures = {Q(Dir / "photo.png")};
+    a.ImportPicture->trigger();
+    EXPECT_EQ(import.Files, QStringList{Q(Dir / "photo.png")});
+    EXPECT_EQ(Form.Title(), "Pigmentaria - (Untitled)");
+    EXPECT_TRUE(Form.PaintingFile().isEmpty());
+    EXPECT_EQ(Form.View().Rendered().Width(), 120);
+    EXPECT_FALSE(a.Save->isEnabled());
+    EXPECT_TRUE(a.ReImport->isEnabled());
+    // Without the dialog the entries go off again.
+    Form.SetImportDialog(nullptr);
+    EXPECT_FALSE(a.ImportPicture->isEnabled());
+    EXPECT_FALSE(a.ReImport->isEnabled());
 }
 
 TEST(JobRunnerTest, ResultsAndMessagesComeBackAndTheWorkerIsNotTheWindowsThread) {
@@ -366,7 +535,8 @@ TEST(JobRunnerTest, ResultsAndMessagesComeBackAndTheWorkerIsNotTheWindowsThread)
     ASSERT_TRUE(result);
     EXPECT_EQ(*result, 42);
     EXPECT_EQ(report.Status, TJobStatus::Done);
-    EXPECT_EQ(report.Messages.Warnings, std::vector<std::string>{"careful"});
+    EXPECT_EQ(report.Messages,
+              (std::vector<TWorkMessage>{{TWorkMessage::TKind::Warning, "careful"}}));
     EXPECT_NE(worker, QThread::currentThread());
     // 2,001 positions reached the window only a few times.
     EXPECT_GE(runner.PositionsShown(), 1);
