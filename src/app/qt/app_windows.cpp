@@ -25,6 +25,7 @@ TAppWindows::TAppWindows(const std::filesystem::path& dataFolder, IFormDialogs* 
     SplashScreen_ = std::make_unique<TSplashScreen>(
         QPixmap(QString::fromStdString((dataFolder / "splash.png").string())));
     AboutBox_ = std::make_unique<TAboutBox>(VectorForm_.get());
+    Import_ = std::make_unique<TImportWindows>(context, VectorForm_.get());
     ZoomForm_ = std::make_unique<TZoomForm>(VectorForm_.get());
     Help_ = std::make_unique<THelpBrowser>(dataFolder / "help");
 
@@ -34,6 +35,11 @@ TAppWindows::TAppWindows(const std::filesystem::path& dataFolder, IFormDialogs* 
     AboutBox_->SetCommentsSource([this] { return AboutBoxComments(Core_->Document); });
     VectorForm_->SetAboutHandler([this] { AboutBox_->exec(); });
     VectorForm_->SetHelpHandler([this](int context) { Help_->ShowContext(context); });
+    Import_->Attach(*VectorForm_, ZoomForm_.get(),
+                    [this](int context) { Help_->ShowContext(context); });
+    if (auto* own = dynamic_cast<TQtFormDialogs*>(OwnDialogs_.get()))
+        own->SetPictureChooser(
+            [this](const QString& folder) { return Import_->ChoosePicture(folder); });
 }
 
 TAppWindows::~TAppWindows() {
@@ -41,6 +47,7 @@ TAppWindows::~TAppWindows() {
     // application state after every window.
     Help_.reset();
     ZoomForm_.reset();
+    Import_.reset();
     AboutBox_.reset();
     SplashScreen_.reset();
     Core_->Context.Jobs = nullptr;
@@ -50,8 +57,15 @@ TAppWindows::~TAppWindows() {
 }
 
 std::vector<QWidget*> TAppWindows::Windows() const {
-    return {VectorForm_.get(), ProgressForm_.get(), SplashScreen_.get(),
-            AboutBox_.get(),   ZoomForm_.get(),     Help_.get()};
+    return {VectorForm_.get(),
+            ProgressForm_.get(),
+            SplashScreen_.get(),
+            AboutBox_.get(),
+            &Import_->ModifyForm(),
+            &Import_->ColorReductionForm(),
+            &Import_->OpenPreviewForm(),
+            ZoomForm_.get(),
+            Help_.get()};
 }
 
 } // namespace pigmentaria

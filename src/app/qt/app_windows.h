@@ -6,6 +6,7 @@
 #include "app/qt/about_box.h"
 #include "app/qt/app_context.h"
 #include "app/qt/help_browser.h"
+#include "app/qt/import_windows.h"
 #include "app/qt/progress_form.h"
 #include "app/qt/splash_screen.h"
 #include "editor/qt/vector_form.h"
@@ -39,6 +40,7 @@ public:
     TProgressForm& ProgressForm() { return *ProgressForm_; }
     TSplashScreen& SplashScreen() { return *SplashScreen_; }
     TAboutBox& AboutBox() { return *AboutBox_; }
+    TImportWindows& Import() { return *Import_; }
     TZoomForm& ZoomForm() { return *ZoomForm_; }
     THelpBrowser& Help() { return *Help_; }
     // Every top-level window, in the order created.
@@ -53,6 +55,7 @@ private:
     std::unique_ptr<TJobRunner> Jobs_;
     std::unique_ptr<TSplashScreen> SplashScreen_;
     std::unique_ptr<TAboutBox> AboutBox_;
+    std::unique_ptr<TImportWindows> Import_;
     std::unique_ptr<TZoomForm> ZoomForm_;
     std::unique_ptr<THelpBrowser> Help_;
 };

@@ -3,8 +3,6 @@
 #include "app/help_topics.h"
 #include "app/qt/progress_form.h"
 #include "convert/qt/color_reduction_form.h"
-#include "editor/document.h"
-#include "editor/qt/zoom_form.h"
 #include "image/pg_progress.h"
 #include "image/qt/filter_dialog.h"
 #include "image/qt/pg_dialogs.h"
@@ -35,33 +33,16 @@ namespace pigmentaria {
 inline constexpr const char* OpeningErrorMessage = "Error opening image";
 inline constexpr const char* SavingPictureMessage = "Saving Picture...";
 
-// The session's messages go to the links' sink, or to message boxes over the dialog.
+// The session's messages go to the program's dialogs, as the document's do.
 class TModifyForm::TForwardMessages final : public IMessageSink {
 public:
-    explicit TForwardMessages(TModifyForm& form) : Form_(form) {}
-    void Error(const std::string& text) override {
-        if (Form_.Links_.Messages)
-            Form_.Links_.Messages->Error(text);
-        else
-            QMessageBox::critical(&Form_, QApplication::applicationDisplayName(),
-                                  QString::fromStdString(text));
-    }
-    void Warning(const std::string& text) override {
-        if (Form_.Links_.Messages)
-            Form_.Links_.Messages->Warning(text);
-        else
-            QMessageBox::information(&Form_, QApplication::applicationDisplayName(),
-                                     QString::fromStdString(text));
-    }
-    bool Confirm(const std::string& text) override {
-        if (Form_.Links_.Messages) return Form_.Links_.Messages->Confirm(text);
-        return QMessageBox::question(&Form_, QApplication::applicationDisplayName(),
-                                     QString::fromStdString(text),
-                                     QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
-    }
+    explicit TForwardMessages(IMessageSink& to) : To_(to) {}
+    void Error(const std::string& text) override { To_.Error(text); }
+    void Warning(const std::string& text) override { To_.Warning(text); }
+    bool Confirm(const std::string& text) override { return To_.Confirm(text); }
 
 private:
-    TModifyForm& Form_;
+    IMessageSink& To_;
 };
 
 namespace {
@@ -134,8 +115,8 @@ QSlider* TrackBarBox(QWidget* parent, QVBoxLayout* into, const TTrackBarSpec& sp
 
 } // namespace
 
-TModifyForm::TModifyForm(QWidget* parent)
-    : QDialog(parent), Forward_(std::make_unique<TForwardMessages>(*this)),
+TModifyForm::TModifyForm(TAppContext& context, QWidget* parent)
+    : QDialog(parent), Ctx_(context), Forward_(std::make_unique<TForwardMessages>(context.Dialogs)),
       Session_(NoProgress_, *Forward_) {
     setWindowTitle(ModifyFormCaption);
     setObjectName("ModifyForm");
@@ -177,17 +158,12 @@ TModifyForm::TModifyForm(QWidget* parent)
     });
 
     resize(ModifyFormClientWidth, ModifyFormClientHeight);
-    SetAdvanced(false);
+    SetAdvanced(Ctx_.App.Settings().AdvancedOptions);
     ShowControls();
     ShowZoom();
 }
 
 TModifyForm::~TModifyForm() = default;
-
-void TModifyForm::Attach(const TModifyFormLinks& links) {
-    Links_ = links;
-    if (Links_.Settings) SetAdvanced(Links_.Settings->AdvancedOptions);
-}
 
 IMessageSink& TModifyForm::Messages() {
     return *Forward_;
@@ -350,10 +326,10 @@ void TModifyForm::CreateMenus() {
     QAction* first = AddAction(HelpMenu_, Text(ImportingFirstPictureCaption));
     QAction* reference = AddAction(HelpMenu_, Text(QuickReferenceCaption));
     connect(first, &QAction::triggered, this, [this] {
-        if (Links_.Help) Links_.Help(HelpImportingFirstPicture);
+        if (Help_) Help_(HelpImportingFirstPicture);
     });
     connect(reference, &QAction::triggered, this, [this] {
-        if (Links_.Help) Links_.Help(HelpImportQuickReference);
+        if (Help_) Help_(HelpImportQuickReference);
     });
     for (QMenu* m : {FileMenu_, EditMenu_, StylesMenu_, EffectsMenu_, AdjustMenu_, HelpMenu_}) {
         m->setObjectName(Plain(m->title()));
@@ -440,6 +416,8 @@ void TModifyForm::ControlsChanged() {
 
 bool TModifyForm::ExecuteModal() {
     Imported_ = false;
+    // The settings file is read after the windows are made.
+    SetAdvanced(Ctx_.App.Settings().AdvancedOptions);
     ShowPicture();
     ShowControls();
     exec();
@@ -447,8 +425,9 @@ bool TModifyForm::ExecuteModal() {
 }
 
 bool TModifyForm::LoadFile(const QString& file) {
-    if (!Links_.Jobs) {
-        // Without a progress window (a bare dialog): on this thread.
+    TJobRunner* jobs = Ctx_.Jobs;
+    if (!jobs) {
+        // Without a progress window (while the windows are being made): on this thread.
         try {
             TNullProgress none;
             Session_.AdoptPicture(file.toStdString(), LoadPictureFile(file.toStdString(), none));
@@ -461,7 +440,7 @@ bool TModifyForm::LoadFile(const QString& file) {
     }
     TJobReport report;
     const std::string name = file.toStdString();
-    std::optional<TLoadedPicture> loaded = Links_.Jobs->Run<TLoadedPicture>(
+    std::optional<TLoadedPicture> loaded = jobs->Run<TLoadedPicture>(
         Text(LoadingPictureMessage), true,
         [name](TJobContext& c) { return LoadPictureFile(name, c.Progress); }, report);
     if (!loaded) {
@@ -496,8 +475,8 @@ bool TModifyForm::ExecuteAgain() {
 }
 
 void TModifyForm::showEvent(QShowEvent* event) {
-    if (!PlaceRestored_ && Links_.Settings && Links_.Settings->ImportDialog.Width > 0) {
-        const TWindowPlace& p = Links_.Settings->ImportDialog;
+    const TWindowPlace& p = Ctx_.App.Settings().ImportDialog;
+    if (!PlaceRestored_ && p.Width > 0) {
         setGeometry(p.Left, p.Top, p.Width, p.Height);
     } else if (!PlaceRestored_) {
         if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
@@ -507,9 +486,9 @@ void TModifyForm::showEvent(QShowEvent* event) {
 }
 
 void TModifyForm::hideEvent(QHideEvent* event) {
-    if (Links_.Settings && !isMaximized() && !isMinimized()) {
+    if (!isMaximized() && !isMinimized()) {
         const QRect g = geometry();
-        Links_.Settings->ImportDialog = {g.top(), g.left(), g.height(), g.width()};
+        Ctx_.App.Settings().ImportDialog = {g.top(), g.left(), g.height(), g.width()};
     }
     QDialog::hideEvent(event);
 }
@@ -521,12 +500,12 @@ void TModifyForm::Import1Click() {
     ControlsChanged();
     TConversionInput input = Session_.ConversionInput();
     std::optional<TImportResult> result;
-    if (Links_.Jobs) {
+    if (TJobRunner* jobs = Ctx_.Jobs) {
         TJobReport report;
-        auto in = std::make_shared<TConversionInput>(std::move(input));
-        result = Links_.Jobs->Run<TImportResult>(
+        // The work owns its copy of the picture and the controls.
+        result = jobs->Run<TImportResult>(
             Text(ReductionMessage), true,
-            [in](TJobContext& c) { return ReduceAndTrace(*in, c.Progress); }, report);
+            [in = std::move(input)](IProgressSink& p) { return ReduceAndTrace(in, p); }, report);
         if (!result) {
             if (report.Status == TJobStatus::Failed) Messages().Error(report.Failure);
             return;
@@ -541,7 +520,7 @@ void TModifyForm::Import1Click() {
         }
     }
     Session_.AdoptReduction(std::move(result->Reduction));
-    if (Links_.Document) Links_.Document->AdoptImport(std::move(result->Trace));
+    Ctx_.Document.AdoptImport(std::move(result->Trace));
     Imported_ = true;
     accept();
 }
@@ -573,11 +552,10 @@ void TModifyForm::ZoomLevelClick(int item) {
 
 bool TModifyForm::CustomZoomClick() {
     std::optional<double> zoom;
-    if (Links_.ZoomForm && HoldsPicture()) {
+    if (CustomZoom_ && HoldsPicture()) {
         const TPixelGraphic& p = Session_.Picture();
         const TShownSize shown = ShownPictureSize(p.Width(), p.Height(), Session_.ZoomFactor());
-        zoom = Links_.ZoomForm->Execute(shown.Height, shown.Width, Session_.ZoomFactor(), p.Width(),
-                                        p.Height());
+        zoom = CustomZoom_(shown.Height, shown.Width, Session_.ZoomFactor(), p.Width(), p.Height());
     }
     if (zoom && *zoom > 0) Session_.SetZoomFactor(*zoom);
     ShowZoom();
@@ -594,7 +572,7 @@ void TModifyForm::SetAdvanced(bool on) {
     AdvancedControls_->setVisible(on);
     EffectsMenu_->menuAction()->setVisible(on);
     AdjustMenu_->menuAction()->setVisible(on);
-    if (Links_.Settings) Links_.Settings->AdvancedOptions = on;
+    Ctx_.App.Settings().AdvancedOptions = on;
 }
 
 bool TModifyForm::RunSessionWork(
@@ -604,9 +582,9 @@ bool TModifyForm::RunSessionWork(
     ControlsChanged();
     auto state = std::make_shared<TSessionState>(Session_.CopyState());
     std::optional<TSessionWork> result;
-    if (Links_.Jobs) {
+    if (TJobRunner* jobs = Ctx_.Jobs) {
         TJobReport report;
-        result = Links_.Jobs->Run<TSessionWork>(
+        result = jobs->Run<TSessionWork>(
             message, true,
             [state, work](TJobContext& c) { return work(std::move(*state), c.Progress); }, report);
         if (!result) {
@@ -636,9 +614,9 @@ void TModifyForm::PreviewClick() {
     const auto reduce = [input](IProgressSink& p) {
         return ReducePicture(input->Picture, input->Zoom, input->Selection, input->Controls, p);
     };
-    if (Links_.Jobs) {
+    if (TJobRunner* jobs = Ctx_.Jobs) {
         TJobReport report;
-        reduced = Links_.Jobs->Run<TReducedPair>(
+        reduced = jobs->Run<TReducedPair>(
             Text(ReductionMessage), true, [reduce](TJobContext& c) { return reduce(c.Progress); },
             report);
         if (!reduced) {
@@ -720,9 +698,9 @@ bool TModifyForm::SavePictureAs(const QString& file) {
         return messages.Take();
     };
     std::optional<std::vector<TWorkMessage>> said;
-    if (Links_.Jobs) {
+    if (TJobRunner* jobs = Ctx_.Jobs) {
         TJobReport report;
-        said = Links_.Jobs->Run<std::vector<TWorkMessage>>(
+        said = jobs->Run<std::vector<TWorkMessage>>(
             Text(SavingPictureMessage), false, [save](TJobContext& c) { return save(c.Progress); },
             report);
         if (!said) {

@@ -5,10 +5,9 @@
 // tracing controls, and the menus with the styles, the filters, the picture file and the
 // clipboard. Loading, filtering, styles, reductions and the import itself run on a worker behind
 // the progress window; the painting changes only when an import finishes.
-#include "app/settings.h"
+#include "app/qt/app_context.h"
 #include "convert/import_session.h"
 #include "convert/modify_rules.h"
-#include "editor/qt/import_dialog.h"
 
 #include <QDialog>
 
@@ -17,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <utility>
 
 class QAction;
 class QActionGroup;
@@ -36,42 +36,32 @@ namespace pigmentaria {
 
 class TColorReductionForm;
 class TFilterDialogForm;
-class TJobRunner;
 class TPGImage;
 class TPGSaveDialog;
-class TPaintingDocument;
-class TZoomForm;
 
-// What the dialog reaches outside itself.
-struct TModifyFormLinks {
-    // Takes the traced painting ("&Undo Import", palette, view back to 100 %).
-    TPaintingDocument* Document = nullptr;
-    // The advanced-options check and the dialog's place are kept here ("kv.ini").
-    TSettingsBlock* Settings = nullptr;
-    // Long work behind the progress window.
-    TJobRunner* Jobs = nullptr;
-    // "Custom...": the custom zoom dialog shared with the main window.
-    TZoomForm* ZoomForm = nullptr;
-    // Errors and notices; message boxes over the dialog when null.
-    IMessageSink* Messages = nullptr;
-    // Help context numbers.
-    std::function<void(int context)> Help;
-};
-
-class TModifyForm : public QDialog, public IImportDialog {
+class TModifyForm : public QDialog {
     Q_OBJECT
 public:
-    explicit TModifyForm(QWidget* parent = nullptr);
+    // The dialog imports into the context's document; it keeps its advanced-options check and
+    // its place in the application's settings ("kv.ini") and runs long work on its job runner.
+    explicit TModifyForm(TAppContext& context, QWidget* parent = nullptr);
     ~TModifyForm() override;
 
-    void Attach(const TModifyFormLinks& links);
+    // "Custom...": asks the custom zoom dialog shared with the main window (shown box height and
+    // width, zoom, picture width and height); no answer on Cancel.
+    using TCustomZoom = std::function<std::optional<double>(int, int, double, int, int)>;
+    void SetCustomZoom(TCustomZoom ask) { CustomZoom_ = std::move(ask); }
+    // Help: context numbers.
+    void SetHelpHandler(std::function<void(int context)> help) { Help_ = std::move(help); }
 
-    // ---- IImportDialog
-    bool Available() const override { return true; }
-    bool ExecuteOnFile(const QString& file) override;
-    bool ExecuteOnPicture(std::unique_ptr<TPixelGraphic> picture) override;
-    bool ExecuteAgain() override;
-    bool HoldsPicture() const override { return !Session_.Picture().Empty(); }
+    // ---- What the main window asks of its import dialog
+    // Modal on a picture file (zoom 1, or the largest that fits; no selection), on the
+    // clipboard's picture, or again on the picture it holds ("&Re-Import..."). True when "Import
+    // Now" replaced the painting.
+    bool ExecuteOnFile(const QString& file);
+    bool ExecuteOnPicture(std::unique_ptr<TPixelGraphic> picture);
+    bool ExecuteAgain();
+    bool HoldsPicture() const { return !Session_.Picture().Empty(); }
 
     // ---- Without showing the dialog (tests, the entry points before the modal run)
     // Loads a picture file on a worker behind the progress window: zoom 1 (or the largest that
@@ -170,7 +160,9 @@ private:
                         const std::function<TSessionWork(TSessionState, IProgressSink&)>& work);
     IMessageSink& Messages();
 
-    TModifyFormLinks Links_;
+    TAppContext& Ctx_;
+    TCustomZoom CustomZoom_;
+    std::function<void(int)> Help_;
     std::unique_ptr<TForwardMessages> Forward_;
     TNullProgress NoProgress_;
     TImportSession Session_;

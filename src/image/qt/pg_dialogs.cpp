@@ -313,12 +313,13 @@ void TOpenPreviewForm::ShowBeside() {
     Dimensions_->clear();
     Description_->clear();
     adjustSize();
+    // Placed once shown, when the window's frame is known.
+    show();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect s = screen->availableGeometry();
         const QSize size = frameSize();
         move(s.left() + s.width() - size.width(), s.top() + (s.height() - size.height()) / 2);
     }
-    show();
 }
 
 void TOpenPreviewForm::SelectionChanged(const QString& file) {
