@@ -4,12 +4,13 @@
 #   bash scripts/setup.sh test   that and what the tests, benchmarks, sanitizer, fuzz and format
 #                                checks need (the test command)
 set -euo pipefail
-# Compiler, build tools, the picture libraries, Qt for the windows and printing, and the fonts
-# printing asks for ("Arial" resolves to Liberation Sans).
+# Compiler, build tools, the picture libraries, Qt for the windows and printing (with its SVG
+# module for drawings pasted from other programs), and the fonts printing asks for ("Arial"
+# resolves to Liberation Sans).
 base=(
     g++ cmake ninja-build
     libjpeg62-turbo-dev libpng-dev zlib1g-dev
-    qt6-base-dev fonts-liberation
+    qt6-base-dev qt6-svg-dev fonts-liberation
 )
 # GoogleTest and Google Benchmark; clang with its sanitizer and libFuzzer runtimes for the
 # Debug, sanitizer and fuzz builds, llvm for readable sanitizer reports; clang-format 14, the

@@ -1,5 +1,6 @@
 #include "convert/import_session.h"
 
+#include "convert/modify_rules.h"
 #include "platform/text_parse.h"
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <stdexcept>
+#include <utility>
 
 namespace pigmentaria {
 
@@ -22,128 +24,12 @@ std::string Unescape(const std::string& caption) {
     return out;
 }
 
-struct TNamedFilter {
-    TFilterKind Kind;
-    const char* Name;
-};
-constexpr TNamedFilter FilterNames[] = {
-    {TFilterKind::Smooth, "smooth"},
-    {TFilterKind::Sharpen, "sharpen"},
-    {TFilterKind::Detail, "detail"},
-    {TFilterKind::Blur, "blur"},
-    {TFilterKind::Negative, "negative"},
-    {TFilterKind::Contour, "contour"},
-    {TFilterKind::GrayScale, "grayscale"},
-    {TFilterKind::RGB, "rgb"},
-    {TFilterKind::CMY, "cmy"},
-    {TFilterKind::YCbCr, "ycbcr"},
-    {TFilterKind::HLS, "hls"},
-    {TFilterKind::HSV, "hsv"},
-    {TFilterKind::BCG, "bcg"},
-};
-
 constexpr const char* StyleCaptions[] = {
     "Simple Painting",   "Stylist Painting", "Complex Painting",   "Neon",
     "Neon Stylist",      "Pen && Ink",       "Pen && Ink Stylist", "Ink Brush",
     "Pen && Brush Combo"};
 
-void ShiftTables(TColorSpaceShiftFilter& f, const int values[3], bool hueFirst) {
-    for (int i = 0; i < 3; ++i) {
-        if (hueFirst && i == 0)
-            SetHueRotationTable(f.Tables[0], values[0]);
-        else
-            SetPercentShiftTable(f.Tables[static_cast<std::size_t>(i)], values[i]);
-    }
-}
-
 } // namespace
-
-std::unique_ptr<TPGFilter> MakeFilter(TFilterKind kind, const TFilterSettings& s) {
-    switch (kind) {
-    case TFilterKind::Smooth: {
-        auto f = std::make_unique<TConvFilter>();
-        f->Smooth(s.Smooth.Shape, s.Smooth.UseDistance, s.Smooth.Strength, s.Smooth.StdDeviation);
-        return f;
-    }
-    case TFilterKind::Sharpen: {
-        auto f = std::make_unique<TConvFilter>();
-        f->Sharpen(s.Sharpen.Shape, s.Sharpen.UseDistance, s.Sharpen.Strength,
-                   s.Sharpen.StdDeviation);
-        return f;
-    }
-    case TFilterKind::Detail: {
-        auto f = std::make_unique<TConvFilter>();
-        f->Detail(s.Detail.Shape, s.Detail.UseDistance, s.Detail.Strength, s.Detail.StdDeviation);
-        return f;
-    }
-    case TFilterKind::Blur: {
-        auto f = std::make_unique<TConvFilter>();
-        f->Blur(s.BlurStrength, s.BlurRadius);
-        return f;
-    }
-    case TFilterKind::Contour: {
-        auto f = std::make_unique<TConvFilter>();
-        f->Contour(s.Contour.Shape, s.Contour.UseDistance, s.ContourWhiteBackground,
-                   s.Contour.Strength / 100, s.Contour.StdDeviation);
-        return f;
-    }
-    case TFilterKind::Negative:
-        return std::make_unique<TNegativeFilter>();
-    case TFilterKind::GrayScale: {
-        auto f = std::make_unique<TGrayScaleFilter>();
-        f->RGBWeighting = s.GrayRGBWeighting;
-        return f;
-    }
-    case TFilterKind::BCG: {
-        auto f = std::make_unique<TBCGFilter>();
-        f->Brightness = s.Brightness;
-        f->Contrast = s.Contrast;
-        f->Gamma = s.Gamma;
-        f->UseY = s.BCGUseY;
-        f->PrepareTable();
-        return f;
-    }
-    case TFilterKind::RGB: {
-        auto f = std::make_unique<TRGBFilter>();
-        ShiftTables(*f, s.RGB, false);
-        return f;
-    }
-    case TFilterKind::CMY: {
-        auto f = std::make_unique<TCMYFilter>();
-        ShiftTables(*f, s.CMY, false);
-        return f;
-    }
-    case TFilterKind::YCbCr: {
-        auto f = std::make_unique<TYCbCrFilter>();
-        ShiftTables(*f, s.YCbCr, false);
-        return f;
-    }
-    case TFilterKind::HLS: {
-        auto f = std::make_unique<THLSFilter>();
-        ShiftTables(*f, s.HLS, true);
-        return f;
-    }
-    case TFilterKind::HSV: {
-        auto f = std::make_unique<THSVFilter>();
-        ShiftTables(*f, s.HSV, true);
-        return f;
-    }
-    }
-    return std::make_unique<TNegativeFilter>();
-}
-
-std::optional<TFilterKind> FilterKindFromName(const std::string& name) {
-    const std::string n = ToLower(name);
-    for (const TNamedFilter& f : FilterNames)
-        if (n == f.Name) return f.Kind;
-    return std::nullopt;
-}
-
-const char* FilterName(TFilterKind kind) {
-    for (const TNamedFilter& f : FilterNames)
-        if (f.Kind == kind) return f.Name;
-    return "";
-}
 
 const char* StyleCaption(TPaintingStyle style) {
     return StyleCaptions[static_cast<int>(style)];
@@ -262,11 +148,19 @@ void TImportSession::ReduceIntoOriginal() {
 void TImportSession::ApplyFilter(TFilterKind kind) {
     auto filter = MakeFilter(kind, Filters);
     if (kind == TFilterKind::GrayScale) {
+        TPGProgressBridge bridge(Picture_, Progress_, FilteringMessage);
         pigmentaria::ApplyFilter(*filter, Picture_, Picture_);
+        if (bridge.Aborted()) throw EAborted();
         return;
     }
     TPixelGraphic out;
-    pigmentaria::ApplyFilter(*filter, Picture_, out);
+    out.AssignSettings(Picture_);
+    {
+        TPGProgressBridge bridge(out, Progress_, FilteringMessage);
+        pigmentaria::ApplyFilter(*filter, Picture_, out);
+        if (bridge.Aborted()) throw EAborted();
+    }
+    out.Messages = &Messages_;
     Picture_ = std::move(out);
 }
 
@@ -350,6 +244,94 @@ TTraceResult TImportSession::ReduceAndTrace() {
     TTraceResult traced = TraceReduction(Reduced_, Original_, Controls, Progress_);
     ReplayMessages(std::exchange(traced.Messages, {}), Messages_);
     return traced;
+}
+
+TPixelGraphic TImportSession::ShownPicture() const {
+    const TShownSize size = ShownPictureSize(Picture_.Width(), Picture_.Height(), Zoom_);
+    TPixelGraphic shown;
+    shown.AssignSettings(Picture_);
+    if (size.Width == Picture_.Width() && size.Height == Picture_.Height()) {
+        shown.AssignRaster24(Picture_.ToRaster24());
+    } else {
+        shown.StretchMode = smPrecise;
+        shown.SetSize(size.Width, size.Height, ct24Bit);
+        if (!shown.Empty()) shown.StretchFromWhole(Picture_);
+    }
+    return shown;
+}
+
+TSessionState TImportSession::CopyState() const {
+    TSessionState state;
+    state.Picture.Assign(&Picture_);
+    state.Zoom = Zoom_;
+    state.Selection = Selection_;
+    state.Controls = Controls;
+    state.Filters = Filters;
+    return state;
+}
+
+TSessionState TImportSession::TakeState() {
+    TSessionState state;
+    state.Picture = std::move(Picture_);
+    state.Picture.Messages = nullptr;
+    Picture_ = TPixelGraphic();
+    state.Zoom = Zoom_;
+    state.Selection = Selection_;
+    state.Controls = Controls;
+    state.Filters = Filters;
+    return state;
+}
+
+TReducedPair TImportSession::TakeReduction() {
+    return {std::exchange(Reduced_, {}), std::exchange(Original_, {})};
+}
+
+void TImportSession::AdoptState(TSessionState state) {
+    Picture_ = std::move(state.Picture);
+    Picture_.Messages = &Messages_;
+    Zoom_ = state.Zoom;
+    Selection_ = state.Selection;
+    Controls = state.Controls;
+    Filters = state.Filters;
+}
+
+void TImportSession::AdoptWork(TSessionWork work) {
+    AdoptState(std::move(work.State));
+    if (work.Reduction) AdoptReduction(std::move(*work.Reduction));
+    ReplayMessages(work.Messages, Messages_);
+}
+
+namespace {
+
+// Runs one of the session's operations on a session of the worker's own.
+template <class Operation>
+TSessionWork RunOnState(TSessionState state, IProgressSink& progress, Operation operation) {
+    TCollectedMessages messages;
+    TImportSession session(progress, messages);
+    session.AdoptState(std::move(state));
+    operation(session);
+    TSessionWork work;
+    if (!session.Reduced().Empty()) work.Reduction = session.TakeReduction();
+    work.State = session.TakeState();
+    work.Messages = messages.Take();
+    return work;
+}
+
+} // namespace
+
+TSessionWork ApplyStyleToState(TSessionState state, TPaintingStyle style, IProgressSink& progress) {
+    return RunOnState(std::move(state), progress,
+                      [style](TImportSession& s) { s.ApplyStyle(style); });
+}
+
+TSessionWork ApplyFilterToState(TSessionState state, TFilterKind kind, IProgressSink& progress) {
+    return RunOnState(std::move(state), progress,
+                      [kind](TImportSession& s) { s.ApplyFilter(kind); });
+}
+
+TSessionWork ReduceIntoOriginalOfState(TSessionState state, IProgressSink& progress) {
+    return RunOnState(std::move(state), progress,
+                      [](TImportSession& s) { s.ReduceIntoOriginal(); });
 }
 
 } // namespace pigmentaria

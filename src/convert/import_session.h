@@ -8,6 +8,7 @@
 #include "convert/conversion.h"
 #include "convert/reduction.h"
 #include "convert/tracer.h"
+#include "image/filter_settings.h"
 #include "image/filters.h"
 #include "image/pg_progress.h"
 #include "image/pixel_graphic.h"
@@ -18,60 +19,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace pigmentaria {
-
-// What a convolution filter dialog holds.
-struct TConvolutionSettings {
-    TDistributionShape Shape = dsGaussian;
-    bool UseDistance = true;
-    double StdDeviation = 0.75;
-    double Strength = 50; // percent
-};
-
-// The settings the thirteen filter dialogs keep between showings.
-struct TFilterSettings {
-    TConvolutionSettings Sharpen{dsGaussian, true, 0.75, 50};
-    TConvolutionSettings Smooth{dsGaussian, true, 1.3, 100};
-    TConvolutionSettings Detail{dsGaussian, true, 0.75, 75};
-    double BlurRadius = 2.5;
-    double BlurStrength = 100;
-    TConvolutionSettings Contour{dsRect, true, 1.0, 100};
-    bool ContourWhiteBackground = true;
-    bool GrayRGBWeighting = true;
-    int Brightness = 0;
-    double Contrast = 1.0;
-    double Gamma = 1.0;
-    bool BCGUseY = false;
-    // Percent shifts; for HLS and HSV the first is a hue rotation in degrees.
-    int RGB[3] = {0, 0, 0};
-    int CMY[3] = {0, 0, 0};
-    int YCbCr[3] = {0, 0, 0};
-    int HLS[3] = {0, 0, 0};
-    int HSV[3] = {0, 0, 0};
-};
-
-enum class TFilterKind {
-    Smooth,
-    Sharpen,
-    Detail,
-    Blur,
-    Negative,
-    Contour,
-    GrayScale,
-    RGB,
-    CMY,
-    YCbCr,
-    HLS,
-    HSV,
-    BCG
-};
-
-// The filter a dialog would build from its settings.
-std::unique_ptr<TPGFilter> MakeFilter(TFilterKind kind, const TFilterSettings& settings);
-// Filter names as the command line takes them ("sharpen", "grayscale", "bcg", …).
-std::optional<TFilterKind> FilterKindFromName(const std::string& name);
-const char* FilterName(TFilterKind kind);
 
 enum class TPaintingStyle {
     SimplePainting,
@@ -88,6 +38,26 @@ enum class TPaintingStyle {
 const char* StyleCaption(TPaintingStyle style);
 // A caption with "&&" or "&", compared without regard to case.
 std::optional<TPaintingStyle> StyleFromCaption(const std::string& caption);
+
+// The dialog's working state as a worker may own it: the picture (a copy), its zoom and
+// selection, the controls and the filter settings.
+struct TSessionState {
+    TPixelGraphic Picture;
+    double Zoom = 1.0;
+    std::optional<TCropRect> Selection;
+    TConversionControls Controls;
+    TFilterSettings Filters;
+};
+
+// What a style, a filter or "Reduce Into Original" run on a worker hands back: the state it left,
+// the reduction it made last (when it made one) and what it had to say.
+struct TSessionWork {
+    TSessionState State;
+    std::optional<TReducedPair> Reduction;
+    std::vector<TWorkMessage> Messages;
+};
+
+inline constexpr const char* FilteringMessage = "Filtering Picture...";
 
 class TImportSession {
 public:
@@ -152,6 +122,21 @@ public:
     // controls. The document adopts the result (TPaintingDocument::AdoptImport).
     TTraceResult ReduceAndTrace();
 
+    // The working picture at the size the view shows it (its size times the zoom), 24 bits: what
+    // "&Save As" writes and "&Copy" puts on the clipboard.
+    TPixelGraphic ShownPicture() const;
+
+    // The working state copied for a worker, and taken back from one: the picture file, the
+    // last reduction and where messages go stay as they are.
+    TSessionState CopyState() const;
+    void AdoptState(TSessionState state);
+    // Moves the state out (the session is left with an empty picture) and the last reduction.
+    TSessionState TakeState();
+    TReducedPair TakeReduction();
+    // Takes over a worker's style, filter or reduction: its state, its reduction as the last one,
+    // and its messages shown now.
+    void AdoptWork(TSessionWork work);
+
 private:
     IProgressSink& Progress_;
     IMessageSink& Messages_;
@@ -162,5 +147,12 @@ private:
     TRaster24 Reduced_;
     TRaster24 Original_;
 };
+
+// The dialog's long operations as a worker runs them, each on a state it owns: they do what the
+// session's operations of the same name do, report progress (EAborted when stopped) and keep
+// their messages for the result.
+TSessionWork ApplyStyleToState(TSessionState state, TPaintingStyle style, IProgressSink& progress);
+TSessionWork ApplyFilterToState(TSessionState state, TFilterKind kind, IProgressSink& progress);
+TSessionWork ReduceIntoOriginalOfState(TSessionState state, IProgressSink& progress);
 
 } // namespace pigmentaria

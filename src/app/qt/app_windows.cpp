@@ -34,6 +34,7 @@ TAppWindows::TAppWindows(const std::filesystem::path& dataFolder, IFormDialogs* 
     // them in the list of windows.
     Print_ = std::make_unique<TPrintActions>(PrintContext());
     PaletteNameForm_ = std::make_unique<TPaletteNameForm>(VectorForm_.get());
+    Import_ = std::make_unique<TImportWindows>(context, VectorForm_.get());
     ZoomForm_ = std::make_unique<TZoomForm>(VectorForm_.get());
     Help_ = std::make_unique<THelpBrowser>(dataFolder / "help");
 
@@ -59,6 +60,11 @@ TAppWindows::TAppWindows(const std::filesystem::path& dataFolder, IFormDialogs* 
         ToolForm_->show();
         ToolForm_->raise();
     });
+    Import_->Attach(*VectorForm_, ZoomForm_.get(),
+                    [this](int context) { Help_->ShowContext(context); });
+    if (auto* own = dynamic_cast<TQtFormDialogs*>(OwnDialogs_.get()))
+        own->SetPictureChooser(
+            [this](const QString& folder) { return Import_->ChoosePicture(folder); });
 }
 
 TPrintActions::TContext TAppWindows::PrintContext() {
@@ -78,6 +84,7 @@ TAppWindows::~TAppWindows() {
     // application state after every window.
     Help_.reset();
     ZoomForm_.reset();
+    Import_.reset();
     PaletteNameForm_.reset();
     Print_.reset();
     AboutBox_.reset();
@@ -90,9 +97,20 @@ TAppWindows::~TAppWindows() {
 }
 
 std::vector<QWidget*> TAppWindows::Windows() const {
-    return {VectorForm_.get(), ProgressForm_.get(),  SplashScreen_.get(),    ToolForm_.get(),
-            AboutBox_.get(),   &Print_->PrintForm(), PaletteNameForm_.get(), &Print_->PreviewForm(),
-            ZoomForm_.get(),   Help_.get()};
+    return {VectorForm_.get(),
+            ProgressForm_.get(),
+            SplashScreen_.get(),
+            ToolForm_.get(),
+            AboutBox_.get(),
+            &Print_->PrintForm(),
+            PaletteNameForm_.get(),
+            &Print_->PreviewForm(),
+            &Import_->ModifyForm(),
+            &Import_->ColorReductionForm(),
+            ToolForm_->Editor(),
+            ZoomForm_.get(),
+            &Import_->OpenPreviewForm(),
+            Help_.get()};
 }
 
 } // namespace pigmentaria

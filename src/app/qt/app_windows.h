@@ -6,6 +6,7 @@
 #include "app/qt/about_box.h"
 #include "app/qt/app_context.h"
 #include "app/qt/help_browser.h"
+#include "app/qt/import_windows.h"
 #include "app/qt/progress_form.h"
 #include "app/qt/splash_screen.h"
 #include "editor/qt/export_actions.h"
@@ -46,6 +47,7 @@ public:
     TAboutBox& AboutBox() { return *AboutBox_; }
     // "&Print..." and "Print Palette...": the print setup and print preview windows.
     TPrintActions& Print() { return *Print_; }
+    TImportWindows& Import() { return *Import_; }
     TZoomForm& ZoomForm() { return *ZoomForm_; }
     THelpBrowser& Help() { return *Help_; }
     TToolController& Tools() { return *Tools_; }
@@ -74,6 +76,7 @@ private:
     std::unique_ptr<TAboutBox> AboutBox_;
     std::unique_ptr<TPrintActions> Print_;
     std::unique_ptr<TPaletteNameForm> PaletteNameForm_;
+    std::unique_ptr<TImportWindows> Import_;
     std::unique_ptr<TZoomForm> ZoomForm_;
     std::unique_ptr<THelpBrowser> Help_;
 };

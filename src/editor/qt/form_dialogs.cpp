@@ -53,6 +53,7 @@ QString TQtFormDialogs::ChooseSavePainting(const QString& folder, const QString&
 }
 
 QString TQtFormDialogs::ChoosePicture(const QString& folder) {
+    if (PictureChooser_) return PictureChooser_(folder);
     return QFileDialog::getOpenFileName(
         Owner(), "Import Picture", folder,
         "Pictures (*.bmp *.dib *.rle *.jpg *.jpeg *.jif *.png *.pcx *.pbm *.pgm *.ppm *.tga "

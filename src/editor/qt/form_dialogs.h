@@ -5,6 +5,9 @@
 
 #include <QString>
 
+#include <functional>
+#include <utility>
+
 class QWidget;
 
 namespace pigmentaria {
@@ -34,10 +37,15 @@ public:
     QString ChooseOpenPainting(const QString& folder) override;
     QString ChooseSavePainting(const QString& folder, const QString& name) override;
     QString ChoosePicture(const QString& folder) override;
+    // The picture dialog of the import part, in place of the toolkit's plain file dialog.
+    void SetPictureChooser(std::function<QString(const QString& folder)> chooser) {
+        PictureChooser_ = std::move(chooser);
+    }
 
 private:
     QWidget* Owner() const;
     QWidget* Parent_;
+    std::function<QString(const QString&)> PictureChooser_;
 };
 
 } // namespace pigmentaria

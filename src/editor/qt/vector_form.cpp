@@ -9,6 +9,7 @@
 #include "editor/window_title.h"
 #include "editor/zoom_rules.h"
 #include "image/qt/pg_image.h"
+#include "image/qt/qt_clipboard.h"
 #include "model/render.h"
 #include "palette/color_functions.h"
 #include "platform/file_io.h"
@@ -392,8 +393,9 @@ TEnablingState TVectorForm::EnablingState() const {
 }
 
 void TVectorForm::UpdateClipboardState() {
-    const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
-    ClipboardHasPicture_ = clip && clip->hasImage();
+    // Images, metafiles and drawings other programs offer.
+    ClipboardHasPicture_ = ClipboardPictureChoice(QGuiApplication::clipboard()->mimeData()).Kind !=
+                           TClipboardPictureKind::None;
 }
 
 void TVectorForm::RunEnablingRule() {
@@ -658,9 +660,8 @@ void TVectorForm::ImportPictureFile(const QString& file) {
     PictureFile_ = file;
     switch (CheckPictureForImport(GetGraphicFileInfo(file.toStdString()))) {
     case TImportGate::TooLarge:
-        Ctx_.Dialogs.Error(ImageTooLargeMessage);
-        RunEnablingRule();
-        return;
+        // Not refused: the import dialog takes it at the largest zoom that fits and says so.
+        break;
     case TImportGate::InfoFailed:
         Ctx_.Dialogs.Error(FileInfoErrorMessage);
         break;
@@ -673,18 +674,11 @@ void TVectorForm::ImportPictureFile(const QString& file) {
 
 void TVectorForm::ImportClipboardClick() {
     if (!AskToSave()) return;
-    const QImage image =
-        QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
-    if (!image.isNull()) {
-        TRaster24 raster(image.width(), image.height());
-        for (int y = 0; y < image.height(); ++y) {
-            const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-            for (int x = 0; x < image.width(); ++x)
-                raster.SetPixel(x, y, MakeColor(qRed(row[x]), qGreen(row[x]), qBlue(row[x])));
-        }
-        auto picture = std::make_unique<TPixelGraphic>();
-        picture->AssignRaster24(raster);
-        if (Import_->ExecuteOnPicture(std::move(picture))) BecomeUntitled();
+    TClipboardRead read = ReadClipboardPicture();
+    if (read.Picture) {
+        if (Import_->ExecuteOnPicture(std::move(read.Picture))) BecomeUntitled();
+    } else if (!read.Error.empty()) {
+        Ctx_.Dialogs.Error(read.Error);
     }
     RunEnablingRule();
 }

@@ -51,6 +51,7 @@ struct VectorFormTest : ::testing::Test {
 };
 
 TEST_F(VectorFormTest, TheWindowAppliesTheEnablingRule) {
+    Form.SetImportDialog(nullptr);
     // The shell switches the parts of this build on; here none is.
     Form.SetFeatures(TFeatureSet::None());
     Show();
@@ -62,7 +63,7 @@ TEST_F(VectorFormTest, TheWindowAppliesTheEnablingRule) {
     EXPECT_FALSE(a.SelectAll->isEnabled());
     EXPECT_FALSE(a.ZoomButton->isEnabled());
     EXPECT_FALSE(a.Undo->isEnabled());
-    // This build has no import dialog yet: its entries stay off.
+    // Without an import dialog its entries stay off.
     EXPECT_FALSE(a.ImportPicture->isEnabled());
     OpenGrid("grid.kvp");
     EXPECT_EQ(Form.Title(), "Pigmentaria - grid.kvp");
@@ -226,6 +227,7 @@ TEST_F(VectorFormTest, ACorruptOrForeignFileLeavesThePaintingUntouched) {
 }
 
 TEST_F(VectorFormTest, APictureIsRefusedUntilThereIsAnImportDialog) {
+    Form.SetImportDialog(nullptr);
     OpenGrid("a.kvp");
     test::WriteText(Dir / "photo.png", "\x89PNG\r\n\x1a\n");
     Form.OpenOrImport(Q(Dir / "photo.png"));

@@ -1,0 +1,764 @@
+#include "convert/qt/modify_form.h"
+
+#include "app/help_topics.h"
+#include "app/qt/progress_form.h"
+#include "convert/qt/color_reduction_form.h"
+#include "image/pg_progress.h"
+#include "image/qt/filter_dialog.h"
+#include "image/qt/pg_dialogs.h"
+#include "image/qt/pg_image.h"
+#include "image/qt/qt_clipboard.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSlider>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace pigmentaria {
+
+inline constexpr const char* OpeningErrorMessage = "Error opening image";
+inline constexpr const char* SavingPictureMessage = "Saving Picture...";
+
+// The session's messages go to the program's dialogs, as the document's do.
+class TModifyForm::TForwardMessages final : public IMessageSink {
+public:
+    explicit TForwardMessages(IMessageSink& to) : To_(to) {}
+    void Error(const std::string& text) override { To_.Error(text); }
+    void Warning(const std::string& text) override { To_.Warning(text); }
+    bool Confirm(const std::string& text) override { return To_.Confirm(text); }
+
+private:
+    IMessageSink& To_;
+};
+
+namespace {
+
+QString Text(const char* s) {
+    return QString::fromUtf8(s);
+}
+
+// A caption as a menu shows it: "&&" for one "&", other "&" marks the shortcut letter.
+QString MenuText(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// A file name in a caption: its "&" are not shortcut marks.
+QString Literal(const std::string& s) {
+    return QString::fromStdString(s).replace("&", "&&");
+}
+
+QString Plain(const QString& caption) {
+    QString out;
+    for (int i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&') {
+            if (i + 1 < caption.size() && caption[i + 1] == '&') out += '&';
+            ++i;
+            if (i < caption.size() && caption[i] != '&') out += caption[i];
+            continue;
+        }
+        out += caption[i];
+    }
+    return out;
+}
+
+QAction* AddAction(QMenu* menu, const QString& caption, const QKeySequence& keys = {}) {
+    QAction* a = menu->addAction(caption);
+    if (!keys.isEmpty()) a->setShortcut(keys);
+    // Screen readers and tests know an entry by its caption without the shortcut marks.
+    a->setObjectName(Plain(caption));
+    return a;
+}
+
+// A track bar with the labels under its two ends, in a box of its own.
+QSlider* TrackBarBox(QWidget* parent, QVBoxLayout* into, const TTrackBarSpec& spec) {
+    auto* box = new QGroupBox(Text(spec.Caption), parent);
+    box->setAccessibleName(Text(spec.Caption));
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(6, 2, 6, 2);
+    layout->setSpacing(0);
+    auto* slider = new QSlider(Qt::Horizontal, box);
+    slider->setRange(spec.Minimum, spec.Maximum);
+    slider->setTickInterval(spec.Tick);
+    slider->setTickPosition(QSlider::TicksBelow);
+    slider->setPageStep(spec.Tick);
+    slider->setValue(spec.Default);
+    slider->setAccessibleName(Text(spec.Caption));
+    if (*spec.Hint) slider->setToolTip(Text(spec.Hint));
+    layout->addWidget(slider);
+    auto* ends = new QHBoxLayout;
+    auto* low = new QLabel(Text(spec.LowLabel), box);
+    auto* high = new QLabel(Text(spec.HighLabel), box);
+    QFont small = low->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    low->setFont(small);
+    high->setFont(small);
+    ends->addWidget(low, 1, Qt::AlignLeft);
+    ends->addWidget(high, 1, Qt::AlignRight);
+    layout->addLayout(ends);
+    into->addWidget(box);
+    return slider;
+}
+
+} // namespace
+
+TModifyForm::TModifyForm(TAppContext& context, QWidget* parent)
+    : QDialog(parent), Ctx_(context), Forward_(std::make_unique<TForwardMessages>(context.Dialogs)),
+      Session_(NoProgress_, *Forward_) {
+    setWindowTitle(ModifyFormCaption);
+    setObjectName("ModifyForm");
+    setSizeGripEnabled(true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    MenuBar_ = new QMenuBar(this);
+    MenuBar_->setNativeMenuBar(false);
+    layout->setMenuBar(MenuBar_);
+    CreateToolBar();
+    layout->addWidget(ToolBar1_);
+
+    auto* body = new QHBoxLayout;
+    body->setContentsMargins(0, 0, 0, 0);
+    PGImage1_ = new TPGImage(this);
+    PGImage1_->setObjectName("PGImage1");
+    PGImage1_->setAccessibleName("Working picture");
+    PGImage1_->SetActionMode(amCreateSelection);
+    PGImage1_->SetStretch(sZoomKAR);
+    PGImage1_->SetStretchMode(smPrecise);
+    PGImage1_->SetZoomFactor(1.0);
+    PGImage1_->SetCenter(true);
+    // The zoom belongs to the session (it is the scale of the painting): Ctrl+wheel asks it.
+    PGImage1_->SetWheelZooms(false);
+    body->addWidget(PGImage1_, 1);
+    CreateAdvancedPanel();
+    body->addWidget(AdvancedControls_);
+    layout->addLayout(body, 1);
+    CreateMenus();
+
+    connect(PGImage1_, &TPGImage::SelectionMade, this, &TModifyForm::PGImage1SelectionMade);
+    connect(PGImage1_, &TPGImage::WheelZoomRequest, this, [this](int steps, QPoint) {
+        if (steps > 0)
+            EnlargeClick();
+        else if (steps < 0)
+            ReduceClick();
+    });
+
+    resize(ModifyFormClientWidth, ModifyFormClientHeight);
+    SetAdvanced(Ctx_.App.Settings().AdvancedOptions);
+    ShowControls();
+    ShowZoom();
+}
+
+TModifyForm::~TModifyForm() = default;
+
+IMessageSink& TModifyForm::Messages() {
+    return *Forward_;
+}
+
+// ---- Building
+
+void TModifyForm::CreateToolBar() {
+    ToolBar1_ = new QToolBar(this);
+    ToolBar1_->setObjectName("ToolBar1");
+    ToolBar1_->setAccessibleName("Tool bar");
+    ToolBar1_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    const auto button = [this](const char* caption, const char* hint = nullptr) {
+        auto* b = new QToolButton(ToolBar1_);
+        b->setText(Text(caption));
+        b->setAccessibleName(Text(hint ? hint : caption));
+        if (hint) b->setToolTip(Text(hint));
+        b->setAutoRaise(true);
+        ToolBar1_->addWidget(b);
+        return b;
+    };
+    Enlarge_ = button(EnlargeCaption);
+    Reduce_ = button(ReduceCaption);
+    ZoomButton_ = button("Zoom", ZoomMenuHint);
+    ZoomMenu_ = new QMenu(ZoomButton_);
+    ZoomMenu_->setObjectName("ZoomMenu");
+    ZoomGroup_ = new QActionGroup(ZoomMenu_);
+    ZoomGroup_->setExclusive(true);
+    for (std::size_t i = 0; i < ImportZoomMenu.size(); ++i) {
+        QAction* a = ZoomMenu_->addAction(Text(ImportZoomMenu[i].Caption));
+        a->setCheckable(true);
+        a->setObjectName(Text(ImportZoomMenu[i].Caption));
+        ZoomGroup_->addAction(a);
+        ZoomItems_[i] = a;
+        connect(a, &QAction::triggered, this, [this, i] { ZoomLevelClick(static_cast<int>(i)); });
+    }
+    ZoomButton_->setMenu(ZoomMenu_);
+    ZoomButton_->setPopupMode(QToolButton::InstantPopup);
+    ToolBar1_->addSeparator();
+    Import_ = button(ImportCaption);
+    Cancel_ = button(CancelCaption);
+    ToolBar1_->addSeparator();
+    AdvancedCheck_ = new QCheckBox(Text(AdvancedCaption), ToolBar1_);
+    AdvancedCheck_->setAccessibleName(Text(AdvancedCaption));
+    ToolBar1_->addWidget(AdvancedCheck_);
+
+    connect(Enlarge_, &QToolButton::clicked, this, &TModifyForm::EnlargeClick);
+    connect(Reduce_, &QToolButton::clicked, this, &TModifyForm::ReduceClick);
+    connect(Import_, &QToolButton::clicked, this, &TModifyForm::Import1Click);
+    connect(Cancel_, &QToolButton::clicked, this, &TModifyForm::Cancel1Click);
+    connect(AdvancedCheck_, &QCheckBox::toggled, this, &TModifyForm::SetAdvanced);
+}
+
+void TModifyForm::CreateAdvancedPanel() {
+    AdvancedControls_ = new QWidget(this);
+    AdvancedControls_->setObjectName("AdvancedControls");
+    AdvancedControls_->setAccessibleName("Advanced controls");
+    AdvancedControls_->setFixedWidth(AdvancedPanelWidth);
+    auto* panel = new QVBoxLayout(AdvancedControls_);
+    panel->setContentsMargins(4, 4, 4, 4);
+
+    auto* reduction = new QGroupBox(Text(ColorReductionGroupCaption), AdvancedControls_);
+    reduction->setAccessibleName(Text(ColorReductionGroupCaption));
+    auto* r = new QVBoxLayout(reduction);
+    r->setContentsMargins(4, 4, 4, 4);
+    ColorDepth_ = TrackBarBox(reduction, r, ColorDepthSpec);
+    ColorDepth_->setObjectName("ColorDepth");
+    SimplificationLevel_ = TrackBarBox(reduction, r, SimplificationLevelSpec);
+    SimplificationLevel_->setObjectName("SimplificationLevel");
+    Preview_ = new QPushButton(Text(PreviewReductionCaption), reduction);
+    Preview_->setObjectName("Preview");
+    Preview_->setAccessibleName(Text(PreviewReductionCaption));
+    r->addWidget(Preview_);
+    ReduceIntoOriginal_ = new QPushButton(Text(ReduceIntoOriginalCaption), reduction);
+    ReduceIntoOriginal_->setObjectName("ReduceIntoOriginal");
+    ReduceIntoOriginal_->setAccessibleName(Text(ReduceIntoOriginalCaption));
+    ReduceIntoOriginal_->setFlat(true);
+    r->addWidget(ReduceIntoOriginal_);
+    panel->addWidget(reduction);
+
+    auto* tracing = new QGroupBox(Text(TracingGroupCaption), AdvancedControls_);
+    tracing->setAccessibleName(Text(TracingGroupCaption));
+    auto* t = new QVBoxLayout(tracing);
+    t->setContentsMargins(4, 4, 4, 4);
+    OutlineMethod_ = new QGroupBox(Text(OutlineMethodCaption), tracing);
+    OutlineMethod_->setObjectName("OutlineMethod");
+    OutlineMethod_->setAccessibleName(Text(OutlineMethodCaption));
+    auto* columns = new QHBoxLayout(OutlineMethod_);
+    columns->setContentsMargins(2, 2, 2, 2);
+    columns->setSpacing(2);
+    OutlineGroup_ = new QButtonGroup(this);
+    for (std::size_t i = 0; i < OutlineMethodItems.size(); ++i) {
+        auto* item = new QRadioButton(Text(OutlineMethodItems[i]), OutlineMethod_);
+        item->setAccessibleName(Text(OutlineMethodItems[i]));
+        OutlineGroup_->addButton(item, static_cast<int>(i));
+        columns->addWidget(item);
+        OutlineItems_[i] = item;
+    }
+    OutlineItems_[0]->setChecked(true);
+    t->addWidget(OutlineMethod_);
+    AbstractionLevel_ = TrackBarBox(tracing, t, AbstractionLevelSpec);
+    AbstractionLevel_->setObjectName("AbstractionLevel");
+    EliminateLines_ = new QCheckBox(Text(EliminateLinesCaption), tracing);
+    EliminateLines_->setObjectName("EliminateLines");
+    EliminateLines_->setAccessibleName(Text(EliminateLinesCaption));
+    EliminateLines_->setChecked(true);
+    t->addWidget(EliminateLines_);
+    panel->addWidget(tracing);
+    panel->addStretch(1);
+
+    for (QSlider* s : {ColorDepth_, SimplificationLevel_, AbstractionLevel_})
+        connect(s, &QSlider::valueChanged, this, &TModifyForm::ControlsChanged);
+    connect(OutlineGroup_, &QButtonGroup::idToggled, this, [this](int, bool on) {
+        if (on) ControlsChanged();
+    });
+    connect(EliminateLines_, &QCheckBox::toggled, this, &TModifyForm::ControlsChanged);
+    connect(Preview_, &QPushButton::clicked, this, &TModifyForm::PreviewClick);
+    connect(ReduceIntoOriginal_, &QPushButton::clicked, this,
+            &TModifyForm::ReduceIntoOriginalClick);
+}
+
+void TModifyForm::CreateMenus() {
+    FileMenu_ = MenuBar_->addMenu(Text(FileMenuCaption));
+    ReOpen_ = AddAction(FileMenu_, Text(ReOpenCaption), QKeySequence("Ctrl+R"));
+    SaveAs_ = AddAction(FileMenu_, Text(SaveAsCaption));
+    ImportNow_ = AddAction(FileMenu_, Text(ImportNowCaption));
+    CancelItem_ = AddAction(FileMenu_, Text(CancelCaption));
+    connect(FileMenu_, &QMenu::aboutToShow, this, &TModifyForm::File1Click);
+    connect(ReOpen_, &QAction::triggered, this, &TModifyForm::ReOpen1Click);
+    connect(SaveAs_, &QAction::triggered, this, &TModifyForm::SaveAs1Click);
+    connect(ImportNow_, &QAction::triggered, this, &TModifyForm::Import1Click);
+    connect(CancelItem_, &QAction::triggered, this, &TModifyForm::Cancel1Click);
+
+    EditMenu_ = MenuBar_->addMenu(Text(EditMenuCaption));
+    Copy_ = AddAction(EditMenu_, Text(CopyCaption), QKeySequence("Ctrl+C"));
+    Paste_ = AddAction(EditMenu_, Text(PasteCaption), QKeySequence("Ctrl+V"));
+    connect(EditMenu_, &QMenu::aboutToShow, this, &TModifyForm::Edit1Click);
+    connect(Copy_, &QAction::triggered, this, &TModifyForm::Copy1Click);
+    connect(Paste_, &QAction::triggered, this, &TModifyForm::Paste1Click);
+
+    StylesMenu_ = MenuBar_->addMenu(Text(StartingPointsCaption));
+    for (TPaintingStyle style : StartingPoints) {
+        QAction* a = AddAction(StylesMenu_, MenuText(StyleCaption(style)));
+        StyleActions_[style] = a;
+        connect(a, &QAction::triggered, this, [this, style] { StyleClick(style); });
+    }
+    EffectsMenu_ = MenuBar_->addMenu(Text(AdvancedEffectsCaption));
+    for (const TFilterMenuItem& item : AdvancedEffectsItems) {
+        QAction* a = AddAction(EffectsMenu_, Text(item.Caption));
+        FilterActions_[item.Kind] = a;
+        connect(a, &QAction::triggered, this, [this, kind = item.Kind] { FilterClick(kind); });
+    }
+    AdjustMenu_ = MenuBar_->addMenu(Text(AdjustColorsCaption));
+    for (const TFilterMenuItem& item : AdjustColorsItems) {
+        QAction* a = AddAction(AdjustMenu_, Text(item.Caption));
+        FilterActions_[item.Kind] = a;
+        connect(a, &QAction::triggered, this, [this, kind = item.Kind] { FilterClick(kind); });
+    }
+    HelpMenu_ = MenuBar_->addMenu(Text(HelpMenuCaption));
+    QAction* first = AddAction(HelpMenu_, Text(ImportingFirstPictureCaption));
+    QAction* reference = AddAction(HelpMenu_, Text(QuickReferenceCaption));
+    connect(first, &QAction::triggered, this, [this] {
+        if (Help_) Help_(HelpImportingFirstPicture);
+    });
+    connect(reference, &QAction::triggered, this, [this] {
+        if (Help_) Help_(HelpImportQuickReference);
+    });
+    for (QMenu* m : {FileMenu_, EditMenu_, StylesMenu_, EffectsMenu_, AdjustMenu_, HelpMenu_}) {
+        m->setObjectName(Plain(m->title()));
+        m->menuAction()->setObjectName(Plain(m->title()));
+    }
+}
+
+QRadioButton* TModifyForm::OutlineMethodItem(int index) const {
+    return index >= 0 && index < 3 ? OutlineItems_[static_cast<std::size_t>(index)] : nullptr;
+}
+
+QAction* TModifyForm::StyleAction(TPaintingStyle style) const {
+    return StyleActions_.at(style);
+}
+
+QAction* TModifyForm::FilterAction(TFilterKind kind) const {
+    return FilterActions_.at(kind);
+}
+
+TFilterDialogForm& TModifyForm::FilterDialog(TFilterKind kind) {
+    auto& form = FilterDialogs_[kind];
+    if (!form) form = std::make_unique<TFilterDialogForm>(kind, this);
+    return *form;
+}
+
+TColorReductionForm& TModifyForm::ColorReductionForm() {
+    if (!ColorReduction_) ColorReduction_ = std::make_unique<TColorReductionForm>(this);
+    return *ColorReduction_;
+}
+
+TPGSaveDialog& TModifyForm::PGSaveDialog1() {
+    if (!SaveDialog_) SaveDialog_ = std::make_unique<TPGSaveDialog>(this, Forward_.get());
+    return *SaveDialog_;
+}
+
+// ---- The view of the session
+
+void TModifyForm::ShowPicture() {
+    auto copy = std::make_unique<TPixelGraphic>();
+    copy->Assign(&Session_.Picture());
+    PGImage1_->SetPixelGraphic(copy->Empty() ? nullptr : std::move(copy));
+    ShowZoom();
+    ShowSelection();
+}
+
+void TModifyForm::ShowZoom() {
+    PGImage1_->SetZoomFactor(Session_.ZoomFactor());
+    ZoomItems_[static_cast<std::size_t>(ImportZoomMenuCheck(Session_.ZoomFactor()))]->setChecked(
+        true);
+    Reduce_->setEnabled(Session_.ZoomFactor() > 0.25);
+}
+
+void TModifyForm::ShowSelection() {
+    if (const auto& s = Session_.Selection()) {
+        PGImage1_->SetSelectionRect({s->Left, s->Top, s->Right, s->Bottom});
+        PGImage1_->SetSelection(true);
+    } else {
+        PGImage1_->SetSelection(false);
+    }
+}
+
+void TModifyForm::ShowControls() {
+    Updating_ = true;
+    const TConversionControls& c = Session_.Controls;
+    ColorDepth_->setValue(c.ColorDepth);
+    SimplificationLevel_->setValue(c.SimplificationLevel);
+    AbstractionLevel_->setValue(c.AbstractionLevel);
+    OutlineItems_[static_cast<std::size_t>(OutlineMethodIndex(c.OutlineMethod))]->setChecked(true);
+    EliminateLines_->setChecked(c.EliminateLines);
+    Updating_ = false;
+}
+
+void TModifyForm::ControlsChanged() {
+    if (Updating_) return;
+    TConversionControls& c = Session_.Controls;
+    c.ColorDepth = ColorDepth_->value();
+    c.SimplificationLevel = SimplificationLevel_->value();
+    c.AbstractionLevel = AbstractionLevel_->value();
+    c.OutlineMethod = OutlineMethodFromIndex(std::max(0, OutlineGroup_->checkedId()));
+    c.EliminateLines = EliminateLines_->isChecked();
+}
+
+// ---- Showing the dialog
+
+bool TModifyForm::ExecuteModal() {
+    Imported_ = false;
+    // The settings file is read after the windows are made.
+    SetAdvanced(Ctx_.App.Settings().AdvancedOptions);
+    ShowPicture();
+    ShowControls();
+    exec();
+    return Imported_;
+}
+
+bool TModifyForm::LoadFile(const QString& file) {
+    TJobRunner* jobs = Ctx_.Jobs;
+    if (!jobs) {
+        // Without a progress window (while the windows are being made): on this thread.
+        try {
+            TNullProgress none;
+            Session_.AdoptPicture(file.toStdString(), LoadPictureFile(file.toStdString(), none));
+        } catch (const std::exception& e) {
+            Messages().Error(std::string(OpeningErrorMessage) + "\n\n" + e.what());
+            return false;
+        }
+        ShowPicture();
+        return true;
+    }
+    TJobReport report;
+    const std::string name = file.toStdString();
+    std::optional<TLoadedPicture> loaded = jobs->Run<TLoadedPicture>(
+        Text(LoadingPictureMessage), true,
+        [name](TJobContext& c) { return LoadPictureFile(name, c.Progress); }, report);
+    if (!loaded) {
+        if (report.Status == TJobStatus::Failed)
+            Messages().Error(std::string(OpeningErrorMessage) + "\n\n" + report.Failure);
+        return false;
+    }
+    Session_.AdoptPicture(name, std::move(*loaded));
+    ShowPicture();
+    return true;
+}
+
+void TModifyForm::SetPicture(TPixelGraphic picture) {
+    Session_.SetPicture(std::move(picture));
+    ShowPicture();
+}
+
+bool TModifyForm::ExecuteOnFile(const QString& file) {
+    if (!LoadFile(file)) return false;
+    return ExecuteModal();
+}
+
+bool TModifyForm::ExecuteOnPicture(std::unique_ptr<TPixelGraphic> picture) {
+    if (!picture || picture->Empty()) return false;
+    SetPicture(std::move(*picture));
+    return ExecuteModal();
+}
+
+bool TModifyForm::ExecuteAgain() {
+    if (!HoldsPicture()) return false;
+    return ExecuteModal();
+}
+
+void TModifyForm::showEvent(QShowEvent* event) {
+    const TWindowPlace& p = Ctx_.App.Settings().ImportDialog;
+    if (!PlaceRestored_ && p.Width > 0) {
+        setGeometry(p.Left, p.Top, p.Width, p.Height);
+    } else if (!PlaceRestored_) {
+        if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+    }
+    PlaceRestored_ = true;
+    QDialog::showEvent(event);
+}
+
+void TModifyForm::hideEvent(QHideEvent* event) {
+    if (!isMaximized() && !isMinimized()) {
+        const QRect g = geometry();
+        Ctx_.App.Settings().ImportDialog = {g.top(), g.left(), g.height(), g.width()};
+    }
+    QDialog::hideEvent(event);
+}
+
+// ---- Import and Cancel
+
+void TModifyForm::Import1Click() {
+    if (!HoldsPicture()) return;
+    ControlsChanged();
+    TConversionInput input = Session_.ConversionInput();
+    std::optional<TImportResult> result;
+    if (TJobRunner* jobs = Ctx_.Jobs) {
+        TJobReport report;
+        // The work owns its copy of the picture and the controls.
+        result = jobs->Run<TImportResult>(
+            Text(ReductionMessage), true,
+            [in = std::move(input)](IProgressSink& p) { return ReduceAndTrace(in, p); }, report);
+        if (!result) {
+            if (report.Status == TJobStatus::Failed) Messages().Error(report.Failure);
+            return;
+        }
+    } else {
+        try {
+            TNullProgress none;
+            result = ReduceAndTrace(input, none);
+        } catch (const std::exception& e) {
+            Messages().Error(e.what());
+            return;
+        }
+    }
+    Session_.AdoptReduction(std::move(result->Reduction));
+    Ctx_.Document.AdoptImport(std::move(result->Trace));
+    Imported_ = true;
+    accept();
+}
+
+void TModifyForm::Cancel1Click() {
+    reject();
+}
+
+// ---- Zoom
+
+void TModifyForm::EnlargeClick() {
+    Session_.Enlarge();
+    ShowZoom();
+}
+
+void TModifyForm::ReduceClick() {
+    Session_.Reduce();
+    ShowZoom();
+}
+
+void TModifyForm::ZoomLevelClick(int item) {
+    if (item == CustomZoomItem) {
+        CustomZoomClick();
+        return;
+    }
+    Session_.SetZoomFactor(ImportZoomMenu[static_cast<std::size_t>(item)].Factor);
+    ShowZoom();
+}
+
+bool TModifyForm::CustomZoomClick() {
+    std::optional<double> zoom;
+    if (CustomZoom_ && HoldsPicture()) {
+        const TPixelGraphic& p = Session_.Picture();
+        const TShownSize shown = ShownPictureSize(p.Width(), p.Height(), Session_.ZoomFactor());
+        zoom = CustomZoom_(shown.Height, shown.Width, Session_.ZoomFactor(), p.Width(), p.Height());
+    }
+    if (zoom && *zoom > 0) Session_.SetZoomFactor(*zoom);
+    ShowZoom();
+    return zoom.has_value();
+}
+
+// ---- Advanced
+
+void TModifyForm::SetAdvanced(bool on) {
+    if (AdvancedCheck_->isChecked() != on) {
+        AdvancedCheck_->setChecked(on); // comes back here through toggled
+        return;
+    }
+    AdvancedControls_->setVisible(on);
+    EffectsMenu_->menuAction()->setVisible(on);
+    AdjustMenu_->menuAction()->setVisible(on);
+    Ctx_.App.Settings().AdvancedOptions = on;
+}
+
+bool TModifyForm::RunSessionWork(
+    const QString& message,
+    const std::function<TSessionWork(TSessionState, IProgressSink&)>& work) {
+    if (!HoldsPicture()) return false;
+    ControlsChanged();
+    auto state = std::make_shared<TSessionState>(Session_.CopyState());
+    std::optional<TSessionWork> result;
+    if (TJobRunner* jobs = Ctx_.Jobs) {
+        TJobReport report;
+        result = jobs->Run<TSessionWork>(
+            message, true,
+            [state, work](TJobContext& c) { return work(std::move(*state), c.Progress); }, report);
+        if (!result) {
+            if (report.Status == TJobStatus::Failed) Messages().Error(report.Failure);
+            return false;
+        }
+    } else {
+        try {
+            TNullProgress none;
+            result = work(std::move(*state), none);
+        } catch (const std::exception& e) {
+            Messages().Error(e.what());
+            return false;
+        }
+    }
+    Session_.AdoptWork(std::move(*result));
+    ShowPicture();
+    ShowControls();
+    return true;
+}
+
+void TModifyForm::PreviewClick() {
+    if (!HoldsPicture()) return;
+    ControlsChanged();
+    auto input = std::make_shared<TConversionInput>(Session_.ConversionInput());
+    std::optional<TReducedPair> reduced;
+    const auto reduce = [input](IProgressSink& p) {
+        return ReducePicture(input->Picture, input->Zoom, input->Selection, input->Controls, p);
+    };
+    if (TJobRunner* jobs = Ctx_.Jobs) {
+        TJobReport report;
+        reduced = jobs->Run<TReducedPair>(
+            Text(ReductionMessage), true, [reduce](TJobContext& c) { return reduce(c.Progress); },
+            report);
+        if (!reduced) {
+            if (report.Status == TJobStatus::Failed) Messages().Error(report.Failure);
+            return;
+        }
+    } else {
+        try {
+            TNullProgress none;
+            reduced = reduce(none);
+        } catch (const std::exception& e) {
+            Messages().Error(e.what());
+            return;
+        }
+    }
+    Session_.AdoptReduction(std::move(*reduced));
+    ColorReductionForm().Execute(Session_.Reduced());
+}
+
+void TModifyForm::ReduceIntoOriginalClick() {
+    RunSessionWork(Text(ReductionMessage), [](TSessionState s, IProgressSink& p) {
+        return ReduceIntoOriginalOfState(std::move(s), p);
+    });
+}
+
+void TModifyForm::StyleClick(TPaintingStyle style) {
+    if (!StyleChangesPicture(style)) {
+        // Only the controls change.
+        ControlsChanged();
+        Session_.ApplyStyle(style);
+        ShowControls();
+        return;
+    }
+    RunSessionWork(Text(ReductionMessage), [style](TSessionState s, IProgressSink& p) {
+        return ApplyStyleToState(std::move(s), style, p);
+    });
+}
+
+void TModifyForm::FilterClick(TFilterKind kind) {
+    if (!HoldsPicture()) return;
+    if (!FilterDialog(kind).Execute(Session_.Picture(), Session_.Filters)) return;
+    ApplyFilter(kind);
+}
+
+void TModifyForm::ApplyFilter(TFilterKind kind) {
+    RunSessionWork(Text(FilteringMessage), [kind](TSessionState s, IProgressSink& p) {
+        return ApplyFilterToState(std::move(s), kind, p);
+    });
+}
+
+// ---- File
+
+void TModifyForm::File1Click() {
+    const TReOpenEntry entry = ReOpenEntry(Session_.FileName());
+    ReOpen_->setEnabled(entry.Enabled);
+    ReOpen_->setText(entry.Enabled ? Literal(entry.Caption) : Text(ReOpenCaption));
+    SaveAs_->setEnabled(HoldsPicture());
+}
+
+void TModifyForm::ReOpen1Click() {
+    if (Session_.FileName().empty()) return;
+    LoadFile(QString::fromStdString(Session_.FileName()));
+}
+
+bool TModifyForm::SavePictureAs(const QString& file) {
+    if (!HoldsPicture()) return false;
+    auto state = std::make_shared<TSessionState>(Session_.CopyState());
+    const std::string name = file.toStdString();
+    // The picture is made and written on a worker; a question the writer asks (another colour
+    // resolution) is answered OK and shown afterwards.
+    const auto save = [state, name](IProgressSink& progress) {
+        TCollectedMessages messages(true);
+        TImportSession session(progress, messages);
+        session.AdoptState(std::move(*state));
+        TPixelGraphic shown = session.ShownPicture();
+        shown.Messages = &messages;
+        TPGProgressBridge bridge(shown, progress, SavingPictureMessage);
+        shown.SaveToFile(name);
+        return messages.Take();
+    };
+    std::optional<std::vector<TWorkMessage>> said;
+    if (TJobRunner* jobs = Ctx_.Jobs) {
+        TJobReport report;
+        said = jobs->Run<std::vector<TWorkMessage>>(
+            Text(SavingPictureMessage), false, [save](TJobContext& c) { return save(c.Progress); },
+            report);
+        if (!said) {
+            if (report.Status == TJobStatus::Failed) Messages().Error(report.Failure);
+            return false;
+        }
+    } else {
+        try {
+            TNullProgress none;
+            said = save(none);
+        } catch (const std::exception& e) {
+            Messages().Error(e.what());
+            return false;
+        }
+    }
+    ReplayMessages(*said, Messages());
+    return true;
+}
+
+void TModifyForm::SaveAs1Click() {
+    if (!HoldsPicture()) return;
+    QString folder;
+    if (!Session_.FileName().empty())
+        folder = QFileInfo(QString::fromStdString(Session_.FileName())).absolutePath();
+    const QString file = PGSaveDialog1().Execute(folder);
+    if (!file.isEmpty()) SavePictureAs(file);
+}
+
+// ---- Edit
+
+void TModifyForm::Edit1Click() {
+    Paste_->setEnabled(ClipboardHoldsPicture());
+    Copy_->setEnabled(HoldsPicture());
+}
+
+void TModifyForm::Copy1Click() {
+    if (!HoldsPicture()) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    PutPictureOnClipboard(Session_.ShownPicture());
+    QApplication::restoreOverrideCursor();
+}
+
+void TModifyForm::Paste1Click() {
+    if (!ClipboardHoldsPicture()) return;
+    TClipboardRead read = ReadClipboardPicture();
+    if (!read.Picture) {
+        Messages().Error(read.Error);
+        return;
+    }
+    SetPicture(std::move(*read.Picture));
+}
+
+// ---- Selection
+
+void TModifyForm::PGImage1SelectionMade() {
+    const TViewRect r = PGImage1_->SelectionRect();
+    Session_.SelectionMade({r.Left, r.Top, r.Right, r.Bottom});
+    ShowSelection();
+}
+
+} // namespace pigmentaria

@@ -1,0 +1,198 @@
+#pragma once
+// TModifyForm, "Modifying Original Image": the import dialog. A thin view of the import session
+// (convert/import_session.h): the working picture in a viewer where a part can be selected, the
+// tool bar with the zoom, Import and Cancel, the advanced panel with the colour reduction and
+// tracing controls, and the menus with the styles, the filters, the picture file and the
+// clipboard. Loading, filtering, styles, reductions and the import itself run on a worker behind
+// the progress window; the painting changes only when an import finishes.
+#include "app/qt/app_context.h"
+#include "convert/import_session.h"
+#include "convert/modify_rules.h"
+
+#include <QDialog>
+
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <utility>
+
+class QAction;
+class QActionGroup;
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+class QToolBar;
+class QToolButton;
+
+namespace pigmentaria {
+
+class TColorReductionForm;
+class TFilterDialogForm;
+class TPGImage;
+class TPGSaveDialog;
+
+class TModifyForm : public QDialog {
+    Q_OBJECT
+public:
+    // The dialog imports into the context's document; it keeps its advanced-options check and
+    // its place in the application's settings ("kv.ini") and runs long work on its job runner.
+    explicit TModifyForm(TAppContext& context, QWidget* parent = nullptr);
+    ~TModifyForm() override;
+
+    // "Custom...": asks the custom zoom dialog shared with the main window (shown box height and
+    // width, zoom, picture width and height); no answer on Cancel.
+    using TCustomZoom = std::function<std::optional<double>(int, int, double, int, int)>;
+    void SetCustomZoom(TCustomZoom ask) { CustomZoom_ = std::move(ask); }
+    // Help: context numbers.
+    void SetHelpHandler(std::function<void(int context)> help) { Help_ = std::move(help); }
+
+    // ---- What the main window asks of its import dialog
+    // Modal on a picture file (zoom 1, or the largest that fits; no selection), on the
+    // clipboard's picture, or again on the picture it holds ("&Re-Import..."). True when "Import
+    // Now" replaced the painting.
+    bool ExecuteOnFile(const QString& file);
+    bool ExecuteOnPicture(std::unique_ptr<TPixelGraphic> picture);
+    bool ExecuteAgain();
+    bool HoldsPicture() const { return !Session_.Picture().Empty(); }
+
+    // ---- Without showing the dialog (tests, the entry points before the modal run)
+    // Loads a picture file on a worker behind the progress window: zoom 1 (or the largest that
+    // fits), no selection. False, with the library's message, when it cannot be read; the dialog
+    // then holds what it held before.
+    bool LoadFile(const QString& file);
+    void SetPicture(TPixelGraphic picture);
+    // True once "Import Now" replaced the painting during the current showing.
+    bool Imported() const { return Imported_; }
+
+    TImportSession& Session() { return Session_; }
+    const TImportSession& Session() const { return Session_; }
+
+    // ---- Commands, as the buttons and menus run them
+    void Import1Click();
+    void Cancel1Click();
+    void EnlargeClick();
+    void ReduceClick();
+    void ZoomLevelClick(int item);
+    bool CustomZoomClick();
+    void SetAdvanced(bool on);
+    void PreviewClick();
+    void ReduceIntoOriginalClick();
+    void StyleClick(TPaintingStyle style);
+    // Shows the filter's dialog; when it is confirmed, filters the working picture.
+    void FilterClick(TFilterKind kind);
+    // The filter with the dialog's current settings, as "OK" applies it.
+    void ApplyFilter(TFilterKind kind);
+    void File1Click();
+    void ReOpen1Click();
+    void SaveAs1Click();
+    // Saves the working picture at its shown size without asking for the name.
+    bool SavePictureAs(const QString& file);
+    void Edit1Click();
+    void Copy1Click();
+    void Paste1Click();
+    void PGImage1SelectionMade();
+
+    // ---- Controls and menus, for tests and accessibility
+    TPGImage* PGImage1() const { return PGImage1_; }
+    QToolBar* ToolBar1() const { return ToolBar1_; }
+    QToolButton* Enlarge() const { return Enlarge_; }
+    QToolButton* Reduce() const { return Reduce_; }
+    QToolButton* ZoomButton() const { return ZoomButton_; }
+    QToolButton* ImportButton() const { return Import_; }
+    QToolButton* CancelButton() const { return Cancel_; }
+    QCheckBox* AdvancedCheck() const { return AdvancedCheck_; }
+    QWidget* AdvancedControls() const { return AdvancedControls_; }
+    QSlider* ColorDepth() const { return ColorDepth_; }
+    QSlider* SimplificationLevel() const { return SimplificationLevel_; }
+    QSlider* AbstractionLevel() const { return AbstractionLevel_; }
+    QGroupBox* OutlineMethod() const { return OutlineMethod_; }
+    QRadioButton* OutlineMethodItem(int index) const;
+    QCheckBox* EliminateLines() const { return EliminateLines_; }
+    QPushButton* Preview() const { return Preview_; }
+    QPushButton* ReduceIntoOriginal() const { return ReduceIntoOriginal_; }
+    QMenuBar* MenuBar() const { return MenuBar_; }
+    QMenu* ZoomMenu() const { return ZoomMenu_; }
+    QAction* ZoomItem(int item) const { return ZoomItems_[static_cast<std::size_t>(item)]; }
+    QMenu* FileMenu() const { return FileMenu_; }
+    QMenu* EditMenu() const { return EditMenu_; }
+    QMenu* StartingPointsMenu() const { return StylesMenu_; }
+    QMenu* AdvancedEffectsMenu() const { return EffectsMenu_; }
+    QMenu* AdjustColorsMenu() const { return AdjustMenu_; }
+    QMenu* HelpMenu() const { return HelpMenu_; }
+    QAction* ReOpenAction() const { return ReOpen_; }
+    QAction* SaveAsAction() const { return SaveAs_; }
+    QAction* PasteAction() const { return Paste_; }
+    QAction* CopyAction() const { return Copy_; }
+    QAction* StyleAction(TPaintingStyle style) const;
+    QAction* FilterAction(TFilterKind kind) const;
+    // The dialog of a filter (made on first use and kept).
+    TFilterDialogForm& FilterDialog(TFilterKind kind);
+    TColorReductionForm& ColorReductionForm();
+    TPGSaveDialog& PGSaveDialog1();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    class TForwardMessages;
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateAdvancedPanel();
+    // The view shows the session: the picture (when it changed), zoom, selection, controls.
+    void ShowPicture();
+    void ShowZoom();
+    void ShowSelection();
+    void ShowControls();
+    void ControlsChanged();
+    bool ExecuteModal();
+    // Runs a style, a filter or "Reduce Into Original" on a copy of the state behind the progress
+    // window and takes the result; false when it was cancelled or failed (nothing changes).
+    bool RunSessionWork(const QString& message,
+                        const std::function<TSessionWork(TSessionState, IProgressSink&)>& work);
+    IMessageSink& Messages();
+
+    TAppContext& Ctx_;
+    TCustomZoom CustomZoom_;
+    std::function<void(int)> Help_;
+    std::unique_ptr<TForwardMessages> Forward_;
+    TNullProgress NoProgress_;
+    TImportSession Session_;
+    bool Imported_ = false;
+    bool Updating_ = false;
+    bool PlaceRestored_ = false;
+
+    QMenuBar* MenuBar_;
+    QMenu *FileMenu_, *EditMenu_, *StylesMenu_, *EffectsMenu_, *AdjustMenu_, *HelpMenu_;
+    QAction *ReOpen_, *SaveAs_, *ImportNow_, *CancelItem_, *Copy_, *Paste_;
+    std::map<TPaintingStyle, QAction*> StyleActions_;
+    std::map<TFilterKind, QAction*> FilterActions_;
+    QToolBar* ToolBar1_;
+    QToolButton *Enlarge_, *Reduce_, *ZoomButton_, *Import_, *Cancel_;
+    QCheckBox* AdvancedCheck_;
+    QMenu* ZoomMenu_;
+    QActionGroup* ZoomGroup_;
+    std::array<QAction*, ImportZoomMenu.size()> ZoomItems_{};
+    TPGImage* PGImage1_;
+    QWidget* AdvancedControls_;
+    QSlider *ColorDepth_, *SimplificationLevel_, *AbstractionLevel_;
+    QGroupBox* OutlineMethod_;
+    QButtonGroup* OutlineGroup_;
+    std::array<QRadioButton*, 3> OutlineItems_{};
+    QCheckBox* EliminateLines_;
+    QPushButton *Preview_, *ReduceIntoOriginal_;
+
+    std::map<TFilterKind, std::unique_ptr<TFilterDialogForm>> FilterDialogs_;
+    std::unique_ptr<TColorReductionForm> ColorReduction_;
+    std::unique_ptr<TPGSaveDialog> SaveDialog_;
+};
+
+} // namespace pigmentaria
