@@ -23,7 +23,38 @@ QFont ToQFont(const TPageFont& f) {
     return font;
 }
 
+TPageFont MetricKey(TPageFont f) {
+    f.Color = clBlack;
+    return f;
+}
+
 } // namespace
+
+TQtPageCanvas::TQtPageCanvas(QPainter& painter, QPaintDevice& device)
+    : Painter_(&painter), Device_(&device) {}
+
+TQtPageCanvas::~TQtPageCanvas() = default;
+
+TQtPageCanvas::TFontFace::TFontFace(const TPageFont& key, const QFont& font, QPaintDevice* device)
+    : Key(key), Font(font), Metrics(font, device), Height(Metrics.height()),
+      Ascent(Metrics.ascent()) {}
+
+int TQtPageCanvas::TFontFace::Width(const std::string& text) {
+    const auto found = Widths.find(text);
+    if (found != Widths.end()) return found->second;
+    const int width = Metrics.horizontalAdvance(QString::fromStdString(text));
+    Widths.emplace(text, width);
+    return width;
+}
+
+TQtPageCanvas::TFontFace& TQtPageCanvas::Face() {
+    const TPageFont key = MetricKey(Font_);
+    if (Last_ && Last_->Key == key) return *Last_;
+    for (const std::unique_ptr<TFontFace>& face : Faces_)
+        if (face->Key == key) return *(Last_ = face.get());
+    Faces_.push_back(std::make_unique<TFontFace>(key, ToQFont(key), Device_));
+    return *(Last_ = Faces_.back().get());
+}
 
 void TQtPageCanvas::ApplyPenAndBrush() {
     if (Pen_.Style == TPenStyle::Clear) {
@@ -66,23 +97,20 @@ void TQtPageCanvas::FillRect(int left, int top, int right, int bottom) {
 }
 
 void TQtPageCanvas::TextOut(int x, int y, const std::string& text) {
-    const QFont font = ToQFont(Font_);
-    const QFontMetrics metrics(font, Device_);
-    const QString s = QString::fromStdString(text);
+    TFontFace& face = Face();
     if (Brush_.Style == TBrushStyle::Solid)
-        Painter_->fillRect(x, y, metrics.horizontalAdvance(s), metrics.height(),
-                           ToQColor(Brush_.Color));
-    Painter_->setFont(font);
+        Painter_->fillRect(x, y, face.Width(text), face.Height, ToQColor(Brush_.Color));
+    Painter_->setFont(face.Font);
     Painter_->setPen(ToQColor(Font_.Color));
-    Painter_->drawText(x, y + metrics.ascent(), s);
+    Painter_->drawText(x, y + face.Ascent, QString::fromStdString(text));
 }
 
 int TQtPageCanvas::TextWidth(const std::string& text) {
-    return QFontMetrics(ToQFont(Font_), Device_).horizontalAdvance(QString::fromStdString(text));
+    return Face().Width(text);
 }
 
 int TQtPageCanvas::TextHeight(const std::string&) {
-    return QFontMetrics(ToQFont(Font_), Device_).height();
+    return Face().Height;
 }
 
 } // namespace pigmentaria

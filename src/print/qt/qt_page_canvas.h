@@ -2,6 +2,14 @@
 // The page canvas on a Qt painter: a printer, a PDF file or an image at screen resolution.
 #include "print/page_canvas.h"
 
+#include <QFont>
+#include <QFontMetrics>
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
 class QPainter;
 class QPaintDevice;
 
@@ -10,7 +18,8 @@ namespace pigmentaria {
 class TQtPageCanvas final : public TPageCanvas {
 public:
     // The painter must be active on `device` for the canvas's life.
-    TQtPageCanvas(QPainter& painter, QPaintDevice& device) : Painter_(&painter), Device_(&device) {}
+    TQtPageCanvas(QPainter& painter, QPaintDevice& device);
+    ~TQtPageCanvas() override;
 
     void Polygon(const TPoint* points, std::size_t count) override;
     using TCanvas::Polygon;
@@ -22,10 +31,25 @@ public:
     int TextHeight(const std::string& text) override;
 
 private:
+    // A font as the device sees it, with the widths of the texts measured in it so far. A page of
+    // numbers measures the same few strings in the same few fonts thousands of times; the device
+    // and its resolution stay the same for the canvas's life, so the answers do too.
+    struct TFontFace {
+        TPageFont Key; // colour left at its default: it changes no metric
+        QFont Font;
+        QFontMetrics Metrics;
+        int Height = 0, Ascent = 0;
+        std::unordered_map<std::string, int> Widths;
+        TFontFace(const TPageFont& key, const QFont& font, QPaintDevice* device);
+        int Width(const std::string& text);
+    };
+    TFontFace& Face();
     void ApplyPenAndBrush();
 
     QPainter* Painter_;
     QPaintDevice* Device_;
+    std::vector<std::unique_ptr<TFontFace>> Faces_;
+    TFontFace* Last_ = nullptr;
 };
 
 } // namespace pigmentaria

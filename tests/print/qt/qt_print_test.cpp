@@ -5,10 +5,14 @@
 #include "qt_test_util.h"
 
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 namespace pigmentaria {
 namespace {
@@ -77,6 +81,85 @@ TEST(QtPageCanvas, ArialResolvesToAMetricCompatibleFaceScaledByTheDevice) {
     EXPECT_NEAR(w600, 556, 12);
     EXPECT_GT(h600, 100); // 12 points are 100 printer pixels; a line is a little more
     EXPECT_LT(h600, 130);
+}
+
+// The canvas keeps each font's metrics and the widths it measured: switching between fonts and
+// measuring a text again must answer as a fresh measure in that font does, and text drawn in a
+// font met before must come out as drawn with a font made anew.
+TEST(QtPageCanvas, KeptTextMetricsAnswerAsAFreshMeasureDoes) {
+    EnsureQtGui();
+    QImage page(400, 200, QImage::Format_RGB888);
+    page.setDotsPerMeterX(static_cast<int>(600 / 0.0254 + 0.5));
+    page.setDotsPerMeterY(static_cast<int>(600 / 0.0254 + 0.5));
+    page.fill(Qt::white);
+    const auto fresh = [&page](const TPageFont& f) {
+        QFont font(QString::fromStdString(f.Name));
+        font.setPointSize(f.Size > 0 ? f.Size : 1);
+        font.setBold(f.Bold);
+        font.setItalic(f.Italic);
+        return QFontMetrics(font, &page);
+    };
+    QPainter painter(&page);
+    TQtPageCanvas canvas(painter, page);
+    const std::vector<std::string> texts = {"7", "12", "7", "", "Page: 3", "12", "88", "7"};
+    int compared = 0;
+    for (int round = 0; round < 2; ++round)
+        for (int size = 12; size >= 0; --size)
+            for (const bool bold : {false, true})
+                for (const bool italic : {true, false})
+                    for (const std::string& text : texts) {
+                        const TPageFont font{"Arial", size, bold, italic, size % 2 ? Red : Blue};
+                        canvas.SetFont(font);
+                        const QFontMetrics metrics = fresh(font);
+                        EXPECT_EQ(canvas.TextWidth(text),
+                                  metrics.horizontalAdvance(QString::fromStdString(text)))
+                            << text << " at " << size << " bold " << bold << " italic " << italic;
+                        EXPECT_EQ(canvas.TextHeight(text), metrics.height()) << size;
+                        ++compared;
+                    }
+    EXPECT_GT(compared, 800);
+    // Another face, then back to the first: each keeps its own answers.
+    canvas.SetFont({"Courier New", 10, false, false});
+    const int courier = canvas.TextWidth("12");
+    EXPECT_EQ(courier, fresh({"Courier New", 10, false, false}).horizontalAdvance("12"));
+    canvas.SetFont({"Arial", 10, false, false});
+    EXPECT_EQ(canvas.TextWidth("12"), fresh({"Arial", 10, false, false}).horizontalAdvance("12"));
+
+    // Text through the canvas, a solid box behind it, against the painter with a new font.
+    // The last number is bold, which changes no digit's advance: only the font kept tells it.
+    for (int i = 0; i < 3; ++i) {
+        canvas.SetFont({"Arial", 9, i == 2, true, Red});
+        canvas.SetBrush({Blue, i == 1 ? TBrushStyle::Solid : TBrushStyle::Clear});
+        canvas.TextOut(10, 10 + 60 * i, "42");
+        canvas.SetFont({"Arial", 12, true, true});
+        canvas.TextWidth("42");
+    }
+    painter.end();
+    QImage expected(page.size(), page.format());
+    expected.setDotsPerMeterX(page.dotsPerMeterX());
+    expected.setDotsPerMeterY(page.dotsPerMeterY());
+    expected.fill(Qt::white);
+    QPainter direct(&expected);
+    for (int i = 0; i < 3; ++i) {
+        QFont font("Arial");
+        font.setPointSize(9);
+        font.setBold(i == 2);
+        font.setItalic(true);
+        const QFontMetrics metrics(font, &expected);
+        if (i == 1)
+            direct.fillRect(10, 10 + 60 * i, metrics.horizontalAdvance("42"), metrics.height(),
+                            QColor(0, 0, 255));
+        direct.setFont(font);
+        direct.setPen(QColor(255, 0, 0));
+        direct.drawText(10, 10 + 60 * i + metrics.ascent(), "42");
+    }
+    direct.end();
+    EXPECT_TRUE(page == expected);
+    int red = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            red += page.pixelColor(x, y).red() > 200 && page.pixelColor(x, y).green() < 80;
+    EXPECT_GT(red, 20); // the numbers were drawn at all
 }
 
 TEST(QtPreviewSheet, APageAtScreenResolutionShowsShapesMarksAndNumbers) {
