@@ -1,6 +1,7 @@
 #include "print/legibility_text.h"
 
 #include "platform/text_parse.h"
+#include "print/numbers.h"
 
 namespace pigmentaria {
 
@@ -43,6 +44,38 @@ std::vector<std::string> LegibilityReportLines(const TLegibilityReport& r, doubl
 
 bool LegibleEnough(const TLegibilityReport& r) {
     return r.RegionsUnderMinimum == 0 && r.RegionsWithoutLegibleNumber == 0;
+}
+
+TDialogLegibilityKey DialogLegibilityKey(const TDialogLegibilityInput& in) {
+    TDialogLegibilityKey k;
+    k.Layout = in.Layout;
+    k.Frame = in.Settings.Frame;
+    k.Numbers = in.Settings.PrintNumbers;
+    k.MinDiameterMm = in.MinDiameterMm;
+    k.Generation = in.Generation;
+    return k;
+}
+
+TDialogLegibility DialogLegibility(const TDialogLegibilityInput& in, IProgressSink& progress) {
+    TDialogLegibility out;
+    out.Generation = in.Generation;
+    static const std::vector<TPrintLabel> none;
+    const std::vector<TPrintLabel>* labels = &none;
+    if (in.Settings.PrintNumbers) {
+        if (in.Labels) {
+            labels = &*in.Labels;
+        } else {
+            // What placement says about a pixel no shape explains shows when printing places
+            // the numbers; the report keeps quiet.
+            TCollectedMessages quiet;
+            out.PlacedLabels = PlaceNumbers(*in.Shapes, in.Palette, progress, quiet);
+            labels = &*out.PlacedLabels;
+        }
+    }
+    out.Report = PrintLegibility(*in.Shapes, in.Layout, in.Settings, *labels, in.MinDiameterMm);
+    out.Lines = LegibilityReportLines(out.Report, in.MinDiameterMm);
+    out.Legible = LegibleEnough(out.Report);
+    return out;
 }
 
 } // namespace pigmentaria
