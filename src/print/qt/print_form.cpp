@@ -338,7 +338,10 @@ TPrintForm::TPrintForm(QWidget* parent) : QDialog(parent) {
     connect(WhatGroup_, &QButtonGroup::idToggled, this,
             choice([this](int id, bool on) { return on && State_.SetWhatToPrint(id); }));
     connect(Numbers_, &QCheckBox::toggled, this, [this](bool on) {
-        if (!Updating_) State_.SetPrintNumbers(on);
+        if (Updating_) return;
+        State_.SetPrintNumbers(on);
+        // The report measures the numbers that print.
+        emit SampleChanged();
     });
     connect(PageNumbers_, &QCheckBox::toggled, this, [this](bool on) {
         if (!Updating_) State_.SetPageNumbers(on);

@@ -110,8 +110,8 @@ signals:
     void PrintRequested();
     void PreviewRequested();
     void HelpRequested();
-    // The layout the sample shows may have changed (pages, paper, placement frame): the report
-    // follows it.
+    // The layout the sample shows may have changed (pages, paper, placement frame), or the
+    // numbers choice: the legibility report follows them.
     void SampleChanged();
     void SimplifyRequested();
 
