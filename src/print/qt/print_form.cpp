@@ -197,7 +197,7 @@ TPrintForm::TPrintForm(QWidget* parent) : QDialog(parent) {
         LegibilityLines_[i]->setWordWrap(true);
         lg->addWidget(LegibilityLines_[i]);
     }
-    Simplify_ = Button("Simplify For Printing...", Legibility_);
+    Simplify_ = Button("&Simplify For Printing...", Legibility_);
     Simplify_->setToolTip("Merge the regions too small to paint at this size, and trace again");
     lg->addWidget(Simplify_, 0, Qt::AlignLeft);
     UnderSample_->addWidget(Legibility_);

@@ -225,7 +225,7 @@ TEST_F(PrintLegibilityTest, TheNewControlsHaveNamesAndSimplifyNeedsAPainting) {
     EXPECT_EQ(Form().LegibilityGroup()->accessibleName(), "Legibility");
     EXPECT_EQ(Form().LegibilityGroup()->title(), "Legibility");
     EXPECT_EQ(Form().SimplifyButton()->accessibleName(), "Simplify For Printing...");
-    EXPECT_EQ(Form().SimplifyButton()->text(), "Simplify For Printing...");
+    EXPECT_EQ(Form().SimplifyButton()->text(), "&Simplify For Printing...");
     for (QLabel* l : Form().LegibilityGroup()->findChildren<QLabel*>()) {
         EXPECT_FALSE(l->accessibleName().isEmpty()) << l->objectName().toStdString();
         EXPECT_EQ(l->accessibleName(), l->text());
