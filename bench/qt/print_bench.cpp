@@ -6,6 +6,7 @@
 #include "convert/import_session.h"
 #include "convert/reduction.h"
 #include "convert/tracer.h"
+#include "editor/document.h"
 #include "model/render.h"
 #include "print/legibility_text.h"
 #include "print/numbers.h"
@@ -197,6 +198,25 @@ void BM_PrintDialogPaintingCopy(benchmark::State& state) {
         benchmark::DoNotOptimize(shapes.Clone());
 }
 BENCHMARK(BM_PrintDialogPaintingCopy)->Unit(benchmark::kMillisecond);
+
+// "Simplify For Printing..." from the print dialog on the large painting, one A4 page, 2.5 mm.
+void BM_SimplifyLargePaintingForPrinting(benchmark::State& state) {
+    TNullMessages messages;
+    TPaintingDocument doc(messages);
+    doc.ReplaceShapes(LargePainting().Clone(), 0);
+    TPrintLayoutBlock block = doc.PrintLayout();
+    block.PaperSize = PaperA4;
+    doc.SetPrintLayout(block);
+    TNullProgress progress;
+    std::size_t shapes = 0;
+    for (auto _ : state) {
+        std::optional<TSimplifyInput> input = doc.SimplifyInput(TSimplifyRequest{});
+        TSimplifyResult result = Simplify(std::move(*input), progress);
+        shapes = result.Simplified.Trace.Shapes.Count();
+    }
+    state.counters["shapes_after"] = static_cast<double>(shapes);
+}
+BENCHMARK(BM_SimplifyLargePaintingForPrinting)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 } // namespace
 } // namespace pigmentaria
