@@ -51,6 +51,16 @@ public:
         return number;
     }
 
+    // Any thread: no report is wanted any more; the waiting request goes, the running one is
+    // asked to stop, and nothing is kept.
+    void Drop() {
+        std::lock_guard lock(Mutex_);
+        ++Latest_;
+        Waiting_.reset();
+        Kept_.reset();
+        Failure_.clear();
+    }
+
     // The newest request's result once it has come, once; none while that request waits or
     // runs, when it failed, or when it was taken already.
     std::optional<Result> Take() {

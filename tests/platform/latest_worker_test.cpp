@@ -124,6 +124,29 @@ TEST(LatestWorkerTest, AFailureIsToldAndTheNextRequestClearsIt) {
     EXPECT_EQ(worker.Take(), 3);
 }
 
+TEST(LatestWorkerTest, DroppingStopsTheRunningWorkAndKeepsNothing) {
+    TReady ready;
+    TLatestWorker<int> worker([&] { ready(); });
+    std::atomic<bool> never{false};
+    std::atomic<int> started{0}, ran{0};
+    worker.Request([&](IProgressSink& p) { return Held(p, never, started, 1); });
+    while (started == 0)
+        std::this_thread::sleep_for(1ms);
+    worker.Drop();
+    while (worker.Busy())
+        std::this_thread::sleep_for(1ms);
+    EXPECT_FALSE(worker.Take());
+    EXPECT_EQ(ready.Count(), 0);
+    // A finished result goes too, and work asked after runs as before.
+    worker.Request([&](IProgressSink&) { return ++ran; });
+    ASSERT_TRUE(ready.WaitFor(1));
+    worker.Drop();
+    EXPECT_FALSE(worker.Take());
+    worker.Request([&](IProgressSink&) { return 10 + ++ran; });
+    ASSERT_TRUE(ready.WaitFor(2));
+    EXPECT_EQ(worker.Take(), 12);
+}
+
 TEST(LatestWorkerTest, GoingAwayStopsTheRunningWork) {
     std::atomic<bool> never{false};
     std::atomic<int> started{0};

@@ -291,6 +291,7 @@ void TPrintActions::RequestReport() {
     const TPrintDialogState& state = Form_->State();
     if (!Doc_.HasPainting() || !state.HasPages()) {
         Form_->SetLegibilityNote(Doc_.HasPainting() ? "No pages to print" : "No painting");
+        Reports_->Drop();
         Asked_.reset();
         ShownKey_.reset();
         return;
@@ -320,7 +321,7 @@ void TPrintActions::RequestReport() {
     if (ShownKey_ && *ShownKey_ == key) {
         // Back to the layout whose report shows.
         Form_->SetLegibilityLines(ShownLines_, true);
-        Reports_->Request([](IProgressSink&) -> TDialogLegibility { throw EAborted(); });
+        Reports_->Drop();
         return;
     }
     if (ShownLines_.empty())
