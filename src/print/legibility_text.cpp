@@ -24,10 +24,12 @@ std::string LegibilityReportText(const TLegibilityReport& r, double minDiameterM
            std::to_string(r.RegionsWithoutFittingNumber) + " regions with no number that fits";
 }
 
-std::vector<std::string> LegibilityReportLines(const TLegibilityReport& r, double minDiameterMm) {
+std::vector<std::string> LegibilityReportLines(const TLegibilityReport& r, double minDiameterMm,
+                                               char point) {
     std::vector<std::string> lines;
-    lines.push_back("Narrowest region: " + FormatFixed(r.SmallestDiameterMm, 2) + " mm across");
-    lines.push_back("Regions under " + FormatGeneral(minDiameterMm) + " mm: " +
+    lines.push_back("Narrowest region: " + FormatFixed(r.SmallestDiameterMm, 2, point) +
+                    " mm across");
+    lines.push_back("Regions under " + FormatGeneral(minDiameterMm, 15, point) + " mm: " +
                     std::to_string(r.RegionsUnderMinimum) + " of " + std::to_string(r.Regions));
     if (r.Labels == 0) {
         lines.push_back("Smallest number: no numbers are printed");
@@ -73,7 +75,7 @@ TDialogLegibility DialogLegibility(const TDialogLegibilityInput& in, IProgressSi
         }
     }
     out.Report = PrintLegibility(*in.Shapes, in.Layout, in.Settings, *labels, in.MinDiameterMm);
-    out.Lines = LegibilityReportLines(out.Report, in.MinDiameterMm);
+    out.Lines = LegibilityReportLines(out.Report, in.MinDiameterMm, in.DecimalPoint);
     out.Legible = LegibleEnough(out.Report);
     return out;
 }

@@ -29,9 +29,9 @@ std::string LegibilityReportText(const TLegibilityReport& report, double minDiam
 
 // The print dialog's lines, in this order: the narrowest region, the regions under the minimum,
 // the smallest number, the regions without a number that fits. A print without numbers says so
-// in the last two.
+// in the last two. Millimetres are written with `decimalPoint`, the window's.
 std::vector<std::string> LegibilityReportLines(const TLegibilityReport& report,
-                                               double minDiameterMm);
+                                               double minDiameterMm, char decimalPoint = '.');
 
 // Whether the print is comfortable to paint: every region holds the minimum and every region
 // has a number of the legible size or more. The dialog offers "Simplify For Printing..." when not.
@@ -49,6 +49,8 @@ struct TDialogLegibilityInput {
     // showing); none places them here as printing would. Not read without PrintNumbers.
     std::optional<std::vector<TPrintLabel>> Labels;
     double MinDiameterMm = 2.5;
+    // The decimal point of the lines.
+    char DecimalPoint = '.';
     std::uint64_t Generation = 0;
 };
 

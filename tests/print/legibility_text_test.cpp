@@ -90,6 +90,9 @@ TEST(LegibilityText, LinesAndTheOneLineReport) {
     r.Labels = 0;
     EXPECT_EQ(LegibilityReportLines(r, 3)[2], "Smallest number: no numbers are printed");
     EXPECT_EQ(LegibilityReportLines(r, 3)[1], "Regions under 3 mm: 14 of 120");
+    // The window's decimal point.
+    EXPECT_EQ(LegibilityReportLines(r, 2.5, ',')[0], "Narrowest region: 0,85 mm across");
+    EXPECT_EQ(LegibilityReportLines(r, 2.5, ',')[1], "Regions under 2,5 mm: 14 of 120");
     r.RegionsUnderMinimum = 0;
     r.RegionsWithoutLegibleNumber = 0;
     EXPECT_TRUE(LegibleEnough(r));
@@ -133,7 +136,9 @@ TEST(LegibilityText, TheDialogsReportOnAWorkerPlacesTheNumbersPrintingWould) {
     EXPECT_EQ(placed.Report.Labels, static_cast<int>(expected.size()));
     EXPECT_EQ(progress.Messages, std::vector<std::string>{PlacingNumbersMessage});
     in.Labels = std::vector<TPrintLabel>{expected.front()};
+    in.DecimalPoint = ',';
     const TDialogLegibility given = DialogLegibility(in, quiet);
+    EXPECT_EQ(given.Lines, LegibilityReportLines(given.Report, 2.5, ','));
     EXPECT_FALSE(given.PlacedLabels);
     EXPECT_EQ(given.Report.Labels, 1);
     EXPECT_GT(given.Report.RegionsWithoutFittingNumber, placed.Report.RegionsWithoutFittingNumber);

@@ -3,6 +3,7 @@
 #include "app/help_topics.h"
 #include "app/qt/progress_form.h"
 #include "editor/qt/zoom_form.h"
+#include "platform/qt/window_text.h"
 #include "print/numbers.h"
 #include "print/palette_printout.h"
 #include "print/print_run.h"
@@ -306,6 +307,7 @@ void TPrintActions::RequestReport() {
     in.Layout = state.Layout();
     in.Settings = state.Settings();
     in.MinDiameterMm = MinMm_;
+    in.DecimalPoint = WindowDecimalPoint();
     if (in.Settings.PrintNumbers) {
         // The numbers printing will use: this showing's when placed, else placed afresh.
         if (state.NumbersAdded())

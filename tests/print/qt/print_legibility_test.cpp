@@ -9,6 +9,7 @@
 #include "editor/qt/print_actions.h"
 #include "editor/qt/vector_form.h"
 #include "model/render.h"
+#include "platform/qt/window_text.h"
 #include "print/legibility_text.h"
 #include "test_util.h"
 
@@ -124,7 +125,7 @@ TEST_F(PrintLegibilityTest, TheReportFollowsThePagesAcrossWithoutTheDialogWaitin
     EXPECT_EQ(one.Regions, expected.Regions);
     EXPECT_EQ(one.RegionsUnderMinimum, expected.RegionsUnderMinimum);
     EXPECT_DOUBLE_EQ(one.SmallestDiameterMm, expected.SmallestDiameterMm);
-    EXPECT_EQ(ShownLines(), LegibilityReportLines(one, 2.5));
+    EXPECT_EQ(ShownLines(), LegibilityReportLines(one, 2.5, WindowDecimalPoint()));
     EXPECT_GT(one.RegionsUnderMinimum, 0);
     for (int i = 0; i < TPrintForm::LegibilityLineCount; ++i)
         EXPECT_TRUE(Form().LegibilityLine(i)->isEnabled());
@@ -135,7 +136,7 @@ TEST_F(PrintLegibilityTest, TheReportFollowsThePagesAcrossWithoutTheDialogWaitin
     EXPECT_FALSE(Print.ReportCurrent());
     QTest::qWait(0);
     if (!Print.ReportCurrent()) {
-        EXPECT_EQ(ShownLines(), LegibilityReportLines(one, 2.5));
+        EXPECT_EQ(ShownLines(), LegibilityReportLines(one, 2.5, WindowDecimalPoint()));
         EXPECT_FALSE(Form().LegibilityLine(0)->isEnabled());
     }
     ASSERT_TRUE(WaitForReport());
@@ -143,7 +144,7 @@ TEST_F(PrintLegibilityTest, TheReportFollowsThePagesAcrossWithoutTheDialogWaitin
     EXPECT_GT(two.SmallestDiameterMm, one.SmallestDiameterMm);
     EXPECT_LT(two.RegionsUnderMinimum, one.RegionsUnderMinimum);
     EXPECT_DOUBLE_EQ(two.SmallestDiameterMm, Expected().SmallestDiameterMm);
-    EXPECT_EQ(ShownLines(), LegibilityReportLines(two, 2.5));
+    EXPECT_EQ(ShownLines(), LegibilityReportLines(two, 2.5, WindowDecimalPoint()));
     EXPECT_TRUE(Form().LegibilityLine(0)->isEnabled());
 
     // Numbers asked for: the report measures those printing would place.
@@ -156,7 +157,7 @@ TEST_F(PrintLegibilityTest, TheReportFollowsThePagesAcrossWithoutTheDialogWaitin
     Form().PrintNumbers()->click();
     SetEdit(Form().PagesAcross(), "1");
     ASSERT_TRUE(WaitForReport());
-    EXPECT_EQ(ShownLines(), LegibilityReportLines(one, 2.5));
+    EXPECT_EQ(ShownLines(), LegibilityReportLines(one, 2.5, WindowDecimalPoint()));
 
     // No pages: nothing to measure.
     SetEdit(Form().PagesAcross(), "0");
@@ -194,14 +195,14 @@ TEST_F(PrintLegibilityTest, SimplifyMakesEveryRegionHoldTheMinimumAndUndoRestore
     EXPECT_EQ(after.RegionsUnderMinimum, 0);
     EXPECT_GE(after.SmallestDiameterMm, 2.5);
     EXPECT_LT(after.Regions, before.Regions);
-    EXPECT_EQ(ShownLines(), LegibilityReportLines(after, 2.5));
+    EXPECT_EQ(ShownLines(), LegibilityReportLines(after, 2.5, WindowDecimalPoint()));
 
     undo->trigger();
     EXPECT_EQ(StateOf(Doc.Shapes()), shapes);
     EXPECT_EQ(RenderPainting(Doc.Shapes(), 1.0), picture);
     ASSERT_TRUE(WaitForReport());
     EXPECT_EQ(Print.ShownReport()->RegionsUnderMinimum, before.RegionsUnderMinimum);
-    EXPECT_EQ(ShownLines(), LegibilityReportLines(before, 2.5));
+    EXPECT_EQ(ShownLines(), LegibilityReportLines(before, 2.5, WindowDecimalPoint()));
 }
 
 TEST_F(PrintLegibilityTest, CancellingTheSimplificationLeavesThePaintingAsItWas) {
