@@ -177,6 +177,35 @@ void BM_PrintDialogLegibility(benchmark::State& state) {
 }
 BENCHMARK(BM_PrintDialogLegibility)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
+// The same when only the layout changed: the dialog's worker measured the painting's regions
+// for an earlier layout and only places them anew.
+void BM_PrintDialogLegibilityNewLayout(benchmark::State& state) {
+    const TShapeList& shapes = LargePainting();
+    TDialogLegibilityInput in;
+    in.Shapes = std::make_shared<const TShapeList>(shapes.Clone());
+    in.Settings.PrintNumbers = false;
+    in.Cache = std::make_shared<TDialogLegibilityCache>();
+    TPrintDialogState dialog;
+    dialog.SetPrinter(MetricsForPaper(PaperSizeOfCode(PaperLetter), poPortrait, 600, 600, 0.25),
+                      poPortrait);
+    dialog.SetPaintingSize(shapes.PaintingWidth(), shapes.PaintingHeight());
+    dialog.Show();
+    TNullProgress progress;
+    in.Layout = dialog.Layout();
+    DialogLegibility(in, progress);
+    int pages = 1;
+    for (auto _ : state) {
+        state.PauseTiming();
+        pages = pages % 3 + 1;
+        dialog.EditPagesAcross(std::to_string(pages));
+        dialog.Recompute();
+        in.Layout = dialog.Layout();
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(DialogLegibility(in, progress));
+    }
+}
+BENCHMARK(BM_PrintDialogLegibilityNewLayout)->Unit(benchmark::kMillisecond);
+
 // The numbers the report measures are placed once a painting, not once a layout.
 void BM_PrintDialogNumberPlacement(benchmark::State& state) {
     const TShapeList& shapes = LargePainting();

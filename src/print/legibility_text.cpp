@@ -5,14 +5,25 @@
 
 namespace pigmentaria {
 
-TLegibilityReport PrintLegibility(const TShapeList& shapes, TPrintLayout layout,
-                                  const TPrintSettings& settings,
-                                  const std::vector<TPrintLabel>& labels, double minDiameterMm) {
+namespace {
+
+// The placement the report measures: the frame placed, or the first frame for the painting.
+TPlacementFrame PlacedFrame(const TShapeList& shapes, TPrintLayout& layout,
+                            const TPrintSettings& settings) {
     TPlacementFrame frame = settings.Frame;
     if (!frame.Visible || frame.Width <= 0)
         frame = FirstPlacementFrame(layout, shapes.PaintingWidth(), shapes.PaintingHeight());
     layout.ImageWidthIn = FrameWidthIn(layout, frame);
     layout.ImageHeightIn = FrameHeightIn(layout, frame);
+    return frame;
+}
+
+} // namespace
+
+TLegibilityReport PrintLegibility(const TShapeList& shapes, TPrintLayout layout,
+                                  const TPrintSettings& settings,
+                                  const std::vector<TPrintLabel>& labels, double minDiameterMm) {
+    const TPlacementFrame frame = PlacedFrame(shapes, layout, settings);
     return TPrintedLabels(shapes, layout, frame).Report(labels, minDiameterMm);
 }
 
@@ -74,7 +85,23 @@ TDialogLegibility DialogLegibility(const TDialogLegibilityInput& in, IProgressSi
             labels = &*out.PlacedLabels;
         }
     }
-    out.Report = PrintLegibility(*in.Shapes, in.Layout, in.Settings, *labels, in.MinDiameterMm);
+    TPrintLayout layout = in.Layout;
+    const TPlacementFrame frame = PlacedFrame(*in.Shapes, layout, in.Settings);
+    std::optional<TPrintedLabels> printed;
+    if (in.Cache) {
+        std::lock_guard lock(in.Cache->Lock);
+        if (in.Cache->Measured && in.Cache->Generation == in.Generation)
+            printed = in.Cache->Measured->ForLayout(layout, frame);
+    }
+    if (!printed) {
+        printed.emplace(*in.Shapes, layout, frame);
+        if (in.Cache) {
+            std::lock_guard lock(in.Cache->Lock);
+            in.Cache->Measured = printed;
+            in.Cache->Generation = in.Generation;
+        }
+    }
+    out.Report = printed->Report(*labels, in.MinDiameterMm);
     out.Lines = LegibilityReportLines(out.Report, in.MinDiameterMm, in.DecimalPoint);
     out.Legible = LegibleEnough(out.Report);
     return out;

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,6 +38,14 @@ std::vector<std::string> LegibilityReportLines(const TLegibilityReport& report,
 // has a number of the legible size or more. The dialog offers "Simplify For Printing..." when not.
 bool LegibleEnough(const TLegibilityReport& report);
 
+// The painting's regions as the dialog's worker last measured them: another layout of the same
+// generation only places them anew. Used by the worker alone (locked all the same).
+struct TDialogLegibilityCache {
+    std::mutex Lock;
+    std::optional<TPrintedLabels> Measured;
+    std::uint64_t Generation = 0;
+};
+
 // What the print dialog's report is measured on, copied on the GUI thread for a worker: the
 // painting as it is, the dialog's layout and settings, and the numbers that would print.
 struct TDialogLegibilityInput {
@@ -52,6 +61,8 @@ struct TDialogLegibilityInput {
     // The decimal point of the lines.
     char DecimalPoint = '.';
     std::uint64_t Generation = 0;
+    // None measures the painting every time.
+    std::shared_ptr<TDialogLegibilityCache> Cache;
 };
 
 // What decides the report: inputs that agree here give the same report. Numbers given or placed

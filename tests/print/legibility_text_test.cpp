@@ -150,6 +150,45 @@ TEST(LegibilityText, TheDialogsReportOnAWorkerPlacesTheNumbersPrintingWould) {
     EXPECT_THROW(DialogLegibility(in, stop), EAborted);
 }
 
+TEST(LegibilityText, TheDialogsWorkerMeasuresAPaintingOnceForEveryLayout) {
+    auto shapes = std::make_shared<const TShapeList>(Painting());
+    TDialogLegibilityInput in;
+    in.Shapes = shapes;
+    in.Generation = 3;
+    in.Cache = std::make_shared<TDialogLegibilityCache>();
+    TNullProgress quiet;
+    TNullMessages messages;
+    TNamedPalette palette;
+    RebuildPaintingPalette(palette, *shapes);
+    in.Settings.PrintNumbers = true;
+    in.Labels = PlaceNumbers(*shapes, palette, quiet, messages);
+    for (const int across : {1, 2, 3, 1}) {
+        SCOPED_TRACE(across);
+        in.Layout = Layout(in.Settings, across);
+        const TDialogLegibility r = DialogLegibility(in, quiet);
+        const TLegibilityReport alone =
+            PrintLegibility(*shapes, in.Layout, in.Settings, *in.Labels, in.MinDiameterMm);
+        EXPECT_EQ(r.Report.SmallestNumberPt, alone.SmallestNumberPt);
+        EXPECT_EQ(r.Report.RegionsWithoutFittingNumber, alone.RegionsWithoutFittingNumber);
+        EXPECT_EQ(r.Report.RegionsWithoutLegibleNumber, alone.RegionsWithoutLegibleNumber);
+        EXPECT_EQ(r.Report.Regions, alone.Regions);
+        EXPECT_DOUBLE_EQ(r.Report.SmallestDiameterMm, alone.SmallestDiameterMm);
+        EXPECT_EQ(r.Report.RegionsUnderMinimum, alone.RegionsUnderMinimum);
+        EXPECT_EQ(in.Cache->Generation, 3u);
+        ASSERT_TRUE(in.Cache->Measured);
+    }
+    // Another generation is measured afresh: here a painting without the small box.
+    auto fewer = std::make_shared<TShapeList>();
+    fewer->Append(MakeFrameShape(200, 120));
+    fewer->Append(MakeShape(MakeColor(200, 200, 200), Rect(0, 0, 200, 120)));
+    fewer->Append(MakeShape(MakeColor(200, 40, 40), Rect(20, 20, 80, 80)));
+    in.Shapes = fewer;
+    in.Generation = 4;
+    in.Settings.PrintNumbers = false;
+    EXPECT_EQ(DialogLegibility(in, quiet).Report.Regions, 2);
+    EXPECT_EQ(in.Cache->Generation, 4u);
+}
+
 TEST(LegibilityText, TheDialogsReportIsMadeAgainOnlyWhenWhatDecidesItChanged) {
     TDialogLegibilityInput a;
     a.Shapes = std::make_shared<const TShapeList>(Painting());

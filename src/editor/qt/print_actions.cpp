@@ -308,6 +308,7 @@ void TPrintActions::RequestReport() {
     in.Settings = state.Settings();
     in.MinDiameterMm = MinMm_;
     in.DecimalPoint = WindowDecimalPoint();
+    in.Cache = Measured_;
     if (in.Settings.PrintNumbers) {
         // The numbers printing will use: this showing's when placed, else placed afresh.
         if (state.NumbersAdded())

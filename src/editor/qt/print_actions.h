@@ -121,6 +121,8 @@ private:
     std::uint64_t ShapesGeneration_ = 0;
     std::optional<std::vector<TPrintLabel>> PlacedLabels_;
     std::uint64_t PlacedGeneration_ = 0;
+    // The painting's regions as the worker measured them, for the next layout.
+    std::shared_ptr<TDialogLegibilityCache> Measured_ = std::make_shared<TDialogLegibilityCache>();
     std::optional<TDialogLegibilityKey> Asked_, ShownKey_;
     std::optional<TLegibilityReport> Shown_;
     std::vector<std::string> ShownLines_;
