@@ -149,7 +149,15 @@ void TPrintActions::PrepareDialog() {
 bool TPrintActions::PrintClick() {
     if (!Doc_.HasPainting()) return false;
     PrepareDialog();
-    return Form_->exec() == QDialog::Accepted;
+    const bool printed = Form_->exec() == QDialog::Accepted;
+    // The measured regions of a large painting take tens of megabytes: kept while the dialog
+    // shows only.
+    {
+        std::lock_guard lock(Measured_->Lock);
+        Measured_->Measured.reset();
+    }
+    ShapesCopy_.reset();
+    return printed;
 }
 
 void TPrintActions::ChangeClick() {
