@@ -1,11 +1,17 @@
 // Printing the sample photo's paint-by-number template to PDF: 1 × 1 and 2 × 2 letter pages at
 // 600 dpi with numbers, registration marks and page numbers. Set PIGMENTARIA_BENCH_PDF_DIR to
-// keep the PDFs for a look.
+// keep the PDFs for a look. And the print dialog's legibility report for those layouts.
 #include "../bench_pictures.h"
 #include "cli/qt/print_command.h"
+#include "convert/import_session.h"
 #include "convert/reduction.h"
 #include "convert/tracer.h"
+#include "editor/document.h"
 #include "model/render.h"
+#include "print/legibility_text.h"
+#include "print/numbers.h"
+#include "print/print_dialog.h"
+#include "print/template_job.h"
 
 #include <benchmark/benchmark.h>
 
@@ -123,6 +129,123 @@ void BM_PrintSampleTemplatePdf(benchmark::State& state) {
     state.counters["pdf_bytes"] = static_cast<double>(std::filesystem::file_size(out));
 }
 BENCHMARK(BM_PrintSampleTemplatePdf)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// A painting traced from the sample photo upscaled to 2268 x 1512, about 7,700 shapes, as the
+// main window's benchmarks open it.
+const TShapeList& LargePainting() {
+    static const TShapeList shapes = [] {
+        TPixelGraphic photo;
+        photo.LoadFromFile(std::string(PIGMENTARIA_SAMPLES) + "/coffee.png");
+        TPixelGraphic big;
+        big.StretchMode = smPrecise;
+        big.SetSize(2268, 1512, ct24Bit);
+        big.StretchFromWhole(photo);
+        TNullProgress progress;
+        TNullMessages messages;
+        TImportSession session(progress, messages);
+        session.SetPicture(std::move(big));
+        session.Controls.ColorDepth = 52;
+        return session.ReduceAndTrace().Shapes;
+    }();
+    return shapes;
+}
+
+// What the print dialog computes for its legibility report whenever its layout changes: the
+// large painting on 1 × 1 and 2 × 2 letter pages at 600 dpi, with the numbers placed.
+void BM_PrintDialogLegibility(benchmark::State& state) {
+    const int pages = static_cast<int>(state.range(0));
+    const TShapeList& shapes = LargePainting();
+    TNamedPalette palette;
+    RebuildPaintingPalette(palette, shapes);
+    TNullProgress progress;
+    TNullMessages messages;
+    const std::vector<TPrintLabel> labels = PlaceNumbers(shapes, palette, progress, messages);
+    TPrintDialogState dialog;
+    dialog.SetPrinter(MetricsForPaper(PaperSizeOfCode(PaperLetter), poPortrait, 600, 600, 0.25),
+                      poPortrait);
+    dialog.SetPaintingSize(shapes.PaintingWidth(), shapes.PaintingHeight());
+    dialog.Show();
+    dialog.EditPagesAcross(std::to_string(pages));
+    dialog.EditPagesDown(std::to_string(pages));
+    dialog.Recompute();
+    TLegibilityReport report;
+    for (auto _ : state)
+        report = PrintLegibility(shapes, dialog.Layout(), dialog.Settings(), labels,
+                                 DefaultTemplateMinMm);
+    state.counters["shapes"] = static_cast<double>(shapes.Count());
+    state.counters["regions"] = report.Regions;
+}
+BENCHMARK(BM_PrintDialogLegibility)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// The same when only the layout changed: the dialog's worker measured the painting's regions
+// for an earlier layout and only places them anew.
+void BM_PrintDialogLegibilityNewLayout(benchmark::State& state) {
+    const TShapeList& shapes = LargePainting();
+    TDialogLegibilityInput in;
+    in.Shapes = std::make_shared<const TShapeList>(shapes.Clone());
+    in.Settings.PrintNumbers = false;
+    in.Cache = std::make_shared<TDialogLegibilityCache>();
+    TPrintDialogState dialog;
+    dialog.SetPrinter(MetricsForPaper(PaperSizeOfCode(PaperLetter), poPortrait, 600, 600, 0.25),
+                      poPortrait);
+    dialog.SetPaintingSize(shapes.PaintingWidth(), shapes.PaintingHeight());
+    dialog.Show();
+    TNullProgress progress;
+    in.Layout = dialog.Layout();
+    DialogLegibility(in, progress);
+    int pages = 1;
+    for (auto _ : state) {
+        state.PauseTiming();
+        pages = pages % 3 + 1;
+        dialog.EditPagesAcross(std::to_string(pages));
+        dialog.Recompute();
+        in.Layout = dialog.Layout();
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(DialogLegibility(in, progress));
+    }
+}
+BENCHMARK(BM_PrintDialogLegibilityNewLayout)->Unit(benchmark::kMillisecond);
+
+// The numbers the report measures are placed once a painting, not once a layout.
+void BM_PrintDialogNumberPlacement(benchmark::State& state) {
+    const TShapeList& shapes = LargePainting();
+    TNamedPalette palette;
+    RebuildPaintingPalette(palette, shapes);
+    TNullProgress progress;
+    TNullMessages messages;
+    std::size_t labels = 0;
+    for (auto _ : state)
+        labels = PlaceNumbers(shapes, palette, progress, messages).size();
+    state.counters["labels"] = static_cast<double>(labels);
+}
+BENCHMARK(BM_PrintDialogNumberPlacement)->Unit(benchmark::kMillisecond);
+
+// The copy of the painting a worker computing the report owns.
+void BM_PrintDialogPaintingCopy(benchmark::State& state) {
+    const TShapeList& shapes = LargePainting();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(shapes.Clone());
+}
+BENCHMARK(BM_PrintDialogPaintingCopy)->Unit(benchmark::kMillisecond);
+
+// "Simplify For Printing..." from the print dialog on the large painting, one A4 page, 2.5 mm.
+void BM_SimplifyLargePaintingForPrinting(benchmark::State& state) {
+    TNullMessages messages;
+    TPaintingDocument doc(messages);
+    doc.ReplaceShapes(LargePainting().Clone(), 0);
+    TPrintLayoutBlock block = doc.PrintLayout();
+    block.PaperSize = PaperA4;
+    doc.SetPrintLayout(block);
+    TNullProgress progress;
+    std::size_t shapes = 0;
+    for (auto _ : state) {
+        std::optional<TSimplifyInput> input = doc.SimplifyInput(TSimplifyRequest{});
+        TSimplifyResult result = Simplify(std::move(*input), progress);
+        shapes = result.Simplified.Trace.Shapes.Count();
+    }
+    state.counters["shapes_after"] = static_cast<double>(shapes);
+}
+BENCHMARK(BM_SimplifyLargePaintingForPrinting)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 } // namespace
 } // namespace pigmentaria

@@ -1,17 +1,29 @@
 #include "print/legibility_text.h"
 
 #include "platform/text_parse.h"
+#include "print/numbers.h"
 
 namespace pigmentaria {
 
-TLegibilityReport PrintLegibility(const TShapeList& shapes, TPrintLayout layout,
-                                  const TPrintSettings& settings,
-                                  const std::vector<TPrintLabel>& labels, double minDiameterMm) {
+namespace {
+
+// The placement the report measures: the frame placed, or the first frame for the painting.
+TPlacementFrame PlacedFrame(const TShapeList& shapes, TPrintLayout& layout,
+                            const TPrintSettings& settings) {
     TPlacementFrame frame = settings.Frame;
     if (!frame.Visible || frame.Width <= 0)
         frame = FirstPlacementFrame(layout, shapes.PaintingWidth(), shapes.PaintingHeight());
     layout.ImageWidthIn = FrameWidthIn(layout, frame);
     layout.ImageHeightIn = FrameHeightIn(layout, frame);
+    return frame;
+}
+
+} // namespace
+
+TLegibilityReport PrintLegibility(const TShapeList& shapes, TPrintLayout layout,
+                                  const TPrintSettings& settings,
+                                  const std::vector<TPrintLabel>& labels, double minDiameterMm) {
+    const TPlacementFrame frame = PlacedFrame(shapes, layout, settings);
     return TPrintedLabels(shapes, layout, frame).Report(labels, minDiameterMm);
 }
 
@@ -23,10 +35,12 @@ std::string LegibilityReportText(const TLegibilityReport& r, double minDiameterM
            std::to_string(r.RegionsWithoutFittingNumber) + " regions with no number that fits";
 }
 
-std::vector<std::string> LegibilityReportLines(const TLegibilityReport& r, double minDiameterMm) {
+std::vector<std::string> LegibilityReportLines(const TLegibilityReport& r, double minDiameterMm,
+                                               char point) {
     std::vector<std::string> lines;
-    lines.push_back("Narrowest region: " + FormatFixed(r.SmallestDiameterMm, 2) + " mm across");
-    lines.push_back("Regions under " + FormatGeneral(minDiameterMm) + " mm: " +
+    lines.push_back("Narrowest region: " + FormatFixed(r.SmallestDiameterMm, 2, point) +
+                    " mm across");
+    lines.push_back("Regions under " + FormatGeneral(minDiameterMm, 15, point) + " mm: " +
                     std::to_string(r.RegionsUnderMinimum) + " of " + std::to_string(r.Regions));
     if (r.Labels == 0) {
         lines.push_back("Smallest number: no numbers are printed");
@@ -43,6 +57,54 @@ std::vector<std::string> LegibilityReportLines(const TLegibilityReport& r, doubl
 
 bool LegibleEnough(const TLegibilityReport& r) {
     return r.RegionsUnderMinimum == 0 && r.RegionsWithoutLegibleNumber == 0;
+}
+
+TDialogLegibilityKey DialogLegibilityKey(const TDialogLegibilityInput& in) {
+    TDialogLegibilityKey k;
+    k.Layout = in.Layout;
+    k.Frame = in.Settings.Frame;
+    k.Numbers = in.Settings.PrintNumbers;
+    k.MinDiameterMm = in.MinDiameterMm;
+    k.Generation = in.Generation;
+    return k;
+}
+
+TDialogLegibility DialogLegibility(const TDialogLegibilityInput& in, IProgressSink& progress) {
+    TDialogLegibility out;
+    out.Generation = in.Generation;
+    static const std::vector<TPrintLabel> none;
+    const std::vector<TPrintLabel>* labels = &none;
+    if (in.Settings.PrintNumbers) {
+        if (in.Labels) {
+            labels = &*in.Labels;
+        } else {
+            // What placement says about a pixel no shape explains shows when printing places
+            // the numbers; the report keeps quiet.
+            TCollectedMessages quiet;
+            out.PlacedLabels = PlaceNumbers(*in.Shapes, in.Palette, progress, quiet);
+            labels = &*out.PlacedLabels;
+        }
+    }
+    TPrintLayout layout = in.Layout;
+    const TPlacementFrame frame = PlacedFrame(*in.Shapes, layout, in.Settings);
+    std::optional<TPrintedLabels> printed;
+    if (in.Cache) {
+        std::lock_guard lock(in.Cache->Lock);
+        if (in.Cache->Measured && in.Cache->Generation == in.Generation)
+            printed = in.Cache->Measured->ForLayout(layout, frame);
+    }
+    if (!printed) {
+        printed.emplace(*in.Shapes, layout, frame);
+        if (in.Cache) {
+            std::lock_guard lock(in.Cache->Lock);
+            in.Cache->Measured = printed;
+            in.Cache->Generation = in.Generation;
+        }
+    }
+    out.Report = printed->Report(*labels, in.MinDiameterMm);
+    out.Lines = LegibilityReportLines(out.Report, in.MinDiameterMm, in.DecimalPoint);
+    out.Legible = LegibleEnough(out.Report);
+    return out;
 }
 
 } // namespace pigmentaria

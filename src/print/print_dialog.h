@@ -133,6 +133,9 @@ public:
     // --- numbers, placed at most once per showing
     bool NumbersAdded() const { return NumbersAdded_; }
     void MarkNumbersAdded() { NumbersAdded_ = true; }
+    // The painting lost its numbers (traced again while the dialog shows): printing places
+    // them again.
+    void ForgetNumbers() { NumbersAdded_ = false; }
     // Numbers are asked for and this showing has not placed them yet.
     bool NumbersWanted() const { return Settings_.PrintNumbers && !NumbersAdded_; }
 

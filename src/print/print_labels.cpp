@@ -45,23 +45,51 @@ private:
 
 } // namespace
 
-struct TPrintedLabels::TData {
+// What the painting alone decides: its regions on the work raster, their room and colour, and
+// which are gaps. Shared by the labels of every layout of the same painting.
+struct TPrintedLabels::TRegions {
     TRegionMap Map;
     std::vector<TRegionRoom> Rooms;
     std::vector<TColor> Colors;
     std::vector<bool> Gap;
+};
+
+struct TPrintedLabels::TData {
+    std::shared_ptr<const TRegions> R;
     TLabelTextMetrics Metrics;
     TPaintingPixelSize PixelSize;
     // Painting pixels per inch on paper, and the placement's left edge for the device mapping.
     double UnitsX = 0, UnitsY = 0, LeftIn = 0;
     int DpiX = 600;
+    int PaintingWidth = 0, PaintingHeight = 0;
 };
 
 TPrintedLabels::TPrintedLabels(const TShapeList& shapes, const TPrintLayout& layout,
                                const TPlacementFrame& frame, TLabelTextMetrics metrics) {
+    auto r = std::make_shared<TRegions>();
+    const TRaster24 raster = RenderPainting(shapes, LabelScale, false);
+    r->Map = LabelRegions(raster);
+    r->Rooms = MeasureRegions(r->Map, RegionDistanceSquared(r->Map));
+    r->Colors.resize(r->Map.Count);
+    r->Gap.assign(r->Map.Count, false);
+    const TPaintShape* frameShape = shapes.First();
+    for (std::uint32_t i = 0; i < r->Map.Count; ++i) {
+        const TRegionRoom& room = r->Rooms[i];
+        r->Colors[i] = raster.GetPixel(room.PoleX, room.PoleY);
+        if (frameShape && r->Colors[i] == frameShape->Color)
+            r->Gap[i] =
+                ShapeAtPixel(shapes, raster, LabelScale, room.PoleX, room.PoleY) == frameShape;
+    }
+    Place(std::move(r), layout, frame, shapes.PaintingWidth(), shapes.PaintingHeight(), metrics);
+}
+
+void TPrintedLabels::Place(std::shared_ptr<const TRegions> regions, const TPrintLayout& layout,
+                           const TPlacementFrame& frame, int w, int h, TLabelTextMetrics metrics) {
     auto d = std::make_shared<TData>();
+    d->R = std::move(regions);
     d->Metrics = metrics;
-    const int w = shapes.PaintingWidth(), h = shapes.PaintingHeight();
+    d->PaintingWidth = w;
+    d->PaintingHeight = h;
     d->PixelSize = PaintingPixelSize(layout, frame, w, h);
     d->DpiX = std::max(1, layout.PrinterDpiX);
     if (d->PixelSize.Placed()) {
@@ -69,24 +97,18 @@ TPrintedLabels::TPrintedLabels(const TShapeList& shapes, const TPrintLayout& lay
         d->UnitsY = MmPerInch / d->PixelSize.MmY;
         d->LeftIn = (frame.Left - SampleImageLeft - layout.SampleOriginX) / layout.SampleScaleX;
     }
-    const TRaster24 raster = RenderPainting(shapes, LabelScale, false);
-    d->Map = LabelRegions(raster);
-    d->Rooms = MeasureRegions(d->Map, RegionDistanceSquared(d->Map));
-    d->Colors.resize(d->Map.Count);
-    d->Gap.assign(d->Map.Count, false);
-    const TPaintShape* frameShape = shapes.First();
-    for (std::uint32_t r = 0; r < d->Map.Count; ++r) {
-        const TRegionRoom& room = d->Rooms[r];
-        d->Colors[r] = raster.GetPixel(room.PoleX, room.PoleY);
-        if (frameShape && d->Colors[r] == frameShape->Color)
-            d->Gap[r] =
-                ShapeAtPixel(shapes, raster, LabelScale, room.PoleX, room.PoleY) == frameShape;
-    }
     Data_ = std::move(d);
 }
 
+TPrintedLabels TPrintedLabels::ForLayout(const TPrintLayout& layout,
+                                         const TPlacementFrame& frame) const {
+    TPrintedLabels out = *this;
+    out.Place(Data_->R, layout, frame, Data_->PaintingWidth, Data_->PaintingHeight, Data_->Metrics);
+    return out;
+}
+
 std::uint32_t TPrintedLabels::RegionCount() const {
-    return Data_->Map.Count;
+    return Data_->R->Map.Count;
 }
 
 TPaintingPixelSize TPrintedLabels::PixelSize() const {
@@ -94,7 +116,7 @@ TPaintingPixelSize TPrintedLabels::PixelSize() const {
 }
 
 bool TPrintedLabels::FrameGap(std::uint32_t region) const {
-    return region < Data_->Gap.size() && Data_->Gap[region];
+    return region < Data_->R->Gap.size() && Data_->R->Gap[region];
 }
 
 std::vector<double> TPrintedLabels::RegionDiametersMm() const {
@@ -103,8 +125,8 @@ std::vector<double> TPrintedLabels::RegionDiametersMm() const {
     // pixels, d painting pixels.
     const double mm = std::min(Data_->PixelSize.MmX, Data_->PixelSize.MmY);
     std::vector<double> out;
-    out.reserve(Data_->Rooms.size());
-    for (const TRegionRoom& r : Data_->Rooms)
+    out.reserve(Data_->R->Rooms.size());
+    for (const TRegionRoom& r : Data_->R->Rooms)
         out.push_back(std::sqrt(static_cast<double>(r.MaxDistanceSquared)) * mm);
     return out;
 }
@@ -135,7 +157,7 @@ TPrintedLabels::TInk TPrintedLabels::InkOf(const TPrintLabel& label, int size) c
 }
 
 std::int64_t TPrintedLabels::RegionOfInk(const TInk& ink) const {
-    const TRegionMap& m = Data_->Map;
+    const TRegionMap& m = Data_->R->Map;
     if (m.Count == 0) return -1;
     // Every work-raster pixel the text's box touches.
     const int x0 = static_cast<int>(std::floor(LabelScale * (ink.CenterX - ink.Width / 2)));
@@ -160,7 +182,7 @@ std::int64_t TPrintedLabels::RegionHolding(const TPrintLabel& label) const {
 TPrintLabel TPrintedLabels::CentralLabel(std::uint32_t region, const std::string& text,
                                          int& size) const {
     const TData& d = *Data_;
-    const TRegionRoom& room = d.Rooms[region];
+    const TRegionRoom& room = d.R->Rooms[region];
     const double cx = (room.PoleX + 0.5) / LabelScale, cy = (room.PoleY + 0.5) / LabelScale;
     auto boxAround = [&](int width, int height) {
         TPrintLabel l;
@@ -203,7 +225,7 @@ TPrintLabel TPrintedLabels::CentralLabel(std::uint32_t region, const std::string
 
 std::vector<TPrintLabel> TPrintedLabels::CompleteLabels(const std::vector<TPrintLabel>& placed,
                                                         const TColorNumbering& numbering) const {
-    const std::uint32_t n = Data_->Map.Count;
+    const std::uint32_t n = Data_->R->Map.Count;
     std::vector<std::int64_t> holder(placed.size());
     std::vector<int> best(n, 0);
     for (std::size_t i = 0; i < placed.size(); ++i) {
@@ -216,9 +238,9 @@ std::vector<TPrintLabel> TPrintedLabels::CompleteLabels(const std::vector<TPrint
     std::vector<TPrintLabel> central;
     std::vector<bool> replaced(n, false);
     for (std::uint32_t r = 0; r < n; ++r) {
-        if (best[r] >= LegibleLabelSize || Data_->Gap[r]) continue;
+        if (best[r] >= LegibleLabelSize || Data_->R->Gap[r]) continue;
         int size = 0;
-        TPrintLabel l = CentralLabel(r, std::to_string(numbering(Data_->Colors[r])), size);
+        TPrintLabel l = CentralLabel(r, std::to_string(numbering(Data_->R->Colors[r])), size);
         if (best[r] > 0 && size <= best[r]) continue;
         replaced[r] = best[r] > 0;
         central.push_back(std::move(l));
@@ -227,7 +249,7 @@ std::vector<TPrintLabel> TPrintedLabels::CompleteLabels(const std::vector<TPrint
     out.reserve(placed.size() + central.size());
     for (std::size_t i = 0; i < placed.size(); ++i)
         if (holder[i] >= 0 && !replaced[static_cast<std::size_t>(holder[i])] &&
-            !Data_->Gap[static_cast<std::size_t>(holder[i])])
+            !Data_->R->Gap[static_cast<std::size_t>(holder[i])])
             out.push_back(placed[i]);
     for (TPrintLabel& l : central)
         out.push_back(std::move(l));
@@ -237,11 +259,11 @@ std::vector<TPrintLabel> TPrintedLabels::CompleteLabels(const std::vector<TPrint
 TLegibilityReport TPrintedLabels::Report(const std::vector<TPrintLabel>& labels,
                                          double minDiameterMm) const {
     TLegibilityReport rep;
-    const std::uint32_t n = Data_->Map.Count;
+    const std::uint32_t n = Data_->R->Map.Count;
     const std::vector<double> diameters = RegionDiametersMm();
     bool first = true;
     for (std::uint32_t r = 0; r < n; ++r) {
-        if (Data_->Gap[r]) {
+        if (Data_->R->Gap[r]) {
             ++rep.FrameGaps;
             continue;
         }
@@ -262,7 +284,7 @@ TLegibilityReport TPrintedLabels::Report(const std::vector<TPrintLabel>& labels,
             best[static_cast<std::size_t>(r)] = std::max(best[static_cast<std::size_t>(r)], size);
     }
     for (std::uint32_t r = 0; r < n; ++r) {
-        if (Data_->Gap[r]) continue;
+        if (Data_->R->Gap[r]) continue;
         rep.RegionsWithoutFittingNumber += best[r] == 0;
         rep.RegionsWithoutLegibleNumber += best[r] < LegibleLabelSize;
     }

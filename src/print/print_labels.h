@@ -72,6 +72,10 @@ public:
 
     TLegibilityReport Report(const std::vector<TPrintLabel>& labels, double minDiameterMm) const;
 
+    // The same painting's labels for another layout: the regions are the painting's and are not
+    // measured again, so this is quick where the constructor is not.
+    TPrintedLabels ForLayout(const TPrintLayout& layout, const TPlacementFrame& frame) const;
+
     // Millimetres a painting pixel covers on paper in this print.
     TPaintingPixelSize PixelSize() const;
     std::uint32_t RegionCount() const;
@@ -90,7 +94,11 @@ private:
     TPrintLabel CentralLabel(std::uint32_t region, const std::string& text, int& size) const;
     int DeviceTextWidth(const std::string& text, int size) const;
 
+    struct TRegions;
     struct TData;
+    void Place(std::shared_ptr<const TRegions> regions, const TPrintLayout& layout,
+               const TPlacementFrame& frame, int paintingWidth, int paintingHeight,
+               TLabelTextMetrics metrics);
     std::shared_ptr<const TData> Data_;
 };
 

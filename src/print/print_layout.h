@@ -38,6 +38,7 @@ struct TPrintLayout {
     double ImageWidthIn = 0, ImageHeightIn = 0;
     int Orientation = poPortrait;
     int PagesAcross = 0, PagesDown = 0;
+    friend bool operator==(const TPrintLayout&, const TPrintLayout&) = default;
 };
 
 // Recomputes the layout for a printer and the settings. The overlap is raised to cover each

@@ -1,6 +1,9 @@
 #include "print/legibility_text.h"
 
+#include "print/numbers.h"
+#include "print/print_dialog.h"
 #include "print/print_scale.h"
+#include "test_util.h"
 
 #include <gtest/gtest.h>
 
@@ -87,9 +90,135 @@ TEST(LegibilityText, LinesAndTheOneLineReport) {
     r.Labels = 0;
     EXPECT_EQ(LegibilityReportLines(r, 3)[2], "Smallest number: no numbers are printed");
     EXPECT_EQ(LegibilityReportLines(r, 3)[1], "Regions under 3 mm: 14 of 120");
+    // The window's decimal point.
+    EXPECT_EQ(LegibilityReportLines(r, 2.5, ',')[0], "Narrowest region: 0,85 mm across");
+    EXPECT_EQ(LegibilityReportLines(r, 2.5, ',')[1], "Regions under 2,5 mm: 14 of 120");
     r.RegionsUnderMinimum = 0;
     r.RegionsWithoutLegibleNumber = 0;
     EXPECT_TRUE(LegibleEnough(r));
+}
+
+TEST(LegibilityText, TheDialogsReportOnAWorkerPlacesTheNumbersPrintingWould) {
+    auto shapes = std::make_shared<const TShapeList>(Painting());
+    TPrintDialogState dialog;
+    dialog.SetPrinter(MetricsForPaper(PaperSizeOfCode(PaperA4), poPortrait, 600, 600, 0.25),
+                      poPortrait);
+    dialog.SetPaintingSize(200, 120);
+    ASSERT_FALSE(dialog.Show());
+    TDialogLegibilityInput in;
+    in.Shapes = shapes;
+    RebuildPaintingPalette(in.Palette, *shapes);
+    in.Layout = dialog.Layout();
+    in.Settings = dialog.Settings();
+    in.Generation = 5;
+    TNullProgress quiet;
+
+    // Without numbers nothing is placed and the report says so.
+    in.Settings.PrintNumbers = false;
+    const TDialogLegibility bare = DialogLegibility(in, quiet);
+    EXPECT_EQ(bare.Generation, 5u);
+    EXPECT_FALSE(bare.PlacedLabels);
+    EXPECT_EQ(bare.Report.Labels, 0);
+    EXPECT_EQ(bare.Report.Regions, 3);
+    EXPECT_EQ(bare.Lines, LegibilityReportLines(bare.Report, 2.5));
+    EXPECT_EQ(bare.Lines[2], "Smallest number: no numbers are printed");
+    EXPECT_FALSE(bare.Legible) << "no region has a number";
+
+    // With numbers and none placed yet: placed here as printing places them, kept for the next
+    // report; given, they are used as they are.
+    in.Settings.PrintNumbers = true;
+    test::TRecordingProgress progress;
+    const TDialogLegibility placed = DialogLegibility(in, progress);
+    TNullMessages messages;
+    const std::vector<TPrintLabel> expected = PlaceNumbers(*shapes, in.Palette, quiet, messages);
+    ASSERT_TRUE(placed.PlacedLabels);
+    EXPECT_EQ(*placed.PlacedLabels, expected);
+    EXPECT_EQ(placed.Report.Labels, static_cast<int>(expected.size()));
+    EXPECT_EQ(progress.Messages, std::vector<std::string>{PlacingNumbersMessage});
+    in.Labels = std::vector<TPrintLabel>{expected.front()};
+    in.DecimalPoint = ',';
+    const TDialogLegibility given = DialogLegibility(in, quiet);
+    EXPECT_EQ(given.Lines, LegibilityReportLines(given.Report, 2.5, ','));
+    EXPECT_FALSE(given.PlacedLabels);
+    EXPECT_EQ(given.Report.Labels, 1);
+    EXPECT_GT(given.Report.RegionsWithoutFittingNumber, placed.Report.RegionsWithoutFittingNumber);
+
+    // Stopped while placing, it throws.
+    in.Labels.reset();
+    test::TRecordingProgress stop;
+    stop.AbortAt = 0;
+    EXPECT_THROW(DialogLegibility(in, stop), EAborted);
+}
+
+TEST(LegibilityText, TheDialogsWorkerMeasuresAPaintingOnceForEveryLayout) {
+    auto shapes = std::make_shared<const TShapeList>(Painting());
+    TDialogLegibilityInput in;
+    in.Shapes = shapes;
+    in.Generation = 3;
+    in.Cache = std::make_shared<TDialogLegibilityCache>();
+    TNullProgress quiet;
+    TNullMessages messages;
+    TNamedPalette palette;
+    RebuildPaintingPalette(palette, *shapes);
+    in.Settings.PrintNumbers = true;
+    in.Labels = PlaceNumbers(*shapes, palette, quiet, messages);
+    for (const int across : {1, 2, 3, 1}) {
+        SCOPED_TRACE(across);
+        in.Layout = Layout(in.Settings, across);
+        const TDialogLegibility r = DialogLegibility(in, quiet);
+        const TLegibilityReport alone =
+            PrintLegibility(*shapes, in.Layout, in.Settings, *in.Labels, in.MinDiameterMm);
+        EXPECT_EQ(r.Report.SmallestNumberPt, alone.SmallestNumberPt);
+        EXPECT_EQ(r.Report.RegionsWithoutFittingNumber, alone.RegionsWithoutFittingNumber);
+        EXPECT_EQ(r.Report.RegionsWithoutLegibleNumber, alone.RegionsWithoutLegibleNumber);
+        EXPECT_EQ(r.Report.Regions, alone.Regions);
+        EXPECT_DOUBLE_EQ(r.Report.SmallestDiameterMm, alone.SmallestDiameterMm);
+        EXPECT_EQ(r.Report.RegionsUnderMinimum, alone.RegionsUnderMinimum);
+        EXPECT_EQ(in.Cache->Generation, 3u);
+        ASSERT_TRUE(in.Cache->Measured);
+    }
+    // Another generation is measured afresh: here a painting without the small box.
+    auto fewer = std::make_shared<TShapeList>();
+    fewer->Append(MakeFrameShape(200, 120));
+    fewer->Append(MakeShape(MakeColor(200, 200, 200), Rect(0, 0, 200, 120)));
+    fewer->Append(MakeShape(MakeColor(200, 40, 40), Rect(20, 20, 80, 80)));
+    in.Shapes = fewer;
+    in.Generation = 4;
+    in.Settings.PrintNumbers = false;
+    EXPECT_EQ(DialogLegibility(in, quiet).Report.Regions, 2);
+    EXPECT_EQ(in.Cache->Generation, 4u);
+}
+
+TEST(LegibilityText, TheDialogsReportIsMadeAgainOnlyWhenWhatDecidesItChanged) {
+    TDialogLegibilityInput a;
+    a.Shapes = std::make_shared<const TShapeList>(Painting());
+    TPrintDialogState dialog;
+    dialog.SetPaintingSize(200, 120);
+    ASSERT_FALSE(dialog.Show());
+    a.Layout = dialog.Layout();
+    a.Settings = dialog.Settings();
+    a.Settings.PrintNumbers = true;
+    const TDialogLegibilityKey key = DialogLegibilityKey(a);
+    TDialogLegibilityInput b = a;
+    b.Settings.FillWith = a.Settings.FillWith == 0 ? 1 : 0;
+    b.Settings.RegistrationMarks = !a.Settings.RegistrationMarks;
+    b.Labels = std::vector<TPrintLabel>{};
+    EXPECT_EQ(DialogLegibilityKey(b), key)
+        << "fills and marks do not change a region's size; the numbers are the generation's";
+    const auto differs = [&](auto change) {
+        TDialogLegibilityInput c = a;
+        change(c);
+        return !(DialogLegibilityKey(c) == key);
+    };
+    EXPECT_TRUE(differs([](auto& c) { c.Generation = 1; }));
+    EXPECT_TRUE(differs([](auto& c) { c.Settings.PrintNumbers = false; }));
+    EXPECT_TRUE(differs([](auto& c) { c.MinDiameterMm = 3; }));
+    EXPECT_TRUE(differs([](auto& c) { c.Settings.Frame.Width -= 10; }));
+    EXPECT_TRUE(differs([&](auto& c) {
+        ASSERT_TRUE(dialog.EditPagesAcross("2"));
+        ASSERT_FALSE(dialog.Recompute());
+        c.Layout = dialog.Layout();
+    }));
 }
 
 } // namespace

@@ -218,6 +218,13 @@ TEST(PrintDialogShowing, EachShowingNumbersThePaintingAtMostOnce) {
     EXPECT_FALSE(d.NumbersWanted());
     EXPECT_FALSE(d.Show());
     EXPECT_TRUE(d.NumbersWanted());
+    // A painting traced again while the dialog shows has lost its numbers: placed again, the
+    // frame where it was.
+    d.MarkNumbersAdded();
+    const TPlacementFrame frame = d.Frame();
+    d.ForgetNumbers();
+    EXPECT_TRUE(d.NumbersWanted());
+    EXPECT_EQ(d.Frame(), frame);
 }
 
 TEST(PrintDialogFrame, DraggingKeepsTenPixelsInsideThePanelOnEverySide) {

@@ -1,7 +1,9 @@
 // The desktop program's speed on a large painting: opening and showing it, a zoom change and a
 // click with the selection tool, each with the longest time the window's thread could not react
 // (an event-loop latency probe: a 5 ms timer that records the largest gap between its ticks).
+#include "app/qt/app_windows.h"
 #include "convert/import_session.h"
+#include "editor/qt/print_actions.h"
 #include "editor/qt/vector_form.h"
 #include "editor/qt/zoom_form.h"
 #include "image/qt/pg_image.h"
@@ -11,6 +13,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QTimer>
 
@@ -169,6 +172,48 @@ void BM_ClickSelect(benchmark::State& state) {
     state.counters["max_gui_block_ms"] = probe.MaxGapMs();
 }
 BENCHMARK(BM_ClickSelect)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(50);
+
+// The print dialog over the large painting while the user changes the pages across: the time the
+// dialog takes to follow a change (its legibility report is made on a worker), the longest the
+// GUI thread was blocked, and how long the newest layout's report took to show.
+void BM_PrintDialogPagesAcross(benchmark::State& state) {
+    TWindow w;
+    w.Form.OpenFile(QString::fromStdString(LargePainting().File.string()));
+    w.WaitShown();
+    TPrintActions& print = w.App.Windows.Print();
+    TPrintForm& dialog = print.PrintForm();
+    print.PrepareDialog();
+    dialog.show();
+    if (!test::WaitFor([&] { return print.ReportCurrent(); }, 60000))
+        state.SkipWithError("no report");
+    TLatencyProbe probe;
+    probe.Start();
+    int pages = 1;
+    QElapsedTimer sinceLast;
+    for (auto _ : state) {
+        pages = pages % 3 + 1;
+        QElapsedTimer t;
+        t.start();
+        dialog.PagesAcross()->setText(QString::number(pages));
+        emit dialog.PagesAcross()->textEdited(dialog.PagesAcross()->text());
+        emit dialog.PagesAcross()->editingFinished();
+        dialog.repaint();
+        state.SetIterationTime(t.nsecsElapsed() / 1e9);
+        sinceLast.start();
+        Settle(100);
+    }
+    if (!test::WaitFor([&] { return print.ReportCurrent(); }, 60000))
+        state.SkipWithError("no report");
+    const double reportMs = sinceLast.nsecsElapsed() / 1e6;
+    probe.Stop();
+    dialog.hide();
+    state.counters["max_gui_block_ms"] = probe.MaxGapMs();
+    state.counters["last_report_ms"] = reportMs;
+}
+BENCHMARK(BM_PrintDialogPagesAcross)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
 
 } // namespace
 } // namespace pigmentaria

@@ -3,13 +3,17 @@
 #include "app/help_topics.h"
 #include "app/qt/progress_form.h"
 #include "editor/qt/zoom_form.h"
+#include "platform/qt/window_text.h"
 #include "print/numbers.h"
 #include "print/palette_printout.h"
 #include "print/print_run.h"
 #include "print/qt/preview_sheet.h"
+#include "print/template_job.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMetaObject>
+#include <QTimer>
 
 #include <stdexcept>
 
@@ -24,12 +28,20 @@ void TellReport(const TJobReport& report, IMessageSink* messages) {
     if (report.Status == TJobStatus::Failed) messages->Error(report.Failure);
 }
 
+// What the progress window says until the clean-up tells its own steps.
+constexpr const char* SimplifyingMessage = "Simplifying For Printing...";
+
 } // namespace
 
 TPrintActions::TPrintActions(TContext context)
     : C_(std::move(context)), Doc_(*C_.Document), Choice_(C_.SystemPrinters),
       Form_(std::make_unique<TPrintForm>(C_.Parent)),
-      Preview_(std::make_unique<TPreviewForm>(Form_.get())) {
+      Preview_(std::make_unique<TPreviewForm>(Form_.get())), MinMm_(DefaultTemplateMinMm) {
+    TPrintForm* form = Form_.get();
+    Reports_ = std::make_unique<TLatestWorker<TDialogLegibility>>([this, form] {
+        QMetaObject::invokeMethod(
+            form, [this] { ShowReport(); }, Qt::QueuedConnection);
+    });
     if (!C_.Dialogs) OwnDialogs_ = std::make_unique<TQtPrinterDialogs>();
     Form_->SetMessages(C_.Messages);
     SetZoomForm(C_.Zoom);
@@ -46,12 +58,17 @@ TPrintActions::TPrintActions(TContext context)
     QObject::connect(Form_.get(), &TPrintForm::HelpRequested, Form_.get(), [this] {
         if (C_.Help) C_.Help(HelpPrintSetup);
     });
+    QObject::connect(Form_.get(), &TPrintForm::SampleChanged, Form_.get(),
+                     [this] { QueueReport(); });
+    QObject::connect(Form_.get(), &TPrintForm::SimplifyRequested, Form_.get(),
+                     [this] { SimplifyClick(); });
     ShowPrinter();
     Doc_.AddObserver(this);
 }
 
 TPrintActions::~TPrintActions() {
     Doc_.RemoveObserver(this);
+    Reports_.reset();
 }
 
 void TPrintActions::SetZoomForm(TZoomForm* zoom) {
@@ -89,13 +106,18 @@ void TPrintActions::DocumentChanged(TDocumentEvent event) {
         break;
     }
     case TDocumentEvent::PaintingReplaced:
-        // The next showing places a frame for the new painting's proportions.
-        Form_->State().HideFrame();
+        // The next showing places a frame for the new painting's proportions. A painting
+        // simplified from the dialog keeps its size, and the frame stays where it is.
+        if (!Simplifying_) Form_->State().HideFrame();
         Form_->UpdateControls();
         WriteBlock(false);
         break;
     case TDocumentEvent::CurrentColorChanged:
         Form_->SetCurrentColor(Doc_.CurrentColor());
+        break;
+    case TDocumentEvent::ShapesChanged:
+    case TDocumentEvent::LabelsChanged:
+        QueueReport();
         break;
     default:
         break;
@@ -127,7 +149,15 @@ void TPrintActions::PrepareDialog() {
 bool TPrintActions::PrintClick() {
     if (!Doc_.HasPainting()) return false;
     PrepareDialog();
-    return Form_->exec() == QDialog::Accepted;
+    const bool printed = Form_->exec() == QDialog::Accepted;
+    // The measured regions of a large painting take tens of megabytes: kept while the dialog
+    // shows only.
+    {
+        std::lock_guard lock(Measured_->Lock);
+        Measured_->Measured.reset();
+    }
+    ShapesCopy_.reset();
+    return printed;
 }
 
 void TPrintActions::ChangeClick() {
@@ -220,6 +250,117 @@ bool TPrintActions::PreviewPages() {
         });
     if (print) return PrintPages();
     return false;
+}
+
+bool TPrintActions::SimplifyClick() {
+    if (!C_.Runner || !Doc_.HasPainting()) return false;
+    if (!Form_->RecomputeForPrint()) return false;
+    // The document measures the minimum on the layout it keeps: the dialog's, as it shows.
+    WriteBlock(false);
+    TSimplifyRequest request;
+    request.MinMm = MinMm_;
+    request.Printer = Choice_.Printer().Metrics();
+    std::optional<TSimplifyInput> input = Doc_.SimplifyInput(request);
+    if (!input) return false;
+    TJobReport report;
+    std::optional<TSimplifyResult> result = C_.Runner->Run<TSimplifyResult>(
+        SimplifyingMessage, true,
+        [in = std::move(*input)](IProgressSink& p) mutable { return Simplify(std::move(in), p); },
+        report);
+    TellReport(report, C_.Messages);
+    if (!result) return false;
+    Simplifying_ = true;
+    const bool adopted = Doc_.AdoptSimplify(std::move(*result));
+    Simplifying_ = false;
+    if (!adopted) return false;
+    // The simplified painting has no numbers: printing places them again.
+    Form_->State().ForgetNumbers();
+    Form_->UpdateControls();
+    return true;
+}
+
+void TPrintActions::SetMinDiameterMm(double mm) {
+    MinMm_ = mm;
+    QueueReport();
+}
+
+void TPrintActions::QueueReport() {
+    if (ReportQueued_) return;
+    ReportQueued_ = true;
+    QTimer::singleShot(0, Form_.get(), [this] {
+        ReportQueued_ = false;
+        RequestReport();
+    });
+}
+
+void TPrintActions::RequestReport() {
+    Form_->SetSimplifyEnabled(Doc_.HasPainting());
+    // A hidden dialog follows nothing: the main window's edits would each start a report.
+    if (!Form_->isVisible()) return;
+    const TPrintDialogState& state = Form_->State();
+    if (!Doc_.HasPainting() || !state.HasPages()) {
+        Form_->SetLegibilityNote(Doc_.HasPainting() ? "No pages to print" : "No painting");
+        Reports_->Drop();
+        Asked_.reset();
+        ShownKey_.reset();
+        return;
+    }
+    TDialogLegibilityInput in;
+    in.Generation = Doc_.Generation();
+    if (!ShapesCopy_ || ShapesGeneration_ != in.Generation) {
+        ShapesCopy_ = std::make_shared<const TShapeList>(Doc_.Shapes().Clone());
+        ShapesGeneration_ = in.Generation;
+    }
+    in.Shapes = ShapesCopy_;
+    in.Layout = state.Layout();
+    in.Settings = state.Settings();
+    in.MinDiameterMm = MinMm_;
+    in.DecimalPoint = WindowDecimalPoint();
+    in.Cache = Measured_;
+    if (in.Settings.PrintNumbers) {
+        // The numbers printing will use: this showing's when placed, else placed afresh.
+        if (state.NumbersAdded())
+            in.Labels = Doc_.NumberLabels();
+        else if (PlacedLabels_ && PlacedGeneration_ == in.Generation)
+            in.Labels = *PlacedLabels_;
+        else
+            in.Palette = Doc_.PaintingPalette();
+    }
+    const TDialogLegibilityKey key = DialogLegibilityKey(in);
+    if (Asked_ && *Asked_ == key) return;
+    Asked_ = key;
+    if (ShownKey_ && *ShownKey_ == key) {
+        // Back to the layout whose report shows.
+        Form_->SetLegibilityLines(ShownLines_, true);
+        Reports_->Drop();
+        return;
+    }
+    if (ShownLines_.empty())
+        Form_->SetLegibilityNote("Measuring the print...");
+    else
+        Form_->SetLegibilityLines(ShownLines_, false);
+    Reports_->Request([in = std::move(in)](IProgressSink& p) { return DialogLegibility(in, p); });
+}
+
+void TPrintActions::ShowReport() {
+    std::optional<TDialogLegibility> r = Reports_->Take();
+    if (!r) {
+        const std::string failure = Reports_->Failure();
+        if (!failure.empty()) Form_->SetLegibilityNote(QString::fromStdString(failure));
+        return;
+    }
+    if (r->PlacedLabels) {
+        PlacedLabels_ = std::move(r->PlacedLabels);
+        PlacedGeneration_ = r->Generation;
+    }
+    ShownKey_ = Asked_;
+    Shown_ = r->Report;
+    ShownLines_ = r->Lines;
+    Form_->SetLegibilityLines(ShownLines_, true);
+}
+
+bool TPrintActions::ReportCurrent() const {
+    return !ReportQueued_ && Asked_ && ShownKey_ == Asked_;
 }
 
 bool TPrintActions::PrintPaletteClick() {

@@ -4,8 +4,13 @@
 // painting read from a file hands its layout block to the dialog, and every change in the dialog
 // goes back into the document's block and marks the painting modified. Numbers are placed at most
 // once per showing of the dialog, as a job the document adopts; pages are printed on a worker
-// behind the progress window and can be cancelled.
+// behind the progress window and can be cancelled. The dialog's legibility report follows its
+// layout, made on a worker of its own (only the newest layout's report is kept, the GUI thread
+// never waits for it); "Simplify For Printing..." simplifies the painting for the dialog's
+// layout behind the progress window, undoable from the main window.
 #include "editor/document.h"
+#include "platform/latest_worker.h"
+#include "print/legibility_text.h"
 #include "print/qt/preview_form.h"
 #include "print/qt/print_form.h"
 #include "print/qt/printer_choice.h"
@@ -68,6 +73,17 @@ public:
     bool PrintPages();
     // "Preview": numbers when asked, then the preview; its "Print" prints as "Print" does.
     bool PreviewPages();
+    // "Simplify For Printing...": the painting simplified for the dialog's layout and the minimum
+    // diameter; false when cancelled, failed or not offered.
+    bool SimplifyClick();
+
+    // The narrowest region the report and the simplification measure against, in millimetres.
+    double MinDiameterMm() const { return MinMm_; }
+    void SetMinDiameterMm(double mm);
+    // The report shown is the one for the layout and painting the dialog shows now.
+    bool ReportCurrent() const;
+    // The report last shown; none before the first.
+    const std::optional<TLegibilityReport>& ShownReport() const { return Shown_; }
 
     TPrintForm& PrintForm() { return *Form_; }
     TPreviewForm& PreviewForm() { return *Preview_; }
@@ -83,6 +99,11 @@ private:
     void Tell(const std::string& error);
     QString SuggestedPdf(const QString& ending) const;
     IPrinterDialogs& Dialogs();
+    // The report for what the dialog shows, asked once the events of a change are all told.
+    void QueueReport();
+    void RequestReport();
+    // On the GUI thread, when the worker has the newest report.
+    void ShowReport();
 
     TContext C_;
     TPaintingDocument& Doc_;
@@ -91,6 +112,23 @@ private:
     std::unique_ptr<TPrintForm> Form_;
     std::unique_ptr<TPreviewForm> Preview_;
     bool Writing_ = false;
+    bool Simplifying_ = false;
+    double MinMm_;
+
+    // The report: the painting copied once a generation for the worker, the numbers the worker
+    // placed for a generation, what was asked last and what shows.
+    std::shared_ptr<const TShapeList> ShapesCopy_;
+    std::uint64_t ShapesGeneration_ = 0;
+    std::optional<std::vector<TPrintLabel>> PlacedLabels_;
+    std::uint64_t PlacedGeneration_ = 0;
+    // The painting's regions as the worker measured them, for the next layout.
+    std::shared_ptr<TDialogLegibilityCache> Measured_ = std::make_shared<TDialogLegibilityCache>();
+    std::optional<TDialogLegibilityKey> Asked_, ShownKey_;
+    std::optional<TLegibilityReport> Shown_;
+    std::vector<std::string> ShownLines_;
+    bool ReportQueued_ = false;
+    // Last: it goes (its work stopped) before the dialog its results are posted to.
+    std::unique_ptr<TLatestWorker<TDialogLegibility>> Reports_;
 };
 
 } // namespace pigmentaria

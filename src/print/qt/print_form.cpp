@@ -191,6 +191,21 @@ TPrintForm::TPrintForm(QWidget* parent) : QDialog(parent) {
     ImageSize_->setMinimumWidth(sizesWidth);
     UnderSample_ = new QVBoxLayout;
     left->addLayout(UnderSample_);
+    // ---- How legible the print is, and the way to make it more so
+    Legibility_ = new QGroupBox("Legibility", this);
+    Legibility_->setObjectName("Legibility");
+    Legibility_->setAccessibleName("Legibility");
+    auto* lg = new QVBoxLayout(Legibility_);
+    lg->setSpacing(2);
+    for (int i = 0; i < LegibilityLineCount; ++i) {
+        LegibilityLines_[i] = Label(Legibility_, QString("LegibilityLine%1").arg(i + 1));
+        LegibilityLines_[i]->setWordWrap(true);
+        lg->addWidget(LegibilityLines_[i]);
+    }
+    Simplify_ = Button("&Simplify For Printing...", Legibility_);
+    Simplify_->setToolTip("Merge the regions too small to paint at this size, and trace again");
+    lg->addWidget(Simplify_, 0, Qt::AlignLeft);
+    UnderSample_->addWidget(Legibility_);
     left->addStretch(1);
 
     // ---- The page grid, outlines and fills, what to print
@@ -328,7 +343,10 @@ TPrintForm::TPrintForm(QWidget* parent) : QDialog(parent) {
     connect(WhatGroup_, &QButtonGroup::idToggled, this,
             choice([this](int id, bool on) { return on && State_.SetWhatToPrint(id); }));
     connect(Numbers_, &QCheckBox::toggled, this, [this](bool on) {
-        if (!Updating_) State_.SetPrintNumbers(on);
+        if (Updating_) return;
+        State_.SetPrintNumbers(on);
+        // The report measures the numbers that print.
+        emit SampleChanged();
     });
     connect(PageNumbers_, &QCheckBox::toggled, this, [this](bool on) {
         if (!Updating_) State_.SetPageNumbers(on);
@@ -338,7 +356,10 @@ TPrintForm::TPrintForm(QWidget* parent) : QDialog(parent) {
     connect(Preview_, &QPushButton::clicked, this, &TPrintForm::PreviewRequested);
     connect(Cancel_, &QPushButton::clicked, this, &QDialog::reject);
     connect(Help_, &QPushButton::clicked, this, &TPrintForm::HelpRequested);
+    connect(Simplify_, &QPushButton::clicked, this, &TPrintForm::SimplifyRequested);
 
+    SetLegibilityNote("No painting");
+    SetSimplifyEnabled(false);
     UpdateControls();
 }
 
@@ -370,6 +391,25 @@ void TPrintForm::SetCurrentColor(std::optional<TColor> color) {
             : QString("No colour is selected"));
 }
 
+void TPrintForm::SetLegibilityLines(const std::vector<std::string>& lines, bool current) {
+    for (int i = 0; i < LegibilityLineCount; ++i) {
+        const QString text =
+            i < static_cast<int>(lines.size()) ? Text(lines[static_cast<std::size_t>(i)]) : "";
+        LegibilityLines_[i]->setText(text);
+        LegibilityLines_[i]->setAccessibleName(text);
+        LegibilityLines_[i]->setEnabled(current);
+        LegibilityLines_[i]->setVisible(!text.isEmpty());
+    }
+}
+
+void TPrintForm::SetLegibilityNote(const QString& note) {
+    SetLegibilityLines({note.toStdString()}, true);
+}
+
+void TPrintForm::SetSimplifyEnabled(bool enabled) {
+    Simplify_->setEnabled(enabled);
+}
+
 void TPrintForm::UpdateControls() {
     Updating_ = true;
     const TPrintSettings& s = State_.Settings();
@@ -393,6 +433,7 @@ void TPrintForm::UpdateControls() {
     UpdateLabels();
     UpdateFrame();
     Updating_ = false;
+    emit SampleChanged();
 }
 
 void TPrintForm::UpdateEnabling() {
@@ -472,7 +513,10 @@ void TPrintForm::FrameMouse(int kind, QPoint panel) {
     if (kind == mkUp) State_.FrameMouseUp();
     UpdateFrame();
     UpdateLabels();
-    if (moved) emit PaintingChanged();
+    if (moved) {
+        emit PaintingChanged();
+        emit SampleChanged();
+    }
 }
 
 void TPrintForm::HandleMouse(int kind, QPoint panel) {
@@ -483,7 +527,10 @@ void TPrintForm::HandleMouse(int kind, QPoint panel) {
     if (kind == mkUp) State_.HandleMouseUp();
     UpdateFrame();
     UpdateLabels();
-    if (sized) emit PaintingChanged();
+    if (sized) {
+        emit PaintingChanged();
+        emit SampleChanged();
+    }
 }
 
 } // namespace pigmentaria

@@ -1,7 +1,8 @@
 #pragma once
 // TPrintForm, "Print Setup": the printer and its paper, the page grid and its sample with the
 // green placement frame, the outline, fill and number choices, and Print, Preview, Cancel and
-// Help. The window shows and edits a TPrintDialogState; what a change means for the painting
+// Help; under the sample the legibility report of the layout and "Simplify For Printing...".
+// The window shows and edits a TPrintDialogState; what a change means for the painting
 // (saving it with the painting, the modified flag) and what Print and Preview do are its owner's,
 // told through the signals.
 #include "platform/color.h"
@@ -12,6 +13,8 @@
 #include <QImage>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 class QAbstractButton;
 class QButtonGroup;
@@ -50,6 +53,13 @@ public:
     // Room under the sample for more about the print (a group box of its own).
     QVBoxLayout* UnderSampleLayout() const { return UnderSample_; }
 
+    // The legibility report under the sample: its lines for the layout shown, or (stale) the
+    // last ones greyed while a report for the layout shown is being made.
+    void SetLegibilityLines(const std::vector<std::string>& lines, bool current);
+    // What the report says when it cannot be made (no painting, no pages, a failure).
+    void SetLegibilityNote(const QString& note);
+    void SetSimplifyEnabled(bool enabled);
+
     // ---- Controls, for tests
     QLabel* PrinterName() const { return PrinterName_; }
     QLabel* PrinterNote() const { return PrinterNote_; }
@@ -83,6 +93,10 @@ public:
     QPushButton* PreviewButton() const { return Preview_; }
     QPushButton* CancelButton() const { return Cancel_; }
     QPushButton* HelpButton() const { return Help_; }
+    QGroupBox* LegibilityGroup() const { return Legibility_; }
+    QLabel* LegibilityLine(int i) const { return LegibilityLines_[i]; }
+    static constexpr int LegibilityLineCount = 4;
+    QPushButton* SimplifyButton() const { return Simplify_; }
     // The sample as last drawn by the layout.
     const QImage& SampleBitmap() const { return SampleBitmap_; }
 
@@ -96,6 +110,10 @@ signals:
     void PrintRequested();
     void PreviewRequested();
     void HelpRequested();
+    // The layout the sample shows may have changed (pages, paper, placement frame), or the
+    // numbers choice: the legibility report follows them.
+    void SampleChanged();
+    void SimplifyRequested();
 
 private:
     void Edited(QLineEdit* edit);
@@ -132,6 +150,9 @@ private:
     QWidget* SizeControl_;
     QVBoxLayout* UnderSample_;
     QPushButton *Print_, *Preview_, *Cancel_, *Help_;
+    QGroupBox* Legibility_;
+    QLabel* LegibilityLines_[LegibilityLineCount];
+    QPushButton* Simplify_;
     QImage SampleBitmap_;
 };
 
