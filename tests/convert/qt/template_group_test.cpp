@@ -3,6 +3,7 @@
 #include "app/qt/progress_form.h"
 #include "app/qt/widget_test_util.h"
 #include "app/template_settings_store.h"
+#include "convert/qt/color_reduction_form.h"
 #include "convert/qt/modify_form.h"
 #include "editor/document.h"
 #include "test_util.h"
@@ -11,9 +12,11 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -21,6 +24,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <set>
 
 namespace pigmentaria {
 namespace {
@@ -236,6 +240,38 @@ TEST_F(TTemplateGroupTest, ImportNowMakesThePaintingTheCommandLineMakesWithTheGr
         EXPECT_NE(Bytes(ours), defaultPainting) << c.Name;
         EXPECT_TRUE(core.Dialogs.Errors.empty()) << c.Name;
     }
+}
+
+TEST_F(TTemplateGroupTest, PreviewShowsTheColoursTheGroupAsksFor) {
+    ASSERT_TRUE(Form.LoadFile(QString::fromStdString(Samples + "/rocket.jpg")));
+    const auto colours = [](const TRaster24& r) {
+        std::set<TColor> seen;
+        for (int y = 0; y < r.Height(); ++y)
+            for (int x = 0; x < r.Width(); ++x)
+                seen.insert(r.GetPixel(x, y));
+        return seen.size();
+    };
+    const auto preview = [this] {
+        QTimer poll;
+        bool shown = false;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (!Form.ColorReductionForm().isVisible()) return;
+            poll.stop();
+            shown = true;
+            Form.ColorReductionForm().reject();
+        });
+        poll.start(5);
+        Form.Preview()->click();
+        EXPECT_TRUE(shown);
+    };
+    preview();
+    const std::size_t byStep = colours(Form.Session().Reduced());
+    Form.ColorsByCount()->click();
+    Form.PaletteSize()->setValue(5);
+    preview();
+    EXPECT_LE(colours(Form.Session().Reduced()), 5u);
+    EXPECT_GT(byStep, 5u);
+    EXPECT_TRUE(Core.Dialogs.Errors.empty());
 }
 
 TEST_F(TTemplateGroupTest, APaintsFileThatCannotBeReadStopsTheImportWithAMessage) {
