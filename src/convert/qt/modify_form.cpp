@@ -45,7 +45,7 @@ inline constexpr const char* PaletteSizeCaption = "Palette size";
 inline constexpr const char* MinRegionAreaCaption = "Min. area (px)";
 inline constexpr const char* MinRegionWidthCaption = "Min. width (px)";
 inline constexpr const char* MatchToPaintsCaption = "Match to paints";
-inline constexpr const char* PaintsFileCaption = "Paints palette";
+inline constexpr const char* PaintsFileCaption = "Paints";
 inline constexpr const char* MinOffHint = "0 keeps every region";
 
 // The session's messages go to the program's dialogs, as the document's do.
@@ -349,8 +349,14 @@ void TModifyForm::CreateTemplateGroup(QVBoxLayout* panel) {
     PaintsFile_->setObjectName("PaintsFile");
     PaintsFile_->setAccessibleName(Text(PaintsFileCaption));
     PaintsFile_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    PaintsFile_->setMinimumContentsLength(8);
-    grid->addWidget(PaintsFile_, 6, 0, 1, 2);
+    PaintsFile_->setMinimumContentsLength(4);
+    // Screen readers on this platform name a combo box by its label.
+    auto* paintsLabel = new QLabel(Text(PaintsFileCaption), TemplateGroup_);
+    paintsLabel->setBuddy(PaintsFile_);
+    auto* paintsRow = new QHBoxLayout;
+    paintsRow->addWidget(paintsLabel);
+    paintsRow->addWidget(PaintsFile_, 1);
+    grid->addLayout(paintsRow, 6, 0, 1, 2);
     grid->setColumnStretch(0, 1);
     panel->addWidget(TemplateGroup_);
 
