@@ -35,6 +35,7 @@ TAppWindows::TAppWindows(const std::filesystem::path& dataFolder, IFormDialogs* 
     Print_ = std::make_unique<TPrintActions>(PrintContext());
     PaletteNameForm_ = std::make_unique<TPaletteNameForm>(VectorForm_.get());
     Import_ = std::make_unique<TImportWindows>(context, VectorForm_.get());
+    Import_->ModifyForm().SetBundledPaletteFolder(dataFolder / "palettes");
     ZoomForm_ = std::make_unique<TZoomForm>(VectorForm_.get());
     Help_ = std::make_unique<THelpBrowser>(dataFolder / "help");
 

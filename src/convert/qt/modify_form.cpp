@@ -2,6 +2,7 @@
 
 #include "app/help_topics.h"
 #include "app/qt/progress_form.h"
+#include "app/template_settings_store.h"
 #include "convert/qt/color_reduction_form.h"
 #include "image/pg_progress.h"
 #include "image/qt/filter_dialog.h"
@@ -13,7 +14,9 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -24,6 +27,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSlider>
+#include <QSpinBox>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -32,6 +36,17 @@ namespace pigmentaria {
 
 inline constexpr const char* OpeningErrorMessage = "Error opening image";
 inline constexpr const char* SavingPictureMessage = "Saving Picture...";
+
+// The template group: a painting a person can paint, beside the default conversion.
+inline constexpr const char* TemplateGroupCaption = "Template";
+inline constexpr const char* ColorsByStepCaption = "Colors by step";
+inline constexpr const char* ColorsByCountCaption = "Colors by count";
+inline constexpr const char* PaletteSizeCaption = "Palette size";
+inline constexpr const char* MinRegionAreaCaption = "Min. area (px)";
+inline constexpr const char* MinRegionWidthCaption = "Min. width (px)";
+inline constexpr const char* MatchToPaintsCaption = "Match to paints";
+inline constexpr const char* PaintsFileCaption = "Paints";
+inline constexpr const char* MinOffHint = "0 keeps every region";
 
 // The session's messages go to the program's dialogs, as the document's do.
 class TModifyForm::TForwardMessages final : public IMessageSink {
@@ -159,6 +174,8 @@ TModifyForm::TModifyForm(TAppContext& context, QWidget* parent)
 
     resize(ModifyFormClientWidth, ModifyFormClientHeight);
     SetAdvanced(Ctx_.App.Settings().AdvancedOptions);
+    Template_ = TemplateImportSettings(Ctx_.App.Settings());
+    ListPaintsFiles();
     ShowControls();
     ShowZoom();
 }
@@ -272,6 +289,7 @@ void TModifyForm::CreateAdvancedPanel() {
     EliminateLines_->setChecked(true);
     t->addWidget(EliminateLines_);
     panel->addWidget(tracing);
+    CreateTemplateGroup(panel);
     panel->addStretch(1);
 
     for (QSlider* s : {ColorDepth_, SimplificationLevel_, AbstractionLevel_})
@@ -283,6 +301,188 @@ void TModifyForm::CreateAdvancedPanel() {
     connect(Preview_, &QPushButton::clicked, this, &TModifyForm::PreviewClick);
     connect(ReduceIntoOriginal_, &QPushButton::clicked, this,
             &TModifyForm::ReduceIntoOriginalClick);
+}
+
+void TModifyForm::CreateTemplateGroup(QVBoxLayout* panel) {
+    TemplateGroup_ = new QGroupBox(Text(TemplateGroupCaption), AdvancedControls_);
+    TemplateGroup_->setObjectName("TemplateGroup");
+    TemplateGroup_->setAccessibleName(Text(TemplateGroupCaption));
+    auto* grid = new QGridLayout(TemplateGroup_);
+    grid->setContentsMargins(4, 2, 4, 4);
+    grid->setVerticalSpacing(2);
+    auto* modes = new QButtonGroup(TemplateGroup_);
+    const auto radio = [&](const char* caption, int row) {
+        auto* b = new QRadioButton(Text(caption), TemplateGroup_);
+        b->setAccessibleName(Text(caption));
+        modes->addButton(b, row);
+        grid->addWidget(b, row, 0, 1, 2);
+        return b;
+    };
+    ColorsByStep_ = radio(ColorsByStepCaption, 0);
+    ColorsByCount_ = radio(ColorsByCountCaption, 1);
+    ColorsByStep_->setChecked(true);
+    const auto spin = [&](const char* caption, const TWholeRange& range, int row,
+                          const char* hint) {
+        auto* label = new QLabel(Text(caption), TemplateGroup_);
+        auto* box = new QSpinBox(TemplateGroup_);
+        box->setRange(range.Min, range.Max);
+        box->setValue(range.Default);
+        box->setAccessibleName(Text(caption));
+        if (hint) box->setSpecialValueText(Text("Off"));
+        if (hint) box->setToolTip(Text(hint));
+        label->setBuddy(box);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(box, row, 1);
+        return box;
+    };
+    PaletteSize_ = spin(PaletteSizeCaption, TemplatePaletteSizeRange, 2, nullptr);
+    PaletteSize_->setObjectName("PaletteSize");
+    MinRegionArea_ = spin(MinRegionAreaCaption, TemplateMinAreaRange, 3, MinOffHint);
+    MinRegionArea_->setObjectName("MinRegionArea");
+    MinRegionWidth_ = spin(MinRegionWidthCaption, TemplateMinWidthRange, 4, MinOffHint);
+    MinRegionWidth_->setObjectName("MinRegionWidth");
+    MatchToPaints_ = new QCheckBox(Text(MatchToPaintsCaption), TemplateGroup_);
+    MatchToPaints_->setObjectName("MatchToPaints");
+    MatchToPaints_->setAccessibleName(Text(MatchToPaintsCaption));
+    grid->addWidget(MatchToPaints_, 5, 0, 1, 2);
+    PaintsFile_ = new QComboBox(TemplateGroup_);
+    PaintsFile_->setObjectName("PaintsFile");
+    PaintsFile_->setAccessibleName(Text(PaintsFileCaption));
+    PaintsFile_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    PaintsFile_->setMinimumContentsLength(4);
+    // Screen readers on this platform name a combo box by its label.
+    auto* paintsLabel = new QLabel(Text(PaintsFileCaption), TemplateGroup_);
+    paintsLabel->setBuddy(PaintsFile_);
+    auto* paintsRow = new QHBoxLayout;
+    paintsRow->addWidget(paintsLabel);
+    paintsRow->addWidget(PaintsFile_, 1);
+    grid->addLayout(paintsRow, 6, 0, 1, 2);
+    grid->setColumnStretch(0, 1);
+    panel->addWidget(TemplateGroup_);
+
+    connect(modes, &QButtonGroup::idToggled, this, [this](int, bool on) {
+        if (on) TemplateChanged();
+    });
+    for (QSpinBox* b : {PaletteSize_, MinRegionArea_, MinRegionWidth_})
+        connect(b, &QSpinBox::valueChanged, this, &TModifyForm::TemplateChanged);
+    connect(MatchToPaints_, &QCheckBox::toggled, this, &TModifyForm::TemplateChanged);
+    connect(PaintsFile_, &QComboBox::currentIndexChanged, this, &TModifyForm::TemplateChanged);
+}
+
+void TModifyForm::SetBundledPaletteFolder(std::filesystem::path folder) {
+    BundledPalettes_ = std::move(folder);
+    ListPaintsFiles();
+}
+
+void TModifyForm::ListPaintsFiles() {
+    PaintsFiles_.clear();
+    std::error_code ec;
+    std::vector<std::filesystem::path> folders;
+    if (!BundledPalettes_.empty() && std::filesystem::is_directory(BundledPalettes_, ec))
+        folders.push_back(BundledPalettes_);
+    const std::filesystem::path user = Ctx_.App.PaletteFolder();
+    // The bundled palettes kept where the user's go are listed once.
+    if (std::filesystem::is_directory(user, ec) &&
+        (folders.empty() || !std::filesystem::equivalent(folders.front(), user, ec)))
+        folders.push_back(user);
+    Updating_ = true;
+    PaintsFile_->clear();
+    for (const auto& folder : folders) {
+        std::vector<TPaletteFileInfo> files;
+        try {
+            files = ListPaletteFiles(folder);
+        } catch (const std::exception&) {
+            // A folder that cannot be listed offers no paints; the palette window says why.
+            continue;
+        }
+        for (const TPaletteFileInfo& info : files) {
+            const std::string name = info.Path.filename().string();
+            // One entry a name: the settings keep the file name only.
+            bool known = false;
+            for (const auto& f : PaintsFiles_)
+                known = known || f.first == name;
+            if (known) continue;
+            PaintsFiles_.emplace_back(name, info.Path);
+            // Listed by its description, as the palette window lists it; the file name in the
+            // entry's tip and data.
+            PaintsFile_->addItem(
+                QString::fromStdString(info.Description.empty() ? name : info.Description),
+                QString::fromStdString(name));
+            PaintsFile_->setItemData(PaintsFile_->count() - 1, QString::fromStdString(name),
+                                     Qt::ToolTipRole);
+        }
+    }
+    Updating_ = false;
+    ShowTemplate();
+}
+
+std::filesystem::path TModifyForm::PaintsPath(const std::string& name) const {
+    for (const auto& f : PaintsFiles_)
+        if (f.first == name) return f.second;
+    return {};
+}
+
+void TModifyForm::SetTemplateSettings(const TTemplateImportSettings& settings) {
+    Template_ = settings;
+    Template_.Clamp();
+    SetTemplateImportSettings(Ctx_.App.Settings(), Template_);
+    ShowTemplate();
+}
+
+void TModifyForm::ShowTemplate() {
+    Updating_ = true;
+    const TTemplateImportSettings& t = Template_;
+    (t.ColorMode == TColorMode::ByCount ? ColorsByCount_ : ColorsByStep_)->setChecked(true);
+    PaletteSize_->setValue(t.PaletteSize);
+    MinRegionArea_->setValue(t.MinAreaPixels);
+    MinRegionWidth_->setValue(t.MinWidthPixels);
+    MatchToPaints_->setChecked(t.MatchToPaints);
+    int index = PaintsFiles_.empty() ? -1 : 0;
+    for (std::size_t i = 0; i < PaintsFiles_.size(); ++i)
+        if (PaintsFiles_[i].first == t.PaintsFile) index = static_cast<int>(i);
+    PaintsFile_->setCurrentIndex(index);
+    const TTemplateGroupRules rules = TemplateGroupRules(t, !PaintsFiles_.empty());
+    ColorDepth_->setEnabled(rules.ColorDepthEnabled);
+    PaletteSize_->setEnabled(rules.PaletteSizeEnabled);
+    MatchToPaints_->setEnabled(rules.MatchToPaintsEnabled);
+    PaintsFile_->setEnabled(rules.PaintsFileEnabled);
+    Updating_ = false;
+}
+
+void TModifyForm::TemplateChanged() {
+    if (Updating_) return;
+    TTemplateImportSettings t;
+    t.ColorMode = ColorsByCount_->isChecked() ? TColorMode::ByCount : TColorMode::ByStep;
+    t.PaletteSize = PaletteSize_->value();
+    t.MinAreaPixels = MinRegionArea_->value();
+    t.MinWidthPixels = MinRegionWidth_->value();
+    t.MatchToPaints = MatchToPaints_->isChecked();
+    const int index = PaintsFile_->currentIndex();
+    t.PaintsFile = index >= 0 && index < static_cast<int>(PaintsFiles_.size())
+                       ? PaintsFiles_[static_cast<std::size_t>(index)].first
+                       : Template_.PaintsFile;
+    SetTemplateSettings(t);
+}
+
+bool TModifyForm::PrepareTemplate() {
+    TemplateChanged();
+    std::optional<TNamedPalette> paints;
+    const TTemplateGroupRules rules = TemplateGroupRules(Template_, !PaintsFiles_.empty());
+    if (Template_.MatchToPaints && rules.PaintsFileEnabled) {
+        const std::filesystem::path file = PaintsPath(Template_.PaintsFile);
+        try {
+            if (file.empty())
+                throw std::runtime_error("cannot read palette file " + Template_.PaintsFile);
+            paints.emplace();
+            LoadPalette(*paints, file);
+            if (paints->Empty()) throw std::runtime_error(file.string() + " holds no paints");
+        } catch (const std::exception& e) {
+            Messages().Error(e.what());
+            return false;
+        }
+    }
+    Session_.Template = TemplateControlsOf(Template_, paints ? &*paints : nullptr);
+    return true;
 }
 
 void TModifyForm::CreateMenus() {
@@ -400,6 +600,7 @@ void TModifyForm::ShowControls() {
     OutlineItems_[static_cast<std::size_t>(OutlineMethodIndex(c.OutlineMethod))]->setChecked(true);
     EliminateLines_->setChecked(c.EliminateLines);
     Updating_ = false;
+    ShowTemplate();
 }
 
 void TModifyForm::ControlsChanged() {
@@ -418,6 +619,8 @@ bool TModifyForm::ExecuteModal() {
     Imported_ = false;
     // The settings file is read after the windows are made.
     SetAdvanced(Ctx_.App.Settings().AdvancedOptions);
+    Template_ = TemplateImportSettings(Ctx_.App.Settings());
+    ListPaintsFiles();
     ShowPicture();
     ShowControls();
     exec();
@@ -498,6 +701,7 @@ void TModifyForm::hideEvent(QHideEvent* event) {
 void TModifyForm::Import1Click() {
     if (!HoldsPicture()) return;
     ControlsChanged();
+    if (!PrepareTemplate()) return;
     TConversionInput input = Session_.ConversionInput();
     std::optional<TImportResult> result;
     if (TJobRunner* jobs = Ctx_.Jobs) {
@@ -609,10 +813,13 @@ bool TModifyForm::RunSessionWork(
 void TModifyForm::PreviewClick() {
     if (!HoldsPicture()) return;
     ControlsChanged();
+    // The preview shows the colours the import will paint with.
+    if (!PrepareTemplate()) return;
     auto input = std::make_shared<TConversionInput>(Session_.ConversionInput());
     std::optional<TReducedPair> reduced;
     const auto reduce = [input](IProgressSink& p) {
-        return ReducePicture(input->Picture, input->Zoom, input->Selection, input->Controls, p);
+        return ReducePicture(input->Picture, input->Zoom, input->Selection, input->Controls,
+                             input->Template, p);
     };
     if (TJobRunner* jobs = Ctx_.Jobs) {
         TJobReport report;

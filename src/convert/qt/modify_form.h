@@ -8,20 +8,24 @@
 #include "app/qt/app_context.h"
 #include "convert/import_session.h"
 #include "convert/modify_rules.h"
+#include "convert/template_settings.h"
 
 #include <QDialog>
 
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <utility>
+#include <vector>
 
 class QAction;
 class QActionGroup;
 class QButtonGroup;
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QMenu;
@@ -29,6 +33,8 @@ class QMenuBar;
 class QPushButton;
 class QRadioButton;
 class QSlider;
+class QVBoxLayout;
+class QSpinBox;
 class QToolBar;
 class QToolButton;
 
@@ -53,6 +59,9 @@ public:
     void SetCustomZoom(TCustomZoom ask) { CustomZoom_ = std::move(ask); }
     // Help: context numbers.
     void SetHelpHandler(std::function<void(int context)> help) { Help_ = std::move(help); }
+    // The palettes that come with the program; "Match to paints" lists them before the user's
+    // palette folder, as the palette window does.
+    void SetBundledPaletteFolder(std::filesystem::path folder);
 
     // ---- What the main window asks of its import dialog
     // Modal on a picture file (zoom 1, or the largest that fits; no selection), on the
@@ -99,6 +108,11 @@ public:
     void Copy1Click();
     void Paste1Click();
     void PGImage1SelectionMade();
+    // The template group as its controls show it (kept in the settings file on every change).
+    TTemplateImportSettings TemplateSettings() const { return Template_; }
+    void SetTemplateSettings(const TTemplateImportSettings& settings);
+    // Lists the palette files of the bundled and the user's palette folders again.
+    void ListPaintsFiles();
 
     // ---- Controls and menus, for tests and accessibility
     TPGImage* PGImage1() const { return PGImage1_; }
@@ -118,6 +132,14 @@ public:
     QCheckBox* EliminateLines() const { return EliminateLines_; }
     QPushButton* Preview() const { return Preview_; }
     QPushButton* ReduceIntoOriginal() const { return ReduceIntoOriginal_; }
+    QGroupBox* TemplateGroup() const { return TemplateGroup_; }
+    QRadioButton* ColorsByStep() const { return ColorsByStep_; }
+    QRadioButton* ColorsByCount() const { return ColorsByCount_; }
+    QSpinBox* PaletteSize() const { return PaletteSize_; }
+    QSpinBox* MinRegionArea() const { return MinRegionArea_; }
+    QSpinBox* MinRegionWidth() const { return MinRegionWidth_; }
+    QCheckBox* MatchToPaints() const { return MatchToPaints_; }
+    QComboBox* PaintsFile() const { return PaintsFile_; }
     QMenuBar* MenuBar() const { return MenuBar_; }
     QMenu* ZoomMenu() const { return ZoomMenu_; }
     QAction* ZoomItem(int item) const { return ZoomItems_[static_cast<std::size_t>(item)]; }
@@ -147,6 +169,14 @@ private:
     void CreateMenus();
     void CreateToolBar();
     void CreateAdvancedPanel();
+    void CreateTemplateGroup(QVBoxLayout* panel);
+    void ShowTemplate();
+    void TemplateChanged();
+    // The palette file "Match to paints" names, empty when there is none of that name.
+    std::filesystem::path PaintsPath(const std::string& name) const;
+    // Hands the group's settings to the session; false (with the message) when the paints file
+    // cannot be read.
+    bool PrepareTemplate();
     // The view shows the session: the picture (when it changed), zoom, selection, controls.
     void ShowPicture();
     void ShowZoom();
@@ -189,6 +219,15 @@ private:
     std::array<QRadioButton*, 3> OutlineItems_{};
     QCheckBox* EliminateLines_;
     QPushButton *Preview_, *ReduceIntoOriginal_;
+    QGroupBox* TemplateGroup_;
+    QRadioButton *ColorsByStep_, *ColorsByCount_;
+    QSpinBox *PaletteSize_, *MinRegionArea_, *MinRegionWidth_;
+    QCheckBox* MatchToPaints_;
+    QComboBox* PaintsFile_;
+    TTemplateImportSettings Template_;
+    std::filesystem::path BundledPalettes_;
+    // The listed palette files: the name kept in the settings and the file it is.
+    std::vector<std::pair<std::string, std::filesystem::path>> PaintsFiles_;
 
     std::map<TFilterKind, std::unique_ptr<TFilterDialogForm>> FilterDialogs_;
     std::unique_ptr<TColorReductionForm> ColorReduction_;
