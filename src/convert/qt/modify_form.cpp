@@ -268,7 +268,9 @@ void TModifyForm::CreateAdvancedPanel() {
     OutlineMethod_ = new QGroupBox(Text(OutlineMethodCaption), tracing);
     OutlineMethod_->setObjectName("OutlineMethod");
     OutlineMethod_->setAccessibleName(Text(OutlineMethodCaption));
-    auto* columns = new QHBoxLayout(OutlineMethod_);
+    // Three columns do not fit the panel's width at today's font sizes: the items wrap to a
+    // second row rather than losing their captions.
+    auto* columns = new QGridLayout(OutlineMethod_);
     columns->setContentsMargins(2, 2, 2, 2);
     columns->setSpacing(2);
     OutlineGroup_ = new QButtonGroup(this);
@@ -276,7 +278,7 @@ void TModifyForm::CreateAdvancedPanel() {
         auto* item = new QRadioButton(Text(OutlineMethodItems[i]), OutlineMethod_);
         item->setAccessibleName(Text(OutlineMethodItems[i]));
         OutlineGroup_->addButton(item, static_cast<int>(i));
-        columns->addWidget(item);
+        columns->addWidget(item, static_cast<int>(i / 2), static_cast<int>(i % 2));
         OutlineItems_[i] = item;
     }
     OutlineItems_[0]->setChecked(true);
