@@ -92,8 +92,9 @@ TEST(IncludeGraphTest, NoFolderOfTheCoreIncludesOneAboveIt) {
     for (const TInclude& inc : includes) {
         const std::string from = TopFolder(inc.File);
         if (from == "convert" || from == "model" || from == "image" || from == "palette" ||
-            from == "print")
+            from == "print") {
             EXPECT_NE(TopFolder(inc.Target), "editor") << inc.File;
+        }
     }
 }
 

@@ -40,11 +40,11 @@ TArguments ParseArguments(const std::vector<std::string>& args,
             help = true;
             continue;
         }
-        const auto spec = std::find_if(options.begin(), options.end(),
-                                       [&a](const TOptionSpec& o) { return o.Name == a; });
-        if (spec == options.end()) {
+        const auto known = std::find_if(options.begin(), options.end(),
+                                        [&a](const TOptionSpec& o) { return o.Name == a; });
+        if (known == options.end()) {
             if (!mistake) mistake = "unknown option " + a;
-        } else if (!spec->TakesValue) {
+        } else if (!known->TakesValue) {
             out.Options.emplace_back(a, std::string());
         } else if (i + 1 < args.size()) {
             out.Options.emplace_back(a, args[++i]);

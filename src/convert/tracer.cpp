@@ -48,6 +48,9 @@ TShapePoint PlaceVertex(TOutlineMethod method, int x, int y, int d) {
             return {x - 1, y};
         }
         break;
+    case TOutlineMethod::Inline:
+        // The pixel's own centre.
+        break;
     }
     return {x, y};
 }

@@ -30,22 +30,22 @@ TEST(ModifyRulesTest, ControlSpecsMatchTheSessionDefaultsAndRanges) {
     EXPECT_EQ(SimplificationLevelSpec.Default, defaults.SimplificationLevel);
     EXPECT_EQ(AbstractionLevelSpec.Default, defaults.AbstractionLevel);
     EXPECT_EQ(OutlineMethodIndex(defaults.OutlineMethod), 0);
-    for (const TTrackBarSpec* spec :
+    for (const TTrackBarSpec* bar :
          {&ColorDepthSpec, &SimplificationLevelSpec, &AbstractionLevelSpec}) {
         TConversionControls low{-50, -50, TOutlineMethod::Outline, -50, true};
         TConversionControls high{500, 500, TOutlineMethod::Outline, 500, true};
         low.Clamp();
         high.Clamp();
-        const int lo = spec == &ColorDepthSpec            ? low.ColorDepth
-                       : spec == &SimplificationLevelSpec ? low.SimplificationLevel
-                                                          : low.AbstractionLevel;
-        const int hi = spec == &ColorDepthSpec            ? high.ColorDepth
-                       : spec == &SimplificationLevelSpec ? high.SimplificationLevel
-                                                          : high.AbstractionLevel;
-        EXPECT_EQ(spec->Minimum, lo) << spec->Caption;
-        EXPECT_EQ(spec->Maximum, hi) << spec->Caption;
-        EXPECT_GE(spec->Default, spec->Minimum);
-        EXPECT_LE(spec->Default, spec->Maximum);
+        const int lo = bar == &ColorDepthSpec            ? low.ColorDepth
+                       : bar == &SimplificationLevelSpec ? low.SimplificationLevel
+                                                         : low.AbstractionLevel;
+        const int hi = bar == &ColorDepthSpec            ? high.ColorDepth
+                       : bar == &SimplificationLevelSpec ? high.SimplificationLevel
+                                                         : high.AbstractionLevel;
+        EXPECT_EQ(bar->Minimum, lo) << bar->Caption;
+        EXPECT_EQ(bar->Maximum, hi) << bar->Caption;
+        EXPECT_GE(bar->Default, bar->Minimum);
+        EXPECT_LE(bar->Default, bar->Maximum);
     }
     EXPECT_EQ(ColorDepthSpec.Tick, 10);
     EXPECT_STREQ(ColorDepthSpec.LowLabel, "(more)");

@@ -249,7 +249,7 @@ TEST(PrintDialogFrame, DraggingKeepsTenPixelsInsideThePanelOnEverySide) {
 }
 
 TEST(PrintDialogFrame, SizingNeverChangesTheProportionsAndStaysInThePanel) {
-    for (const auto [w, h] : {std::pair{400, 300}, std::pair{300, 700}, std::pair{1000, 97}}) {
+    for (const auto& [w, h] : {std::pair{400, 300}, std::pair{300, 700}, std::pair{1000, 97}}) {
         TPrintDialogState d = Dialog(w, h);
         const double ratio = static_cast<double>(h) / w;
         TPoint mouse = d.Handle();

@@ -99,24 +99,24 @@ QAction* AddAction(QMenu* menu, const QString& caption, const QKeySequence& keys
 }
 
 // A track bar with the labels under its two ends, in a box of its own.
-QSlider* TrackBarBox(QWidget* parent, QVBoxLayout* into, const TTrackBarSpec& spec) {
-    auto* box = new QGroupBox(Text(spec.Caption), parent);
-    box->setAccessibleName(Text(spec.Caption));
+QSlider* TrackBarBox(QWidget* parent, QVBoxLayout* into, const TTrackBarSpec& bar) {
+    auto* box = new QGroupBox(Text(bar.Caption), parent);
+    box->setAccessibleName(Text(bar.Caption));
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(6, 2, 6, 2);
     layout->setSpacing(0);
     auto* slider = new QSlider(Qt::Horizontal, box);
-    slider->setRange(spec.Minimum, spec.Maximum);
-    slider->setTickInterval(spec.Tick);
+    slider->setRange(bar.Minimum, bar.Maximum);
+    slider->setTickInterval(bar.Tick);
     slider->setTickPosition(QSlider::TicksBelow);
-    slider->setPageStep(spec.Tick);
-    slider->setValue(spec.Default);
-    slider->setAccessibleName(Text(spec.Caption));
-    if (*spec.Hint) slider->setToolTip(Text(spec.Hint));
+    slider->setPageStep(bar.Tick);
+    slider->setValue(bar.Default);
+    slider->setAccessibleName(Text(bar.Caption));
+    if (*bar.Hint) slider->setToolTip(Text(bar.Hint));
     layout->addWidget(slider);
     auto* ends = new QHBoxLayout;
-    auto* low = new QLabel(Text(spec.LowLabel), box);
-    auto* high = new QLabel(Text(spec.HighLabel), box);
+    auto* low = new QLabel(Text(bar.LowLabel), box);
+    auto* high = new QLabel(Text(bar.HighLabel), box);
     QFont small = low->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     low->setFont(small);

@@ -142,7 +142,7 @@ void TVectorForm::SetFeatures(const TFeatureSet& features) {
 // ---- Menus, tool bar, status bar
 
 void TVectorForm::CreateMenus() {
-    auto act = [this](QMenu* menu, const char* caption, QKeySequence key = {}) {
+    auto act = [](QMenu* menu, const char* caption, QKeySequence key = {}) {
         QAction* a = menu->addAction(caption);
         if (!key.isEmpty()) a->setShortcut(key);
         a->setObjectName(Plain(caption));

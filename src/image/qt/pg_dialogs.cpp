@@ -315,11 +315,20 @@ void TOpenPreviewForm::ShowBeside() {
     adjustSize();
     // Placed once shown, when the window's frame is known.
     show();
+    PlaceAtRightEdge();
+}
+
+void TOpenPreviewForm::PlaceAtRightEdge() {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect s = screen->availableGeometry();
         const QSize size = frameSize();
         move(s.left() + s.width() - size.width(), s.top() + (s.height() - size.height()) / 2);
     }
+}
+
+void TOpenPreviewForm::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (isVisible()) PlaceAtRightEdge();
 }
 
 void TOpenPreviewForm::SelectionChanged(const QString& file) {

@@ -167,7 +167,13 @@ public:
 signals:
     void PreviewShown(const QString& file);
 
+protected:
+    // The window grows when a picture shows: it stays at the screen's right edge, whole.
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    void PlaceAtRightEdge();
+
     TPreviewBox* Image_;
     QLabel* Dimensions_;
     QLabel* Description_;

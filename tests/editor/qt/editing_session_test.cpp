@@ -72,8 +72,11 @@ TEST(EditingSessionTest, FromPhotoToSavedPaintingAndBack) {
     // 1. The photo, traced behind the progress window as the import dialog does it.
     TNullProgress quiet;
     TConversionInput input{
-        LoadPictureFile(std::string(PIGMENTARIA_SAMPLES) + "/coffee.png", quiet).Picture, 0.5,
-        std::nullopt, TConversionControls{}};
+        LoadPictureFile(std::string(PIGMENTARIA_SAMPLES) + "/coffee.png", quiet).Picture,
+        0.5,
+        std::nullopt,
+        TConversionControls{},
+        {}};
     TJobReport report;
     auto traced = w.Jobs().Run<TImportResult>(
         "Working...", true,

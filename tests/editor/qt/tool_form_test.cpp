@@ -23,10 +23,6 @@ namespace {
 
 using test::WaitFor;
 
-std::filesystem::path Bundled() {
-    return std::filesystem::path(PIGMENTARIA_DATA_SOURCE) / "palettes";
-}
-
 struct ToolFormTest : ::testing::Test {
     ToolFormTest() {
         App.Windows.Tools().SetDialogs(ToolDialogs);

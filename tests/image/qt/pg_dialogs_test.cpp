@@ -113,6 +113,10 @@ TEST(OpenPreviewFormTest, ShowsBesideTheDialogAndFollowsTheSelection) {
     EXPECT_EQ(form.DimensionsText()->text(), "640 x 427");
     EXPECT_FALSE(form.DescriptionText()->text().isEmpty());
     ASSERT_TRUE(test::WaitFor([&] { return form.ImageShown() && !form.Busy(); }));
+    // Grown by the picture, the window is still whole at the screen's right edge.
+    ASSERT_TRUE(test::WaitFor([&] { return form.frameGeometry().right() == screen.right(); }));
+    EXPECT_GE(form.frameGeometry().left(), screen.left());
+    EXPECT_GT(form.Image()->width(), 0);
 
     form.SelectionChanged(Samples + "/LICENSES.md");
     EXPECT_FALSE(form.ImageShown());
