@@ -5,6 +5,7 @@
 #include "editor/qt/tool_icons.h"
 #include "editor/qt/vector_form.h"
 #include "editor/tool_cursors.h"
+#include "platform/qt/image_surface.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -33,23 +34,6 @@ constexpr const char* NewPaletteItem = "(new palette)";
 constexpr const char* PaletteFileFilter = "Pigmentaria Palette Files (*.kvl)|*.kvl";
 constexpr const char* SavePaletteFilter = "Pigmentaria Palette Files|*.KVL";
 
-class TImageSurface final : public TPixelSurface {
-public:
-    explicit TImageSurface(QImage& image) : Image_(image) {}
-    int Width() const override { return Image_.width(); }
-    int Height() const override { return Image_.height(); }
-    TColor GetPixel(int x, int y) const override {
-        const QRgb c = Image_.pixel(x, y);
-        return MakeColor(qRed(c), qGreen(c), qBlue(c));
-    }
-    void SetPixel(int x, int y, TColor c) override {
-        reinterpret_cast<QRgb*>(Image_.scanLine(y))[x] = qRgb(RedOf(c), GreenOf(c), BlueOf(c));
-    }
-
-private:
-    QImage& Image_;
-};
-
 QString Q(const std::string& s) {
     return QString::fromStdString(s);
 }
@@ -66,7 +50,7 @@ void TSwatchView::Redraw(const TNamedPalette* palette) {
     Palette_ = palette;
     if (width() <= 0 || height() <= 0) return;
     Picture_ = QImage(size(), QImage::Format_RGB32);
-    TImageSurface surface(Picture_);
+    TQImageSurface surface(Picture_);
     if (Palette_)
         DrawPaletteSwatches(*Palette_, surface);
     else

@@ -13,6 +13,7 @@
 #include "model/render.h"
 #include "palette/color_functions.h"
 #include "platform/file_io.h"
+#include "platform/qt/image_surface.h"
 #include "platform/qt/window_text.h"
 
 #include <QAction>
@@ -42,24 +43,6 @@ namespace {
 QString Plain(const char* caption) {
     return QString(caption).remove('&');
 }
-
-// Draws the selection marks into a transparent picture of the rendered painting's size.
-class TMarkSurface final : public TPixelSurface {
-public:
-    explicit TMarkSurface(QImage& image) : Image_(image) {}
-    int Width() const override { return Image_.width(); }
-    int Height() const override { return Image_.height(); }
-    TColor GetPixel(int x, int y) const override {
-        const QRgb c = Image_.pixel(x, y);
-        return MakeColor(qRed(c), qGreen(c), qBlue(c));
-    }
-    void SetPixel(int x, int y, TColor c) override {
-        reinterpret_cast<QRgb*>(Image_.scanLine(y))[x] = qRgb(RedOf(c), GreenOf(c), BlueOf(c));
-    }
-
-private:
-    QImage& Image_;
-};
 
 QColor ToQColor(TColor c) {
     return QColor(RedOf(c), GreenOf(c), BlueOf(c));
@@ -510,7 +493,7 @@ void TVectorForm::RebuildMarks() {
         if (Marks_.width() != r.Width() || Marks_.height() != r.Height())
             Marks_ = QImage(r.Width(), r.Height(), QImage::Format_ARGB32_Premultiplied);
         Marks_.fill(Qt::transparent);
-        TMarkSurface surface(Marks_);
+        TQImageSurface surface(Marks_);
         TRasterCanvas canvas(surface);
         MarkSelection(canvas, selection, Ctx_.View.Zoom());
     }
