@@ -1,6 +1,7 @@
 // Printing the sample photo's paint-by-number template to PDF: 1 × 1 and 2 × 2 letter pages at
 // 600 dpi with numbers, registration marks and page numbers. Set PIGMENTARIA_BENCH_PDF_DIR to
 // keep the PDFs for a look. And the print dialog's legibility report for those layouts.
+#include "../bench_paintings.h"
 #include "../bench_pictures.h"
 #include "cli/qt/print_command.h"
 #include "convert/import_session.h"
@@ -130,24 +131,9 @@ void BM_PrintSampleTemplatePdf(benchmark::State& state) {
 }
 BENCHMARK(BM_PrintSampleTemplatePdf)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
-// A painting traced from the sample photo upscaled to 2268 x 1512, about 7,700 shapes, as the
-// main window's benchmarks open it.
+// The main window's benchmarks open the same painting.
 const TShapeList& LargePainting() {
-    static const TShapeList shapes = [] {
-        TPixelGraphic photo;
-        photo.LoadFromFile(std::string(PIGMENTARIA_SAMPLES) + "/coffee.png");
-        TPixelGraphic big;
-        big.StretchMode = smPrecise;
-        big.SetSize(2268, 1512, ct24Bit);
-        big.StretchFromWhole(photo);
-        TNullProgress progress;
-        TNullMessages messages;
-        TImportSession session(progress, messages);
-        session.SetPicture(std::move(big));
-        session.Controls.ColorDepth = 52;
-        return session.ReduceAndTrace().Shapes;
-    }();
-    return shapes;
+    return bench::LargeBenchShapes();
 }
 
 // What the print dialog computes for its legibility report whenever its layout changes: the

@@ -1,30 +1,14 @@
 #include "convert/import_session.h"
 #include "editor/document.h"
+#include "image/image_test_util.h"
 #include "test_util.h"
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 namespace pigmentaria {
 namespace {
 
-// A photo-like picture: smooth gradients with some noise.
-TPixelGraphic PhotoLike(int w, int h, unsigned seed = 5) {
-    std::mt19937 rng(seed);
-    TRaster24 r(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            r.SetPixel(
-                x, y,
-                MakeColor((x * 255 / std::max(1, w - 1) + static_cast<int>(rng() % 20)) % 256,
-                          (y * 255 / std::max(1, h - 1)) % 256,
-                          ((x + y) * 97 / std::max(1, w + h) + static_cast<int>(rng() % 40)) %
-                              256));
-    TPixelGraphic p;
-    p.AssignRaster24(r);
-    return p;
-}
+using test::PhotoLike;
 
 struct TSessionFixture : ::testing::Test {
     test::TRecordingProgress Progress;

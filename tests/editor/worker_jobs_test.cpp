@@ -3,6 +3,7 @@
 // the document (and the import dialog's state) exactly as it was.
 #include "convert/import_session.h"
 #include "document_fixture.h"
+#include "image/image_test_util.h"
 #include "image/pg_progress.h"
 #include "model/render.h"
 #include "platform/worker.h"
@@ -11,26 +12,9 @@
 #include "print/print_scale.h"
 
 #include <memory>
-#include <random>
 
 namespace pigmentaria::test {
 namespace {
-
-TPixelGraphic PhotoLike(int w, int h, unsigned seed = 5) {
-    std::mt19937 rng(seed);
-    TRaster24 r(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            r.SetPixel(
-                x, y,
-                MakeColor((x * 255 / std::max(1, w - 1) + static_cast<int>(rng() % 20)) % 256,
-                          (y * 255 / std::max(1, h - 1)) % 256,
-                          ((x + y) * 97 / std::max(1, w + h) + static_cast<int>(rng() % 40)) %
-                              256));
-    TPixelGraphic p;
-    p.AssignRaster24(r);
-    return p;
-}
 
 // Everything of the document a stopped command must leave alone, the shapes by identity and
 // contents.

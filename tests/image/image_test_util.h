@@ -5,13 +5,33 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
 namespace pigmentaria::test {
+
+// A photo-like picture: smooth gradients with some noise, so that a conversion gives many
+// regions of every size.
+inline TPixelGraphic PhotoLike(int w, int h, unsigned seed = 5) {
+    std::mt19937 rng(seed);
+    TRaster24 r(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            r.SetPixel(
+                x, y,
+                MakeColor((x * 255 / std::max(1, w - 1) + static_cast<int>(rng() % 20)) % 256,
+                          (y * 255 / std::max(1, h - 1)) % 256,
+                          ((x + y) * 97 / std::max(1, w + h) + static_cast<int>(rng() % 40)) %
+                              256));
+    TPixelGraphic p;
+    p.AssignRaster24(r);
+    return p;
+}
 
 inline std::string ImageData(const std::string& name) {
     return std::string(PIGMENTARIA_TEST_DATA) + "/image/" + name;

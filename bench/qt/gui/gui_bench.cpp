@@ -1,12 +1,14 @@
 // The desktop program's speed on a large painting: opening and showing it, a zoom change and a
 // click with the selection tool, each with the longest time the window's thread could not react
 // (an event-loop latency probe: a 5 ms timer that records the largest gap between its ticks).
+#include "../../bench_paintings.h"
 #include "app/qt/app_windows.h"
 #include "convert/import_session.h"
 #include "editor/qt/print_actions.h"
 #include "editor/qt/vector_form.h"
 #include "editor/qt/zoom_form.h"
 #include "image/qt/pg_image.h"
+#include "latency_probe.h"
 #include "model/painting_file.h"
 
 #include "../../../tests/app/qt/widget_test_util.h"
@@ -25,33 +27,6 @@
 namespace pigmentaria {
 namespace {
 
-// Records the largest gap between ticks of a 5 ms timer while it runs.
-class TLatencyProbe {
-public:
-    TLatencyProbe() {
-        Timer_.setInterval(5);
-        Timer_.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&Timer_, &QTimer::timeout, [this] {
-            const qint64 now = Clock_.nsecsElapsed();
-            if (Last_ >= 0) MaxGapNs_ = std::max(MaxGapNs_, now - Last_);
-            Last_ = now;
-        });
-    }
-    void Start() {
-        Clock_.start();
-        Last_ = -1;
-        Timer_.start();
-    }
-    void Stop() { Timer_.stop(); }
-    double MaxGapMs() const { return MaxGapNs_ / 1e6; }
-
-private:
-    QTimer Timer_;
-    QElapsedTimer Clock_;
-    qint64 Last_ = -1;
-    qint64 MaxGapNs_ = 0;
-};
-
 // Lets the probe tick around the measured step, so that a block anywhere shows as a gap.
 void Settle(int ms) {
     QElapsedTimer t;
@@ -65,24 +40,12 @@ struct TLargePainting {
     int Shapes = 0;
 };
 
-// A painting traced from a sample photo upscaled to 2268 x 1512, about 7,700 shapes.
+// The shared large painting, written to a file for the main window to open.
 const TLargePainting& LargePainting() {
     static const TLargePainting p = [] {
         TLargePainting r;
         r.File = std::filesystem::temp_directory_path() / "pigmentaria-gui-bench.kvp";
-        TPixelGraphic photo;
-        photo.LoadFromFile(std::string(PIGMENTARIA_SAMPLES) + "/coffee.png");
-        TPixelGraphic big;
-        big.StretchMode = smPrecise;
-        big.SetSize(2268, 1512, ct24Bit);
-        big.StretchFromWhole(photo);
-        TNullProgress progress;
-        TNullMessages messages;
-        TImportSession session(progress, messages);
-        session.SetPicture(std::move(big));
-        session.Controls.ColorDepth = 52;
-        auto traced = session.ReduceAndTrace();
-        WritePaintingFile(r.File, traced.Shapes, "", TPrintLayoutBlock{});
+        WritePaintingFile(r.File, bench::LargeBenchShapes(), "", TPrintLayoutBlock{});
         for (const TPaintShape& s : ReadPaintingFile(r.File).Shapes)
             (void)s, ++r.Shapes;
         return r;
@@ -107,7 +70,7 @@ struct TWindow {
 void BM_OpenAndShowPainting(benchmark::State& state) {
     const TLargePainting& p = LargePainting();
     TWindow w;
-    TLatencyProbe probe;
+    bench::TLatencyProbe probe;
     probe.Start();
     for (auto _ : state) {
         QElapsedTimer t;
@@ -128,7 +91,7 @@ void BM_ZoomChange(benchmark::State& state) {
     TWindow w;
     w.Form.OpenFile(QString::fromStdString(LargePainting().File.string()));
     w.WaitShown();
-    TLatencyProbe probe;
+    bench::TLatencyProbe probe;
     probe.Start();
     bool small = true;
     for (auto _ : state) {
@@ -151,7 +114,7 @@ void BM_ClickSelect(benchmark::State& state) {
     w.Form.OpenFile(QString::fromStdString(LargePainting().File.string()));
     w.WaitShown();
     TPGImage* v = w.Form.Viewer();
-    TLatencyProbe probe;
+    bench::TLatencyProbe probe;
     probe.Start();
     int i = 0;
     for (auto _ : state) {
@@ -186,7 +149,7 @@ void BM_PrintDialogPagesAcross(benchmark::State& state) {
     dialog.show();
     if (!test::WaitFor([&] { return print.ReportCurrent(); }, 60000))
         state.SkipWithError("no report");
-    TLatencyProbe probe;
+    bench::TLatencyProbe probe;
     probe.Start();
     int pages = 1;
     QElapsedTimer sinceLast;

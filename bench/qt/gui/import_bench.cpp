@@ -4,6 +4,7 @@
 #include "app/qt/import_windows.h"
 #include "editor/qt/vector_form.h"
 #include "image/qt/pg_image.h"
+#include "latency_probe.h"
 
 #include "../../../tests/app/qt/widget_test_util.h"
 
@@ -18,28 +19,6 @@
 
 namespace pigmentaria {
 namespace {
-
-class TImportLatencyProbe {
-public:
-    TImportLatencyProbe() {
-        Timer_.setInterval(5);
-        Timer_.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&Timer_, &QTimer::timeout, [this] {
-            const qint64 now = Clock_.nsecsElapsed();
-            if (Last_ >= 0) MaxGapNs_ = std::max(MaxGapNs_, now - Last_);
-            Last_ = now;
-        });
-        Clock_.start();
-        Timer_.start();
-    }
-    double MaxGapMs() const { return MaxGapNs_ / 1e6; }
-
-private:
-    QTimer Timer_;
-    QElapsedTimer Clock_;
-    qint64 Last_ = -1;
-    qint64 MaxGapNs_ = 0;
-};
 
 // The process's peak resident memory in MB (VmHWM).
 double PeakMegabytes() {
@@ -75,7 +54,8 @@ void ImportPhoto(benchmark::State& state, int width, int height) {
         dialog.SetPicture(std::move(copy));
         test::WaitFor([] { return false; }, 20);
         state.ResumeTiming();
-        TImportLatencyProbe probe;
+        bench::TLatencyProbe probe;
+        probe.Start();
         QElapsedTimer t;
         t.start();
         dialog.Import1Click();

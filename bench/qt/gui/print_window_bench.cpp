@@ -1,6 +1,7 @@
 // Printing from the desktop program on a large painting (about 7,700 shapes traced from a sample
 // photo): showing the print dialog, drawing a page of the preview, and a numbered 2 × 2 template
 // to a PDF file behind the progress window.
+#include "../../bench_paintings.h"
 #include "convert/import_session.h"
 #include "editor/qt/print_actions.h"
 #include "image/qt/pg_image.h"
@@ -33,28 +34,9 @@ public:
     QString File;
 };
 
-// The sample photo upscaled to 2268 x 1512 and traced: about 7,700 shapes.
-const TShapeList& LargeShapes() {
-    static const TShapeList shapes = [] {
-        TPixelGraphic photo;
-        photo.LoadFromFile(std::string(PIGMENTARIA_SAMPLES) + "/coffee.png");
-        TPixelGraphic big;
-        big.StretchMode = smPrecise;
-        big.SetSize(2268, 1512, ct24Bit);
-        big.StretchFromWhole(photo);
-        TNullProgress progress;
-        TNullMessages messages;
-        TImportSession session(progress, messages);
-        session.SetPicture(std::move(big));
-        session.Controls.ColorDepth = 52;
-        return std::move(session.ReduceAndTrace().Shapes);
-    }();
-    return shapes;
-}
-
 struct TPrinting {
     TPrinting() {
-        core.Context().Document.ReplaceShapes(LargeShapes().Clone(), 0);
+        core.Context().Document.ReplaceShapes(bench::LargeBenchShapes().Clone(), 0);
         TPrintActions::TContext c;
         c.Document = &core.Context().Document;
         c.Messages = &core.Dialogs;

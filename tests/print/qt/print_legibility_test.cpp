@@ -8,6 +8,7 @@
 #include "convert/import_session.h"
 #include "editor/qt/print_actions.h"
 #include "editor/qt/vector_form.h"
+#include "image/image_test_util.h"
 #include "model/render.h"
 #include "platform/qt/window_text.h"
 #include "print/legibility_text.h"
@@ -24,25 +25,10 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 namespace pigmentaria {
 namespace {
 
-// A photo-like picture whose painting has many regions too small to paint on one A4 page.
-TPixelGraphic PhotoLike(int w, int h) {
-    std::mt19937 rng(5);
-    TRaster24 r(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            r.SetPixel(x, y,
-                       MakeColor((x * 255 / (w - 1) + static_cast<int>(rng() % 20)) % 256,
-                                 (y * 255 / (h - 1)) % 256,
-                                 ((x + y) * 97 / (w + h) + static_cast<int>(rng() % 40)) % 256));
-    TPixelGraphic p;
-    p.AssignRaster24(r);
-    return p;
-}
+using test::PhotoLike;
 
 // Every shape by its contents, in order.
 struct TShapeState {
