@@ -34,7 +34,15 @@ inline constexpr TTrackBarSpec ColorDepthSpec{
     90,       "(more)",
     "(less)", "Controls the extent to which colors are combined in the final painting."};
 inline constexpr TTrackBarSpec SimplificationLevelSpec{
-    "Speck Removal", 0, 4, 1, 0, "(none)", "(most)", "Controls the level of Abstraction."};
+    "Speck Removal",
+    0,
+    4,
+    1,
+    0,
+    "(none)",
+    "(most)",
+    "Removes specks: a pixel with fewer neighbours of its own colour than this level takes the "
+    "colour most of its neighbours have."};
 inline constexpr TTrackBarSpec AbstractionLevelSpec{
     "Abstraction Level", 1, 10, 1, 4, "(more detail)", "(less jagged)", ""};
 

@@ -84,7 +84,12 @@ void TPaintingDocument::ShapesEdited(const TStamp& before, bool colorsChanged) {
 }
 
 void TPaintingDocument::RebuildPalette() {
-    RebuildPaintingPalette(PaintingPalette_, Shapes_);
+    const std::uint64_t outline = OutlineFingerprint(Shapes_);
+    if (!FrameShows_ || outline != FrameOutline_) {
+        FrameShows_ = FrameShowsThrough(Shapes_);
+        FrameOutline_ = outline;
+    }
+    RebuildPaintingPalette(PaintingPalette_, Shapes_, *FrameShows_);
     Notify(TDocumentEvent::PaletteRebuilt);
 }
 

@@ -237,6 +237,10 @@ private:
     TSelection Selection_;
     TUndoState Undo_;
     TNamedPalette PaintingPalette_;
+    // Whether the frame shows between the shapes, for the outlines it was measured on: edits
+    // of colours alone keep it.
+    std::optional<bool> FrameShows_;
+    std::uint64_t FrameOutline_ = 0;
     TNamedPalette CustomPalette_;
     std::vector<TNumberLabel> Labels_;
     bool Modified_ = false;

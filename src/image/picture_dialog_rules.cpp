@@ -2,6 +2,7 @@
 
 #include "platform/text_parse.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace pigmentaria {
@@ -158,6 +159,20 @@ std::optional<TRaster24> LoadPicturePreview(const std::string& fileName, TViewSi
     small.StretchFromWhole(picture);
     if (abandoned()) return std::nullopt;
     return small.ToRaster24();
+}
+
+TScreenRect OpenPreviewPlace(const TScreenRect& dialog, int width, int height,
+                             const TScreenRect& screen, int gap) {
+    const int screenRight = screen.Left + screen.Width;
+    const int screenBottom = screen.Top + screen.Height;
+    int left = dialog.Left + dialog.Width + gap;
+    if (left + width > screenRight) {
+        left = dialog.Left - gap - width;
+        if (left < screen.Left) left = screenRight - width;
+    }
+    left = std::max(screen.Left, std::min(left, screenRight - width));
+    const int top = std::max(screen.Top, std::min(dialog.Top, screenBottom - height));
+    return {left, top, width, height};
 }
 
 } // namespace pigmentaria

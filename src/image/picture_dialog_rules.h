@@ -70,6 +70,17 @@ struct TOpenPreviewTexts {
 TOpenPreviewTexts OpenPreviewTexts(const TGraphicFileInfo& info);
 inline constexpr const char* OpenPreviewCaption = "Preview";
 
+// A window's place on the screen, frame included.
+struct TScreenRect {
+    int Left = 0, Top = 0, Width = 0, Height = 0;
+    friend bool operator==(const TScreenRect&, const TScreenRect&) = default;
+};
+// Where the open-preview window of width × height goes beside the picture dialog: right of it
+// when it fits on the screen, else left of it, else at the screen's right edge over it; its top
+// level with the dialog's. Always whole on the screen (as far as it is not larger).
+TScreenRect OpenPreviewPlace(const TScreenRect& dialog, int width, int height,
+                             const TScreenRect& screen, int gap = 8);
+
 // ---- Options
 
 enum TPGDialogOption : unsigned {

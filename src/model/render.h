@@ -21,6 +21,14 @@ TRaster24 RenderPainting(const TShapeList& shapes, double zoom, bool outlinesOnl
 // Size of the rendered painting at a zoom.
 int RenderedSize(std::int32_t paintingSize, double zoom);
 
+// Whether the frame shape shows anywhere: some pixel of the painting that no later shape covers,
+// as the shapes are drawn at zoom 1. A list whose first shape is not the frame rectangle
+// (0,0)-(W,0)-(W,H)-(0,H) counts as showing it.
+bool FrameShowsThrough(const TShapeList& shapes);
+// A cheap fingerprint of the shapes' outlines (not their colours): what FrameShowsThrough
+// depends on, so that a caller can keep its answer while only colours change.
+std::uint64_t OutlineFingerprint(const TShapeList& shapes);
+
 // Draws the closed outline of every selected shape, in selection order, in red over a picture.
 void MarkSelection(TCanvas& canvas, const TSelection& selection, double zoom);
 

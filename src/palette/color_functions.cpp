@@ -84,4 +84,19 @@ std::string PaintLabelText(TColor color, const TNamedPalette* customPalette, cha
     return text + "  HSV:(" + number(h) + ", " + number(s) + ", " + number(mx) + ")";
 }
 
+std::string ColorSpokenText(TColor color) {
+    return "red " + std::to_string(RedOf(color)) + ", green " + std::to_string(GreenOf(color)) +
+           ", blue " + std::to_string(BlueOf(color));
+}
+
+std::string SwatchSpokenText(const std::string& what, std::optional<TColor> color) {
+    return what + ": " + (color ? ColorSpokenText(*color) : std::string("none"));
+}
+
+std::string SwatchCellSpokenText(int position, const TPaletteEntry& entry) {
+    std::string text = std::to_string(position) + ": ";
+    if (!entry.Name.empty()) text += entry.Name + ", ";
+    return text + ColorSpokenText(entry.Color);
+}
+
 } // namespace pigmentaria

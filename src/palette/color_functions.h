@@ -4,6 +4,7 @@
 #include "palette/palette.h"
 #include "platform/color.h"
 
+#include <optional>
 #include <string>
 
 namespace pigmentaria {
@@ -25,5 +26,13 @@ std::string FormatTwoDecimals(double value, char decimalPoint = '.');
 // it has a non-empty one, else "RGB:(r, g, b)  HSV:(h, s, v)".
 std::string PaintLabelText(TColor color, const TNamedPalette* customPalette,
                            char decimalPoint = '.');
+
+// A colour as a screen reader says it: "red 200, green 30, blue 40".
+std::string ColorSpokenText(TColor color);
+// A swatch's accessible name: "Paint color: red 200, green 30, blue 40", "Paint color: none".
+std::string SwatchSpokenText(const std::string& what, std::optional<TColor> color);
+// One cell of a swatch grid: "3: Cadmium Red, red 227, green 0, blue 34" (its number is its
+// position; the name when it has one).
+std::string SwatchCellSpokenText(int position, const TPaletteEntry& entry);
 
 } // namespace pigmentaria

@@ -1,5 +1,6 @@
 #include "palette/palette.h"
 
+#include "model/render.h"
 #include "platform/canvas.h"
 #include "platform/file_io.h"
 #include "platform/text_parse.h"
@@ -87,9 +88,17 @@ void SetPaletteName(TNamedPalette& palette, int position, const std::string& nam
 }
 
 void RebuildPaintingPalette(TNamedPalette& paintingPalette, const TShapeList& shapes) {
+    RebuildPaintingPalette(paintingPalette, shapes, FrameShowsThrough(shapes));
+}
+
+void RebuildPaintingPalette(TNamedPalette& paintingPalette, const TShapeList& shapes,
+                            bool frameShows) {
     paintingPalette.Clear();
-    for (const TPaintShape& s : shapes)
+    for (const TPaintShape& s : shapes) {
+        // A frame covered everywhere is no paint of the painting.
+        if (&s == shapes.First() && !frameShows) continue;
         paintingPalette.Add(s.Color, std::string());
+    }
 }
 
 int PaintingPaletteIndex(const TNamedPalette& paintingPalette, TColor color) {
@@ -100,35 +109,44 @@ std::string PaletteCountCaption(const TNamedPalette& palette) {
     return std::to_string(palette.Count()) + " colors in palette.";
 }
 
-void DrawPaletteSwatches(const TNamedPalette& palette, TPixelSurface& bitmap, TColor background) {
-    const int w = bitmap.Width(), h = bitmap.Height();
-    if (w <= 0 || h <= 0) return;
-    TRasterCanvas canvas(bitmap);
-    canvas.FillRect(0, 0, w, h, background);
-    const std::size_t n = palette.Count();
-    if (n == 0) return;
+std::vector<TSwatchCell> PaletteSwatchCells(std::size_t count, int w, int h) {
+    std::vector<TSwatchCell> cells;
+    if (w <= 0 || h <= 0 || count == 0) return cells;
     // The side of a square cell if the cells tiled the bitmap exactly, then whole columns.
-    const double side = std::trunc(std::sqrt(static_cast<double>(w) * h / static_cast<double>(n)));
+    const double side =
+        std::trunc(std::sqrt(static_cast<double>(w) * h / static_cast<double>(count)));
     int cellW = 1, cellH = 1;
     if (side >= 1) {
         const double columns = std::trunc(w / side) + 1;
         cellW = static_cast<int>(std::trunc(w / columns));
-        cellH = static_cast<int>(std::trunc(h / (static_cast<double>(n) / columns)));
+        cellH = static_cast<int>(std::trunc(h / (static_cast<double>(count) / columns)));
     }
     // A bitmap with fewer pixels than the palette has colours gets one-pixel cells, as many as
     // fit; cells never shrink to nothing.
     cellW = std::max(cellW, 1);
     cellH = std::max(cellH, 1);
     int x = 0, y = 0;
-    for (const TPaletteEntry& e : palette.Entries()) {
+    for (std::size_t i = 0; i < count; ++i) {
         if (y >= h) break;
-        canvas.FillRect(x, y, x + cellW, y + cellH, e.Color);
+        cells.push_back({x, y, x + cellW, y + cellH});
         x += cellW;
         if (x + cellW > w) {
             x = 0;
             y += cellH;
         }
     }
+    return cells;
+}
+
+void DrawPaletteSwatches(const TNamedPalette& palette, TPixelSurface& bitmap, TColor background) {
+    const int w = bitmap.Width(), h = bitmap.Height();
+    if (w <= 0 || h <= 0) return;
+    TRasterCanvas canvas(bitmap);
+    canvas.FillRect(0, 0, w, h, background);
+    const std::vector<TSwatchCell> cells = PaletteSwatchCells(palette.Count(), w, h);
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        canvas.FillRect(cells[i].Left, cells[i].Top, cells[i].Right, cells[i].Bottom,
+                        palette.Entries()[i].Color);
 }
 
 void SavePalette(const TNamedPalette& palette, const std::filesystem::path& file,
@@ -185,10 +203,17 @@ bool ParseInt32(const std::string& text, std::int32_t& value) {
 
 } // namespace
 
-void LoadPalette(TNamedPalette& palette, const std::filesystem::path& file) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec)) return;
-    const std::vector<std::string> lines = TextLines(ReadFileBytes(file));
+namespace {
+
+// "FILE line N: " in front of what is wrong with a line of a palette file.
+std::string LinePrefix(const std::filesystem::path& file, std::size_t line) {
+    return file.string() + " line " + std::to_string(line) + ": ";
+}
+
+// The entries of a palette file's lines after the description; a line whose colour text is not a
+// whole number throws, naming the file and the line, after the entries before it.
+void ParsePaletteLines(TNamedPalette& palette, const std::vector<std::string>& lines,
+                       const std::filesystem::path& file) {
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const std::string& line = lines[i];
         const std::size_t comma = line.find(',');
@@ -197,7 +222,9 @@ void LoadPalette(TNamedPalette& palette, const std::filesystem::path& file) {
             comma == std::string::npos ? std::string() : line.substr(0, comma);
         std::int32_t value;
         if (!ParseInt32(colorText, value))
-            throw EPaletteConvertError("'" + colorText + "' is not a valid integer value");
+            throw EPaletteConvertError(LinePrefix(file, i + 1) + "'" +
+                                       std::string(Utf8PrefixChars(colorText, 40)) +
+                                       "' is not a valid integer value");
         const std::string name = comma == std::string::npos
                                      ? std::string()
                                      : std::string(Utf8PrefixChars(line.substr(comma + 1), 200));
@@ -205,9 +232,66 @@ void LoadPalette(TNamedPalette& palette, const std::filesystem::path& file) {
     }
 }
 
+// A description a person wrote: no control characters but tabs, and whole UTF-8 characters.
+// Anything else (a picture or another binary file given the palette extension) is not a palette.
+bool IsDescriptionText(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            if ((c < 0x20 && c != '\t') || c == 0x7F) return false;
+            ++i;
+            continue;
+        }
+        const std::size_t length = (c & 0xE0) == 0xC0   ? 2
+                                   : (c & 0xF0) == 0xE0 ? 3
+                                   : (c & 0xF8) == 0xF0 ? 4
+                                                        : 0;
+        if (length == 0 || c == 0xC0 || c == 0xC1 || i + length > text.size()) return false;
+        for (std::size_t k = 1; k < length; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+        i += length;
+    }
+    return true;
+}
+
+} // namespace
+
+void LoadPalette(TNamedPalette& palette, const std::filesystem::path& file) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) return;
+    ParsePaletteLines(palette, TextLines(ReadFileBytes(file)), file);
+}
+
 std::string ReadPaletteDescription(const std::filesystem::path& file) {
     const std::vector<std::string> lines = TextLines(ReadFileBytes(file));
     return lines.empty() ? std::string() : lines[0];
+}
+
+std::optional<std::string> PaletteFileProblem(const std::filesystem::path& file) {
+    std::vector<std::string> lines;
+    try {
+        lines = TextLines(ReadFileBytes(file));
+    } catch (const std::exception& e) {
+        return std::string(e.what());
+    }
+    if (lines.empty()) return LinePrefix(file, 1) + "no description: not a palette file";
+    if (!IsDescriptionText(lines[0]))
+        return LinePrefix(file, 1) + "the description is not text: not a palette file";
+    TNamedPalette scratch;
+    try {
+        ParsePaletteLines(scratch, lines, file);
+    } catch (const EPaletteConvertError& e) {
+        return std::string(e.what());
+    }
+    return std::nullopt;
+}
+
+std::string ListedPaletteDescription(std::string_view description) {
+    if (!IsDescriptionText(description)) return "(unreadable description)";
+    const std::string_view cut = Utf8PrefixChars(description, MaxListedDescriptionChars);
+    if (cut.size() == description.size()) return std::string(description);
+    // Cut before the last character that fits, to make room for the ellipsis.
+    return std::string(Utf8PrefixChars(description, MaxListedDescriptionChars - 1)) + "\u2026";
 }
 
 void EnsurePaletteFolder(const std::filesystem::path& folder) {
@@ -216,7 +300,8 @@ void EnsurePaletteFolder(const std::filesystem::path& folder) {
     if (ec) throw EFileError("Cannot create " + folder.string() + ": " + ec.message());
 }
 
-std::vector<TPaletteFileInfo> ListPaletteFiles(const std::filesystem::path& folder) {
+std::vector<TPaletteFileInfo> ListPaletteFiles(const std::filesystem::path& folder,
+                                               std::vector<std::string>* problems) {
     std::vector<std::filesystem::path> files;
     std::error_code ec;
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
@@ -226,8 +311,15 @@ std::vector<TPaletteFileInfo> ListPaletteFiles(const std::filesystem::path& fold
     }
     std::sort(files.begin(), files.end());
     std::vector<TPaletteFileInfo> out;
-    for (const auto& f : files)
+    for (const auto& f : files) {
+        if (problems) {
+            if (std::optional<std::string> problem = PaletteFileProblem(f)) {
+                problems->push_back(std::move(*problem));
+                continue;
+            }
+        }
         out.push_back({ReadPaletteDescription(f), f});
+    }
     return out;
 }
 

@@ -9,8 +9,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -57,7 +59,12 @@ void DeletePaletteColor(TNamedPalette& palette, int position);
 void SetPaletteName(TNamedPalette& palette, int position, const std::string& name);
 
 // The painting palette: every shape's colour in list order, each colour once.
+// The frame shape's colour counts only where the frame shows between the other shapes: a
+// painting whose shapes cover it has exactly the colours one sees.
 void RebuildPaintingPalette(TNamedPalette& paintingPalette, const TShapeList& shapes);
+// The same with FrameShowsThrough(shapes) known already.
+void RebuildPaintingPalette(TNamedPalette& paintingPalette, const TShapeList& shapes,
+                            bool frameShows);
 // Position of the colour in the painting palette; 0 if absent.
 int PaintingPaletteIndex(const TNamedPalette& paintingPalette, TColor color);
 // The palette window's caption after a rebuild: "12 colors in palette."
@@ -66,6 +73,12 @@ std::string PaletteCountCaption(const TNamedPalette& palette);
 // The classic face colour of buttons and dialogs, behind the swatches.
 constexpr TColor clBtnFace = 0xF0F0F0;
 
+// Where the cells of a palette of `count` colours lie on a surface of w × h, row by row; the
+// last row may be cut off at the bottom, and colours past the bottom get no cell.
+struct TSwatchCell {
+    int Left, Top, Right, Bottom;
+};
+std::vector<TSwatchCell> PaletteSwatchCells(std::size_t count, int w, int h);
 // Draws the palette as a grid of colour cells filling the surface, row by row; the last row may be
 // cut off at the bottom.
 void DrawPaletteSwatches(const TNamedPalette& palette, TPixelSurface& bitmap,
@@ -81,8 +94,16 @@ public:
 void SavePalette(const TNamedPalette& palette, const std::filesystem::path& file,
                  const std::string& description);
 // Appends the entries of a palette file; a missing file loads nothing. A line whose text before
-// its first comma is not an integer throws EPaletteConvertError, keeping the entries read so far.
+// its first comma is not an integer throws EPaletteConvertError naming the file and the line
+// ("FILE line 3: 'zzz' is not a valid integer value"), keeping the entries read so far.
 void LoadPalette(TNamedPalette& palette, const std::filesystem::path& file);
+// Why a file is no palette file, naming it and the line: a description that is not text (a
+// binary file), or a line that does not load. None for a file that loads.
+std::optional<std::string> PaletteFileProblem(const std::filesystem::path& file);
+// A description as a list shows it: at most this many characters, longer ones cut with an
+// ellipsis, so that no window grows past the screen for one.
+inline constexpr std::size_t MaxListedDescriptionChars = 48;
+std::string ListedPaletteDescription(std::string_view description);
 // The first line of a palette file: the name the palette window lists it under.
 std::string ReadPaletteDescription(const std::filesystem::path& file);
 
@@ -92,7 +113,9 @@ struct TPaletteFileInfo {
 };
 // Creates the folder with any missing parents.
 void EnsurePaletteFolder(const std::filesystem::path& folder);
-// The palette files (".KVL", any case) of the folder, ordered by file name.
-std::vector<TPaletteFileInfo> ListPaletteFiles(const std::filesystem::path& folder);
+// The palette files (".KVL", any case) of the folder, ordered by file name. With `problems`,
+// files that do not load are left out and their PaletteFileProblem added there.
+std::vector<TPaletteFileInfo> ListPaletteFiles(const std::filesystem::path& folder,
+                                               std::vector<std::string>* problems = nullptr);
 
 } // namespace pigmentaria

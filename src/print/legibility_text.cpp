@@ -42,7 +42,9 @@ std::vector<std::string> LegibilityReportLines(const TLegibilityReport& r, doubl
                     " mm across");
     lines.push_back("Regions under " + FormatGeneral(minDiameterMm, 15, point) + " mm: " +
                     std::to_string(r.RegionsUnderMinimum) + " of " + std::to_string(r.Regions));
-    if (r.Labels == 0) {
+    if (!r.NumbersPrinted) {
+        lines.push_back("Numbers are not printed (\"#'s?\" is unchecked)");
+    } else if (r.Labels == 0) {
         lines.push_back("Smallest number: no numbers are printed");
         lines.push_back("Regions without a number that fits: " + std::to_string(r.Regions));
     } else {
@@ -56,7 +58,7 @@ std::vector<std::string> LegibilityReportLines(const TLegibilityReport& r, doubl
 }
 
 bool LegibleEnough(const TLegibilityReport& r) {
-    return r.RegionsUnderMinimum == 0 && r.RegionsWithoutLegibleNumber == 0;
+    return r.RegionsUnderMinimum == 0 && (!r.NumbersPrinted || r.RegionsWithoutLegibleNumber == 0);
 }
 
 TDialogLegibilityKey DialogLegibilityKey(const TDialogLegibilityInput& in) {
@@ -102,6 +104,11 @@ TDialogLegibility DialogLegibility(const TDialogLegibilityInput& in, IProgressSi
         }
     }
     out.Report = printed->Report(*labels, in.MinDiameterMm);
+    if (!in.Settings.PrintNumbers) {
+        // Nothing is missing a number on a print that has none.
+        out.Report.NumbersPrinted = false;
+        out.Report.RegionsWithoutFittingNumber = out.Report.RegionsWithoutLegibleNumber = 0;
+    }
     out.Lines = LegibilityReportLines(out.Report, in.MinDiameterMm, in.DecimalPoint);
     out.Legible = LegibleEnough(out.Report);
     return out;

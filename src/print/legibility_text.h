@@ -29,8 +29,9 @@ TLegibilityReport PrintLegibility(const TShapeList& shapes, TPrintLayout layout,
 std::string LegibilityReportText(const TLegibilityReport& report, double minDiameterMm);
 
 // The print dialog's lines, in this order: the narrowest region, the regions under the minimum,
-// the smallest number, the regions without a number that fits. A print without numbers says so
-// in the last two. Millimetres are written with `decimalPoint`, the window's.
+// the smallest number, the regions without a number that fits. A print without numbers ("#'s?"
+// off) says so in one line in place of the last two. Millimetres are written with `decimalPoint`,
+// the window's.
 std::vector<std::string> LegibilityReportLines(const TLegibilityReport& report,
                                                double minDiameterMm, char decimalPoint = '.');
 

@@ -11,10 +11,6 @@ namespace {
 
 constexpr int MaxPageCount = 99;
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 std::string_view Trimmed(std::string_view text) {
     const auto space = [](char c) { return c == ' ' || c == '\t'; };
     while (!text.empty() && space(text.front()))
@@ -31,22 +27,6 @@ template <class T> bool Change(T& value, T to) {
 }
 
 } // namespace
-
-bool PageEditAccepts(std::string_view text) {
-    return text.size() <= static_cast<std::size_t>(PageEditMaxLength) &&
-           std::all_of(text.begin(), text.end(), IsDigit);
-}
-
-bool OverlapEditAccepts(std::string_view text, char decimalPoint) {
-    int points = 0;
-    for (const char c : text) {
-        if (c == '.' || c == decimalPoint)
-            ++points;
-        else if (!IsDigit(c))
-            return false;
-    }
-    return points <= 1;
-}
 
 std::optional<int> ReadPageEdit(std::string_view text) {
     const std::optional<long long> n = ParseWhole(Trimmed(text));

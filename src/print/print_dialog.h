@@ -14,12 +14,8 @@
 
 namespace pigmentaria {
 
-// The page edits take up to two digits.
+// The page edits take up to two characters.
 inline constexpr int PageEditMaxLength = 2;
-bool PageEditAccepts(std::string_view text);
-// The overlap edit takes digits with at most one decimal point: a full stop or the window's.
-bool OverlapEditAccepts(std::string_view text, char decimalPoint = '.');
-
 // A page edit's text, trimmed, as a count of 0 to 99; none when it is not one.
 std::optional<int> ReadPageEdit(std::string_view text);
 // The overlap edit's text, trimmed, in inches (a full stop or the window's decimal point); none

@@ -48,6 +48,8 @@ struct TLegibilityReport {
     // Regions with no number that fits inside them at any size, and at the legible size or more.
     int RegionsWithoutFittingNumber = 0;
     int RegionsWithoutLegibleNumber = 0;
+    // False for a print without numbers ("#'s?" off): no region is missing one then.
+    bool NumbersPrinted = true;
 };
 
 class TPrintedLabels {

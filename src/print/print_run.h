@@ -29,7 +29,16 @@ struct TPrintRunResult {
     std::optional<TNumberingResult> Numbering;
     // The layout the pages were printed with (recomputed for the printer).
     TPrintLayout Layout;
+    // The sheets the job holds.
+    int Pages = 0;
 };
+
+// Where a finished print went, for the status bar: "3 pages sent to NAME", or for a PDF file
+// "3 pages written to FILE.pdf"; `what` is what was printed ("3 pages", "The palette").
+std::string PrintDestinationText(const std::string& what, const std::string& printerName,
+                                 const std::string& pdfFile);
+// "1 page", "3 pages".
+std::string PageCountText(int pages);
 
 // Numbers first (when asked and not yet added), then "Printing..." page by page. Asked to stop,
 // or when a page fails, the printer's job is abandoned and the exception passed on (EAborted when

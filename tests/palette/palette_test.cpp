@@ -1,3 +1,4 @@
+#include "model/render.h"
 #include "palette/palette.h"
 #include "test_util.h"
 
@@ -135,6 +136,57 @@ TEST(PaletteFileTest, FolderListsKvlFilesOfAnyCase) {
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[0].Description, "First");
     EXPECT_EQ(list[1].Path, folder / "b.KVL");
+}
+
+TEST(PaletteFileTest, FilesThatDoNotLoadAreLeftOutNamingFileAndLine) {
+    TTempDir dir;
+    WriteText(dir / "good.kvl", "Good\r\n255,Red\r\n");
+    WriteText(dir / "typo.kvl", "Typo\r\n255,Red\r\nzzz,Blue\r\n");
+    // A picture given the palette extension: binary bytes, a NUL in its first line.
+    WriteText(dir / "picture.kvl", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+    std::vector<std::string> problems;
+    const auto list = ListPaletteFiles(dir.Path(), &problems);
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].Description, "Good");
+    ASSERT_EQ(problems.size(), 2u);
+    EXPECT_EQ(problems[0], (dir / "picture.kvl").string() +
+                               " line 1: the description is not text: not a palette file");
+    EXPECT_EQ(problems[1],
+              (dir / "typo.kvl").string() + " line 3: 'zzz' is not a valid integer value");
+    // Loading says the same, after the entries before the faulty line.
+    TNamedPalette p;
+    try {
+        LoadPalette(p, dir / "typo.kvl");
+        ADD_FAILURE() << "no error";
+    } catch (const EPaletteConvertError& e) {
+        EXPECT_EQ(e.what(), problems[1]);
+    }
+    EXPECT_EQ(PaletteCount(p), 1);
+    // A long description is cut by characters for the list, an unreadable one replaced.
+    std::string longText;
+    for (int i = 0; i < 60; ++i)
+        longText += "\xC3\xA9";
+    const std::string listed = ListedPaletteDescription(longText);
+    EXPECT_EQ(listed, longText.substr(0, 2 * (MaxListedDescriptionChars - 1)) + "\u2026");
+    EXPECT_EQ(ListedPaletteDescription("Short"), "Short");
+    EXPECT_EQ(ListedPaletteDescription("\x01\x02"), "(unreadable description)");
+}
+
+TEST(NamedPaletteTest, ACoveredFrameIsNoColourOfThePainting) {
+    TShapeList shapes;
+    shapes.Append(MakeFrameShape(20, 10));
+    shapes.Append(MakeShape(clRed, {{0, 0}, {10, 0}, {10, 10}, {0, 10}}));
+    shapes.Append(MakeShape(MakeColor(0, 0, 255), {{10, 0}, {20, 0}, {20, 10}, {10, 10}}));
+    TNamedPalette p;
+    RebuildPaintingPalette(p, shapes);
+    ASSERT_EQ(PaletteCount(p), 2) << "the frame's black shows nowhere";
+    EXPECT_EQ(PaletteColorAt(p, 1), clRed);
+    // A strip of the frame showing between the shapes makes its colour the first one again.
+    shapes.Last()->Points = {{12, 0}, {20, 0}, {20, 10}, {12, 10}};
+    EXPECT_TRUE(FrameShowsThrough(shapes));
+    RebuildPaintingPalette(p, shapes);
+    ASSERT_EQ(PaletteCount(p), 3);
+    EXPECT_EQ(PaletteColorAt(p, 1), clBlack);
 }
 
 // Colour of each cell's top-left pixel, row by row, for a swatch drawing.

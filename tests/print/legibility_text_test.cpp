@@ -121,8 +121,10 @@ TEST(LegibilityText, TheDialogsReportOnAWorkerPlacesTheNumbersPrintingWould) {
     EXPECT_EQ(bare.Report.Labels, 0);
     EXPECT_EQ(bare.Report.Regions, 3);
     EXPECT_EQ(bare.Lines, LegibilityReportLines(bare.Report, 2.5));
-    EXPECT_EQ(bare.Lines[2], "Smallest number: no numbers are printed");
-    EXPECT_FALSE(bare.Legible) << "no region has a number";
+    ASSERT_EQ(bare.Lines.size(), 3u);
+    EXPECT_EQ(bare.Lines[2], "Numbers are not printed (\"#'s?\" is unchecked)");
+    EXPECT_EQ(bare.Report.RegionsWithoutFittingNumber, 0) << "no region misses a number";
+    EXPECT_EQ(bare.Legible, bare.Report.RegionsUnderMinimum == 0);
 
     // With numbers and none placed yet: placed here as printing places them, kept for the next
     // report; given, they are used as they are.

@@ -30,22 +30,6 @@ TPrintDialogState Dialog(int paintingWidth = 400, int paintingHeight = 300) {
     return d;
 }
 
-TEST(PrintDialogEdits, PageEditsTakeTwoDigitsAndTheOverlapOnePoint) {
-    for (const char* ok : {"", "0", "7", "12"})
-        EXPECT_TRUE(PageEditAccepts(ok)) << ok;
-    for (const char* bad : {"123", "1a", "-1", " 1", "1.5"})
-        EXPECT_FALSE(PageEditAccepts(bad)) << bad;
-    for (const char* ok : {"", "1", "1.5", ".5", "2."})
-        EXPECT_TRUE(OverlapEditAccepts(ok)) << ok;
-    for (const char* bad : {"1.5.", "a", "-1", "1e3", "1 5"})
-        EXPECT_FALSE(OverlapEditAccepts(bad)) << bad;
-    // A window in a locale with a decimal comma takes either point, but only one.
-    EXPECT_TRUE(OverlapEditAccepts("1,5", ','));
-    EXPECT_TRUE(OverlapEditAccepts("1.5", ','));
-    EXPECT_FALSE(OverlapEditAccepts("1,5.", ','));
-    EXPECT_FALSE(OverlapEditAccepts("1,5"));
-}
-
 TEST(PrintDialogEdits, TextsAreReadTrimmedAndRefusedWhenNotNumbers) {
     EXPECT_EQ(ReadPageEdit(" 3 "), 3);
     EXPECT_EQ(ReadPageEdit("0"), 0);

@@ -76,6 +76,7 @@ TPrintActions::TContext TAppWindows::PrintContext() {
     c.Parent = VectorForm_.get();
     c.Title = [this] { return VectorForm_->windowTitle().remove("[*]"); };
     c.PaintingFile = [this] { return VectorForm_->PaintingFile(); };
+    c.Status = [this](const QString& text) { VectorForm_->ShowJobStatus(text); };
     c.Help = [this](int context) { Help_->ShowContext(context); };
     return c;
 }

@@ -112,7 +112,10 @@ QSlider* TrackBarBox(QWidget* parent, QVBoxLayout* into, const TTrackBarSpec& ba
     slider->setPageStep(bar.Tick);
     slider->setValue(bar.Default);
     slider->setAccessibleName(Text(bar.Caption));
-    if (*bar.Hint) slider->setToolTip(Text(bar.Hint));
+    if (*bar.Hint) {
+        slider->setToolTip(Text(bar.Hint));
+        slider->setAccessibleDescription(Text(bar.Hint));
+    }
     layout->addWidget(slider);
     auto* ends = new QHBoxLayout;
     auto* low = new QLabel(Text(bar.LowLabel), box);
@@ -390,13 +393,9 @@ void TModifyForm::ListPaintsFiles() {
     Updating_ = true;
     PaintsFile_->clear();
     for (const auto& folder : folders) {
-        std::vector<TPaletteFileInfo> files;
-        try {
-            files = ListPaletteFiles(folder);
-        } catch (const std::exception&) {
-            // A folder that cannot be listed offers no paints; the palette window says why.
-            continue;
-        }
+        // Files that do not load are left out; the palette window names them.
+        std::vector<std::string> problems;
+        const std::vector<TPaletteFileInfo> files = ListPaletteFiles(folder, &problems);
         for (const TPaletteFileInfo& info : files) {
             const std::string name = info.Path.filename().string();
             // One entry a name: the settings keep the file name only.
@@ -408,7 +407,8 @@ void TModifyForm::ListPaintsFiles() {
             // Listed by its description, as the palette window lists it; the file name in the
             // entry's tip and data.
             PaintsFile_->addItem(
-                QString::fromStdString(info.Description.empty() ? name : info.Description),
+                QString::fromStdString(
+                    info.Description.empty() ? name : ListedPaletteDescription(info.Description)),
                 QString::fromStdString(name));
             PaintsFile_->setItemData(PaintsFile_->count() - 1, QString::fromStdString(name),
                                      Qt::ToolTipRole);

@@ -221,6 +221,7 @@ bool TPrintActions::PrintPages() {
     if (!result) return false;
     if (result->Numbering && Doc_.AdoptLabels(std::move(*result->Numbering)))
         state.MarkNumbersAdded();
+    TellDestination(PageCountText(result->Pages));
     Form_->accept();
     return true;
 }
@@ -402,8 +403,16 @@ bool TPrintActions::PrintPaletteClick() {
         },
         report);
     TellReport(report, C_.Messages);
+    if (report.Status == TJobStatus::Done) TellDestination("The palette");
     restore();
     return report.Status == TJobStatus::Done;
+}
+
+void TPrintActions::TellDestination(const std::string& what) {
+    if (!C_.Status) return;
+    TQtPrinter& printer = Choice_.Printer();
+    C_.Status(QString::fromStdString(
+        PrintDestinationText(what, printer.Name(), printer.IsPdf() ? printer.PdfFile() : "")));
 }
 
 } // namespace pigmentaria

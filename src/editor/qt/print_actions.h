@@ -41,6 +41,8 @@ public:
         std::function<QString()> Title;
         // The painting's file, for the name a PDF file is offered; empty while untitled.
         std::function<QString()> PaintingFile;
+        // Tells where a finished job went (the main window's status bar).
+        std::function<void(const QString&)> Status;
         // Help by context number.
         std::function<void(int)> Help;
         // The custom zoom dialog of the preview; none leaves "Custom..." without effect.
@@ -97,6 +99,8 @@ private:
     // Numbers for this showing, when asked and not placed yet; false when cancelled or failed.
     bool EnsureNumbers();
     void Tell(const std::string& error);
+    // The status line after a job: what was printed and where it went.
+    void TellDestination(const std::string& what);
     QString SuggestedPdf(const QString& ending) const;
     IPrinterDialogs& Dialogs();
     // The report for what the dialog shows, asked once the events of a change are all told.

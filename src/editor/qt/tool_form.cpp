@@ -5,9 +5,12 @@
 #include "editor/qt/tool_icons.h"
 #include "editor/qt/vector_form.h"
 #include "editor/tool_cursors.h"
+#include "palette/color_functions.h"
 #include "platform/qt/image_surface.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QActionGroup>
 #include <QComboBox>
@@ -17,6 +20,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -38,6 +42,97 @@ QString Q(const std::string& s) {
     return QString::fromStdString(s);
 }
 
+// One cell of a swatch grid as assistive technology sees it: a list item named by its number,
+// name and colour, whose press action picks it as a click does.
+class TSwatchCellAccessible final : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    TSwatchCellAccessible(TSwatchView* view, int index) : View_(view), Index_(index) {}
+    bool isValid() const override { return View_ && Index_ < View_->CellCount(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return View_ ? View_->window()->windowHandle() : nullptr; }
+    QAccessibleInterface* parent() const override {
+        return View_ ? QAccessible::queryAccessibleInterface(View_.data()) : nullptr;
+    }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Name && isValid() ? View_->CellText(Index_) : QString();
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override {
+        if (!isValid()) return {};
+        const QRect r = View_->CellRect(Index_);
+        return QRect(View_->mapToGlobal(r.topLeft()), r.size());
+    }
+    QAccessible::Role role() const override { return QAccessible::ListItem; }
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        s.invisible = !isValid() || !View_->isVisible();
+        return s;
+    }
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
+                                                    : nullptr;
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& name) override {
+        if (name == pressAction() && isValid()) View_->ClickCell(Index_);
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    QPointer<TSwatchView> View_;
+    int Index_;
+};
+
+class TSwatchViewAccessible final : public QAccessibleWidget {
+public:
+    explicit TSwatchViewAccessible(TSwatchView* view)
+        : QAccessibleWidget(view, QAccessible::List) {}
+    ~TSwatchViewAccessible() override {
+        for (const QAccessible::Id id : Cells_)
+            QAccessible::deleteAccessibleInterface(id);
+    }
+    int childCount() const override { return View()->CellCount(); }
+    QAccessibleInterface* child(int index) const override {
+        if (index < 0 || index >= childCount()) return nullptr;
+        while (static_cast<int>(Cells_.size()) <= index)
+            Cells_.push_back(QAccessible::registerAccessibleInterface(
+                new TSwatchCellAccessible(View(), static_cast<int>(Cells_.size()))));
+        return QAccessible::accessibleInterface(Cells_[static_cast<std::size_t>(index)]);
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        for (std::size_t i = 0; i < Cells_.size(); ++i)
+            if (QAccessible::accessibleInterface(Cells_[i]) == child &&
+                static_cast<int>(i) < childCount())
+                return static_cast<int>(i);
+        return -1;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        const QPoint local = View()->mapFromGlobal(QPoint(x, y));
+        for (int i = 0; i < childCount(); ++i)
+            if (View()->CellRect(i).contains(local)) return child(i);
+        return nullptr;
+    }
+
+private:
+    TSwatchView* View() const { return static_cast<TSwatchView*>(widget()); }
+    mutable std::vector<QAccessible::Id> Cells_;
+};
+
+// The palette window is a window to assistive technology (a plain widget would be a filler), and
+// its swatch grids are lists of colours.
+QAccessibleInterface* PaletteWindowAccessible(const QString& key, QObject* object) {
+    if (!object || !object->isWidgetType()) return nullptr;
+    if (key == QLatin1String("pigmentaria::TToolForm"))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    if (key == QLatin1String("pigmentaria::TSwatchView"))
+        return new TSwatchViewAccessible(static_cast<TSwatchView*>(object));
+    return nullptr;
+}
+
 } // namespace
 
 // ---- TSwatchView
@@ -51,11 +146,34 @@ void TSwatchView::Redraw(const TNamedPalette* palette) {
     if (width() <= 0 || height() <= 0) return;
     Picture_ = QImage(size(), QImage::Format_RGB32);
     TQImageSurface surface(Picture_);
-    if (Palette_)
+    Cells_.clear();
+    if (Palette_) {
         DrawPaletteSwatches(*Palette_, surface);
-    else
+        Cells_ = PaletteSwatchCells(Palette_->Count(), width(), height());
+    } else {
         Picture_.fill(QColor(RedOf(clBtnFace), GreenOf(clBtnFace), BlueOf(clBtnFace)));
+    }
+    if (QAccessible::isActive()) {
+        QAccessibleEvent event(this, QAccessible::ObjectReorder);
+        QAccessible::updateAccessibility(&event);
+    }
     update();
+}
+
+QString TSwatchView::CellText(int index) const {
+    if (!Palette_ || index < 0 || index >= CellCount()) return {};
+    return Q(SwatchCellSpokenText(index + 1, Palette_->Entries()[static_cast<std::size_t>(index)]));
+}
+
+QRect TSwatchView::CellRect(int index) const {
+    if (index < 0 || index >= CellCount()) return {};
+    const TSwatchCell& c = Cells_[static_cast<std::size_t>(index)];
+    return QRect(c.Left, c.Top, c.Right - c.Left, c.Bottom - c.Top);
+}
+
+void TSwatchView::ClickCell(int index) {
+    if (!Palette_ || index < 0 || index >= CellCount()) return;
+    emit Clicked(Palette_->Entries()[static_cast<std::size_t>(index)].Color);
 }
 
 std::optional<TColor> TSwatchView::ColorAt(QPoint p) const {
@@ -84,6 +202,7 @@ TToolForm::TToolForm(TAppContext& context, IToolDialogs& dialogs,
                      std::filesystem::path bundledFolder, QWidget* parent)
     : QWidget(parent, Qt::Tool), Ctx_(context), Dialogs_(&dialogs),
       Bundled_(std::move(bundledFolder)) {
+    QAccessible::installFactory(&PaletteWindowAccessible);
     setObjectName("ToolForm");
     setWindowTitle("Palette");
     resize(340, 340);
@@ -137,6 +256,9 @@ TToolForm::TToolForm(TAppContext& context, IToolDialogs& dialogs,
     ComboBox1_ = new QComboBox;
     ComboBox1_->setObjectName("ComboBox1");
     ComboBox1_->setAccessibleName("Palette file");
+    // Descriptions are cut for the list; the box never widens the window past the screen.
+    ComboBox1_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    ComboBox1_->setMinimumContentsLength(24);
     pl->addWidget(ComboBox1_);
     CustomPalette_ = new TSwatchView;
     CustomPalette_->setObjectName("CustomPalette");
@@ -243,21 +365,37 @@ void TToolForm::ListPalettes() {
     // The same folder twice (the bundled palettes kept where the user's go) is listed once.
     if (folders.empty() || !std::filesystem::equivalent(folders.front(), user, ec))
         folders.push_back(user);
-    try {
-        for (const auto& folder : folders)
-            for (const TPaletteFileInfo& info : ListPaletteFiles(folder)) {
-                ComboBox1_->addItem(Q(info.Description));
-                Paths_.push_back(info.Path);
-            }
-    } catch (const std::exception& e) {
-        // Listing stops at a file that cannot be read.
-        Ctx_.Dialogs.Error(e.what());
+    // A file that does not load is left out of the list; one message names each such file.
+    std::vector<std::string> problems;
+    for (const auto& folder : folders)
+        for (const TPaletteFileInfo& info : ListPaletteFiles(folder, &problems)) {
+            ComboBox1_->addItem(QString());
+            SetListedDescription(ComboBox1_->count() - 1, Q(info.Description));
+            Paths_.push_back(info.Path);
+        }
+    if (!problems.empty()) {
+        std::string text = "These palette files are left out of the list:";
+        for (const std::string& p : problems)
+            text += "\n" + p;
+        Ctx_.Dialogs.Error(text);
     }
     std::size_t selected = 0;
     const std::string remembered = Ctx_.App.Settings().PalettePath;
     for (std::size_t i = 0; i < Paths_.size(); ++i)
         if (!remembered.empty() && Paths_[i].string() == remembered) selected = i;
     SelectPalette(Paths_.empty() ? 0 : static_cast<int>(selected) + 1);
+}
+
+void TToolForm::SetListedDescription(int index, const QString& description) {
+    ComboBox1_->setItemText(
+        index, QString::fromStdString(ListedPaletteDescription(description.toStdString())));
+    ComboBox1_->setItemData(index, description, Qt::UserRole);
+    ComboBox1_->setItemData(index, description, Qt::ToolTipRole);
+}
+
+QString TToolForm::CurrentDescription() const {
+    const QVariant full = ComboBox1_->currentData(Qt::UserRole);
+    return full.isValid() ? full.toString() : ComboBox1_->currentText();
 }
 
 void TToolForm::SelectPalette(int index) {
@@ -290,7 +428,7 @@ void TToolForm::EditPaletteClick() {
         NewPaletteFile_ = file.toStdString();
     }
     Editor_->Edit(
-        ComboBox1_->currentText(),
+        CurrentDescription(),
         [this](const TNamedPalette& p, const QString& d) { SaveEditedPalette(p, d); },
         [this] {
             // The edits are dropped: the file's colours come back.
@@ -305,7 +443,7 @@ void TToolForm::SaveEditedPalette(const TNamedPalette& palette, const QString& d
     int index = ComboBox1_->currentIndex();
     if (index <= 0) {
         if (NewPaletteFile_.empty()) return;
-        ComboBox1_->addItem(description);
+        ComboBox1_->addItem(QString());
         Paths_.push_back(NewPaletteFile_);
         index = ComboBox1_->count() - 1;
     }
@@ -317,14 +455,14 @@ void TToolForm::SaveEditedPalette(const TNamedPalette& palette, const QString& d
         return;
     }
     Ctx_.Document.SetCustomPalette(palette);
-    ComboBox1_->setItemText(index, description);
+    SetListedDescription(index, description);
     ComboBox1_->setCurrentIndex(index);
     RememberSelection();
     RedrawSwatches();
 }
 
 void TToolForm::SavePaintingPalette() {
-    const auto description = Dialogs_->AskPaletteDescription(ComboBox1_->currentText());
+    const auto description = Dialogs_->AskPaletteDescription(CurrentDescription());
     if (!description) return;
     const std::filesystem::path folder = Ctx_.App.PaletteFolder();
     try {

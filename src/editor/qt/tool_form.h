@@ -35,6 +35,12 @@ public:
     void Redraw(const TNamedPalette* palette);
     const QImage& Picture() const { return Picture_; }
     std::optional<TColor> ColorAt(QPoint p) const;
+    // The cells drawn, for assistive technology: each says its number, name and colour, and
+    // pressing one is a click on it.
+    int CellCount() const { return static_cast<int>(Cells_.size()); }
+    QString CellText(int index) const;
+    QRect CellRect(int index) const;
+    void ClickCell(int index);
 signals:
     void Clicked(TColor color);
 
@@ -46,6 +52,7 @@ protected:
 private:
     const TNamedPalette* Palette_ = nullptr;
     QImage Picture_;
+    std::vector<TSwatchCell> Cells_;
 };
 
 class TToolForm final : public QWidget, private IDocumentObserver {
@@ -98,6 +105,9 @@ private:
     void RedrawSwatches();
     void RememberSelection();
     bool LoadCustom(const std::filesystem::path& file);
+    // The list shows a description cut to fit; the whole one is kept with the item.
+    void SetListedDescription(int index, const QString& description);
+    QString CurrentDescription() const;
 
     TAppContext& Ctx_;
     IToolDialogs* Dialogs_;

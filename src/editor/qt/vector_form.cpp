@@ -48,11 +48,15 @@ QColor ToQColor(TColor c) {
     return QColor(RedOf(c), GreenOf(c), BlueOf(c));
 }
 
+// A swatch shows its colour, and says it to a screen reader after what it is (its hint).
 void SetSwatch(QLabel* swatch, std::optional<TColor> color) {
     swatch->setStyleSheet(
         color
             ? QString("background:%1; border:1px solid palette(dark);").arg(ToQColor(*color).name())
             : QString("border:1px solid palette(dark);"));
+    QString what = swatch->toolTip();
+    if (what.endsWith('.')) what.chop(1);
+    swatch->setAccessibleName(QString::fromStdString(SwatchSpokenText(what.toStdString(), color)));
 }
 
 } // namespace
@@ -224,6 +228,7 @@ void TVectorForm::CreateToolBar() {
         a->setStatusTip(hint);
         a->setObjectName(name);
         a->setCheckable(toggle);
+        if (QWidget* b = bar->widgetForAction(a)) b->setAccessibleName(hint);
         return a;
     };
     A_.SelectionTool = button(TToolIcon::Selection, "Select shapes with the Selection tool.",
@@ -293,6 +298,7 @@ void TVectorForm::CreateToolBar() {
     auto mode = [this](QAction* a, int m, bool colorOnly) {
         connect(a, &QAction::triggered, this, [this, m, colorOnly] { SetToolMode(m, colorOnly); });
     };
+    CreateToolGroup(bar);
     mode(A_.SelectionTool, tmSelection, false);
     mode(A_.BrushstrokeTool, tmBrushstroke, false);
     mode(A_.EyedropperTool, tmEyedropper, false);
@@ -309,6 +315,60 @@ void TVectorForm::CreateToolBar() {
     connect(A_.HelpButton, &QAction::triggered, this, [this] { ShowHelp(HelpQuickReference); });
 }
 
+// The five tools are one exclusive choice, the same actions in the tool bar and the "Tools" menu,
+// each with a key of its own. A tool button that is pressed, activated from the keyboard or
+// toggled by assistive technology chooses its tool; the chosen one cannot be switched off.
+void TVectorForm::CreateToolGroup(QToolBar* bar) {
+    ToolGroup_ = new QActionGroup(this);
+    ToolGroup_->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    ToolsMenu_ = new QMenu("&Tools", this);
+    ToolsMenu_->setObjectName("Tools");
+    ToolsMenu_->menuAction()->setObjectName("Tools");
+    menuBar()->insertMenu(HelpMenu_->menuAction(), ToolsMenu_);
+    connect(ToolsMenu_, &QMenu::aboutToShow, this, &TVectorForm::RunEnablingRule);
+    const struct {
+        QAction* Action;
+        const char* Key;
+        int Mode;
+        bool ColorOnly;
+    } tools[] = {{A_.SelectionTool, "S", tmSelection, false},
+                 {A_.BrushstrokeTool, "B", tmBrushstroke, false},
+                 {A_.EyedropperTool, "I", tmEyedropper, false},
+                 {A_.RegionTool, "R", tmRegion, false},
+                 {A_.ColorInRegionTool, "C", tmRegion, true}};
+    for (const auto& t : tools) {
+        QAction* a = t.Action;
+        ToolGroup_->addAction(a);
+        a->setShortcut(QKeySequence(t.Key));
+        ToolsMenu_->addAction(a);
+        if (QWidget* b = bar->widgetForAction(a)) b->setFocusPolicy(Qt::TabFocus);
+        // A check that comes from the button alone (an accessible toggle) chooses the tool too;
+        // unchecking the chosen tool checks it again.
+        connect(a, &QAction::toggled, this,
+                [this, a, m = t.Mode, colorOnly = t.ColorOnly](bool on) {
+                    const bool chosen =
+                        ToolMode_ == m && (m != tmRegion || RegionCurrentColorOnly_ == colorOnly);
+                    if (on && !chosen)
+                        SetToolMode(m, colorOnly);
+                    else if (!on && chosen)
+                        a->setChecked(true);
+                });
+    }
+    // The zoom levels are reachable from the menu bar too, not only from the tool bar's button.
+    SpecialMenu_->addSeparator();
+    SpecialMenu_->addMenu(ZoomMenu_);
+    ZoomMenu_->menuAction()->setObjectName("Zoom");
+}
+
+QString TVectorForm::JobStatus() const {
+    return JobStatus_->text();
+}
+
+void TVectorForm::ShowJobStatus(const QString& text) {
+    JobStatus_->setText(text);
+    JobStatus_->setAccessibleName(text.isEmpty() ? QString("Last job") : text);
+}
+
 void TVectorForm::CreateStatusBar() {
     QStatusBar* bar = statusBar();
     bar->setObjectName("StatusBar1");
@@ -318,8 +378,8 @@ void TVectorForm::CreateStatusBar() {
         auto* s = new QLabel(bar);
         s->setFixedSize(18, 18);
         s->setToolTip(hint);
-        s->setAccessibleName(hint);
         s->setObjectName(name);
+        SetSwatch(s, std::nullopt);
         return s;
     };
     UnderCursorSwatch_ = swatch("Color under cursor", "UnderCursorSwatch");
@@ -335,6 +395,11 @@ void TVectorForm::CreateStatusBar() {
     PaintLabel_ = new QLabel(bar);
     PaintLabel_->setObjectName("PaintLabel");
     bar->addWidget(PaintLabel_, 1);
+    // Where the last print went, kept beside the colours.
+    JobStatus_ = new QLabel(bar);
+    JobStatus_->setObjectName("JobStatus");
+    JobStatus_->setAccessibleName("Last job");
+    bar->addPermanentWidget(JobStatus_);
     for (QLabel* l : {selected, paint})
         l->setAccessibleName(l->text().trimmed().remove(':'));
 }
@@ -420,6 +485,7 @@ void TVectorForm::RunEnablingRule() {
     A_.PaletteButton->setEnabled(e.PaletteButton && e.ToolBar);
     A_.ColorDialogButton->setEnabled(e.ColorDialogButton && e.ToolBar);
     A_.ZoomButton->setEnabled(e.ZoomButton && e.ToolBar);
+    ZoomMenu_->menuAction()->setEnabled(e.ZoomButton && e.ToolBar);
     A_.HelpButton->setEnabled(e.HelpButton && e.ToolBar);
     A_.SelectionTool->setChecked(e.SelectionDown);
     A_.BrushstrokeTool->setChecked(e.BrushstrokeDown);

@@ -21,6 +21,7 @@ class QAction;
 class QActionGroup;
 class QLabel;
 class QMenu;
+class QToolBar;
 class QToolButton;
 
 namespace pigmentaria {
@@ -115,6 +116,11 @@ public:
     QMenu* EditMenu() const { return EditMenu_; }
     QMenu* SpecialMenu() const { return SpecialMenu_; }
     QMenu* HelpMenu() const { return HelpMenu_; }
+    QMenu* ToolsMenu() const { return ToolsMenu_; }
+    QActionGroup* ToolGroup() const { return ToolGroup_; }
+    // The status bar's note of where the last job went ("3 pages written to FILE.pdf").
+    void ShowJobStatus(const QString& text);
+    QString JobStatus() const;
     // The marks of the selected shapes, as drawn over the painting (null without a selection).
     const QImage& SelectionMarks() const { return Marks_; }
 
@@ -135,6 +141,7 @@ private:
     void CreateMenus();
     void CreateToolBar();
     void CreateStatusBar();
+    void CreateToolGroup(QToolBar* bar);
     void SetTitle(const QString& title);
     void UpdateClipboardState();
     void UpdateRecentMenu();
@@ -163,9 +170,9 @@ private:
 
     TPGImage* PGImage1_;
     TActions A_{};
-    QMenu *FileMenu_, *EditMenu_, *SpecialMenu_, *HelpMenu_, *ZoomMenu_;
-    QActionGroup* ZoomGroup_;
-    QLabel *UnderCursorSwatch_, *SelectedSwatch_, *PaintSwatch_, *PaintLabel_;
+    QMenu *FileMenu_, *EditMenu_, *SpecialMenu_, *HelpMenu_, *ZoomMenu_, *ToolsMenu_ = nullptr;
+    QActionGroup *ZoomGroup_, *ToolGroup_ = nullptr;
+    QLabel *UnderCursorSwatch_, *SelectedSwatch_, *PaintSwatch_, *PaintLabel_, *JobStatus_;
 
     QString Title_;
     // What the painting dialogs hold: the file last opened or saved.

@@ -124,6 +124,13 @@ TPGOpenDialog::TPGOpenDialog(QWidget* parent, IMessageSink* messages)
     Settle_.setInterval(PreviewSettleMs);
     connect(&Settle_, &QTimer::timeout, this, &TPGOpenDialog::Settled);
     connect(this, &QFileDialog::currentChanged, this, &TPGOpenDialog::SelectionChanged);
+    // A file name typed in full is a selection too: its preview and information follow.
+    if (auto* edit = findChild<QLineEdit*>("fileNameEdit"))
+        connect(edit, &QLineEdit::textEdited, this, [this](const QString& text) {
+            if (text.isEmpty()) return;
+            const QString path = directory().absoluteFilePath(text);
+            if (QFileInfo(path).isFile() && path != Pending_) SelectionChanged(path);
+        });
     Loader_ = std::make_unique<TPreviewLoader>(PictureDialogPreviewBox,
                                                [this](const QString& file, const QImage& image) {
                                                    PreviewFile_ = file;
@@ -133,6 +140,20 @@ TPGOpenDialog::TPGOpenDialog(QWidget* parent, IMessageSink* messages)
 }
 
 TPGOpenDialog::~TPGOpenDialog() = default;
+
+void TPGOpenDialog::showEvent(QShowEvent* event) {
+    QFileDialog::showEvent(event);
+    // Placed once the dialog's own place is settled.
+    QTimer::singleShot(0, this, [this] {
+        if (PreviewWindow_ && isVisible()) PreviewWindow_->PlaceBeside(this);
+    });
+}
+
+void TPGOpenDialog::moveEvent(QMoveEvent* event) {
+    QFileDialog::moveEvent(event);
+    if (PreviewWindow_ && isVisible() && PreviewWindow_->isVisible())
+        PreviewWindow_->PlaceBeside(this);
+}
 
 void TPGOpenDialog::SetShowInfo(bool on) {
     ShowInfo_ = on;
@@ -287,8 +308,8 @@ TOpenPreviewForm::TOpenPreviewForm(QWidget* parent)
                                                    if (file != Current_) return;
                                                    if (image.isNull()) {
                                                        // The information was read but the picture
-                                                       // cannot be shown.
-                                                       Image_->hide();
+                                                       // cannot be shown: an empty box.
+                                                       Image_->SetImage({});
                                                        Dimensions_->clear();
                                                        Description_->clear();
                                                    } else {
@@ -308,7 +329,7 @@ bool TOpenPreviewForm::ImageShown() const {
 void TOpenPreviewForm::ShowBeside() {
     Loader_->Cancel();
     Current_.clear();
-    Image_->hide();
+    Anchor_ = nullptr;
     Image_->SetImage({});
     Dimensions_->clear();
     Description_->clear();
@@ -316,6 +337,28 @@ void TOpenPreviewForm::ShowBeside() {
     // Placed once shown, when the window's frame is known.
     show();
     PlaceAtRightEdge();
+}
+
+void TOpenPreviewForm::PlaceBeside(const QWidget* dialog) {
+    Anchor_ = dialog;
+    Place();
+}
+
+void TOpenPreviewForm::Place() {
+    if (!Anchor_) {
+        PlaceAtRightEdge();
+        return;
+    }
+    const QScreen* screen =
+        Anchor_->screen() ? Anchor_->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect s = screen->availableGeometry();
+    const QRect d = Anchor_->frameGeometry();
+    const QSize size = frameSize();
+    const TScreenRect at =
+        OpenPreviewPlace({d.left(), d.top(), d.width(), d.height()}, size.width(), size.height(),
+                         {s.left(), s.top(), s.width(), s.height()});
+    move(at.Left, at.Top);
 }
 
 void TOpenPreviewForm::PlaceAtRightEdge() {
@@ -328,7 +371,7 @@ void TOpenPreviewForm::PlaceAtRightEdge() {
 
 void TOpenPreviewForm::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
-    if (isVisible()) PlaceAtRightEdge();
+    if (isVisible()) Place();
 }
 
 void TOpenPreviewForm::SelectionChanged(const QString& file) {
@@ -341,7 +384,7 @@ void TOpenPreviewForm::SelectionChanged(const QString& file) {
     Dimensions_->setText(QString::fromStdString(texts.Dimensions));
     Description_->setText(QString::fromStdString(texts.Description));
     if (!texts.ShowImage) {
-        Image_->hide();
+        // The box keeps its room, empty: the window never shrinks to a sliver.
         Image_->SetImage({});
         return;
     }

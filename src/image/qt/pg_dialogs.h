@@ -12,6 +12,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QImage>
+#include <QPointer>
 #include <QTimer>
 
 #include <atomic>
@@ -109,6 +110,9 @@ protected:
     virtual TPictureDialogKind Kind() const { return TPictureDialogKind::Open; }
     void RebuildFileTypes();
     void done(int result) override;
+    // The preview window follows the dialog.
+    void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void Settled();
@@ -153,8 +157,11 @@ public:
     explicit TOpenPreviewForm(QWidget* parent = nullptr);
     ~TOpenPreviewForm() override;
 
-    // At the right edge of the screen, vertically centred, with the image hidden.
+    // Shown with no picture yet (the picture's room kept, so that it is never a sliver), at the
+    // right edge of the screen, vertically centred, until it is placed beside a dialog.
     void ShowBeside();
+    // Beside the picture dialog (OpenPreviewPlace), and beside it again whenever it grows.
+    void PlaceBeside(const QWidget* dialog);
     // The picture dialog's selection changed.
     void SelectionChanged(const QString& file);
 
@@ -168,11 +175,13 @@ signals:
     void PreviewShown(const QString& file);
 
 protected:
-    // The window grows when a picture shows: it stays at the screen's right edge, whole.
+    // The window grows when a picture shows: it stays beside the dialog, whole.
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void PlaceAtRightEdge();
+    void Place();
+    QPointer<const QWidget> Anchor_;
 
     TPreviewBox* Image_;
     QLabel* Dimensions_;

@@ -14,7 +14,6 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QVBoxLayout>
-#include <QValidator>
 
 #include <cstring>
 #include <functional>
@@ -26,18 +25,6 @@ namespace {
 enum TMouseKind { mkDown, mkMove, mkUp };
 
 // The page edits and the overlap edit refuse what their rules do not accept.
-class TEditValidator final : public QValidator {
-public:
-    TEditValidator(std::function<bool(const std::string&)> accepts, QObject* parent)
-        : QValidator(parent), Accepts_(std::move(accepts)) {}
-    State validate(QString& input, int&) const override {
-        return Accepts_(input.toStdString()) ? Acceptable : Invalid;
-    }
-
-private:
-    std::function<bool(const std::string&)> Accepts_;
-};
-
 // The placement frame (a lime outline the mouse drags) and its size handle: children of the
 // sample panel, which clips them, reporting the mouse in the panel's coordinates.
 class TPanelChild final : public QWidget {
@@ -229,14 +216,10 @@ TPrintForm::TPrintForm(QWidget* parent) : QDialog(parent) {
     PagesAcross_ = edit("Pages &Across:", "PagesAcross", 0);
     PagesDown_ = edit("Pages &Down:", "PagesDown", 1);
     OverLap_ = edit("&Overlap (inches):", "OverLap", 2);
+    // Any text may be typed: one that is not a number is told in an error box when the edit
+    // is left, and the layout stays as it was.
     PagesAcross_->setMaxLength(PageEditMaxLength);
     PagesDown_->setMaxLength(PageEditMaxLength);
-    const auto pageRule = [](const std::string& t) { return PageEditAccepts(t); };
-    PagesAcross_->setValidator(new TEditValidator(pageRule, PagesAcross_));
-    PagesDown_->setValidator(new TEditValidator(pageRule, PagesDown_));
-    const char point = WindowDecimalPoint();
-    OverLap_->setValidator(new TEditValidator(
-        [point](const std::string& t) { return OverlapEditAccepts(t, point); }, OverLap_));
     Marks_ = Check("Print Registration Marks", pages);
     PageNumbers_ = Check("Print Page Numbers", pages);
     gg->addWidget(Marks_, 3, 0, 1, 2);

@@ -111,6 +111,7 @@ protected:
         c.PaintingFile = [this] { return PaintingFile; };
         c.Help = [this](int context) { Helps.push_back(context); };
         c.Dialogs = &Dialogs;
+        c.Status = [this](const QString& text) { Status = text; };
         c.SystemPrinters = false;
         Actions = std::make_unique<TPrintActions>(c);
         Doc.AddObserver(&Events);
@@ -145,6 +146,7 @@ protected:
     TEventCounter Events;
     QString Title = "Pigmentaria - grid.kvp";
     QString PaintingFile;
+    QString Status;
     std::vector<int> Helps;
     std::unique_ptr<TPrintActions> Actions;
     test::TQtTempDir Dir{"print-actions"};
@@ -179,6 +181,7 @@ TEST_F(PrintActionsTest, TwoByTwoNumberedPagesGoToAPdfFileAndTheSettingsStayWith
     ASSERT_TRUE(PrintTo(pdf)) << (Messages.Errors.empty() ? "" : Messages.Errors[0]);
     EXPECT_TRUE(Messages.Errors.empty());
     EXPECT_EQ(test::PdfPages(pdf), 4);
+    EXPECT_EQ(Status.toStdString(), "4 pages written to " + pdf.string());
     // The job is titled with the main window's caption.
     EXPECT_TRUE(PdfTitled(pdf, "Pigmentaria - grid.kvp"));
     EXPECT_EQ(FilesIn(Dir.Path), std::vector<fs::path>{"grid.pdf"});
@@ -195,6 +198,24 @@ TEST_F(PrintActionsTest, TwoByTwoNumberedPagesGoToAPdfFileAndTheSettingsStayWith
     const fs::path again = Dir / "again.pdf";
     ASSERT_TRUE(PrintTo(again));
     EXPECT_EQ(Dialogs.Suggested.back().toStdString(), pdf.string());
+}
+
+// An edit left with a text that is not a number: an error box, and the layout as it was.
+TEST_F(PrintActionsTest, AnEditThatIsNotANumberIsToldAndKeepsTheLayout) {
+    Open();
+    SetEdit(Form().PagesAcross(), "2");
+    const TPrintLayout before = Form().State().Layout();
+    Messages.Errors.clear();
+    SetEdit(Form().OverLap(), "x");
+    ASSERT_EQ(Messages.Errors.size(), 1u);
+    EXPECT_EQ(Messages.Errors[0], "'x' is not a valid number.");
+    EXPECT_EQ(Form().OverLap()->text(), "x");
+    EXPECT_TRUE(Form().State().Layout() == before);
+    // Printing is refused with the same message until the edit is mended.
+    EXPECT_FALSE(Actions->PrintPages());
+    EXPECT_EQ(Messages.Errors.size(), 2u);
+    SetEdit(Form().OverLap(), "1");
+    EXPECT_EQ(Messages.Errors.size(), 2u);
 }
 
 TEST_F(PrintActionsTest, NumbersArePlacedOncePerShowingHoweverOftenPreviewedOrPrinted) {

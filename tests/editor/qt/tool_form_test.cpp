@@ -8,6 +8,7 @@
 #include "test_util.h"
 #include "tool_test_util.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
@@ -78,6 +79,48 @@ TEST_F(ToolFormTest, BundledPalettesComeFirstThenTheUsersOwnAndTheRememberedOneI
     Palette.SelectPalette(0);
     EXPECT_TRUE(Doc.CustomPalette().Empty());
     EXPECT_TRUE(App.Windows.App().Settings().PalettePath.empty());
+}
+
+// A garbage file among the user's palettes: left out with one message naming it; a long
+// description does not widen the window past the screen; the window is a window to a screen
+// reader and its swatches say their colours.
+TEST_F(ToolFormTest, AFileThatDoesNotLoadIsLeftOutAndNoDescriptionWidensTheWindow) {
+    std::filesystem::create_directories(UserFolder());
+    test::WriteText(UserFolder() / "garbage.kvl", std::string("\x7f"
+                                                              "ELF\x02\x01\0\0\xff\xfe",
+                                                              10));
+    TNamedPalette mine;
+    AddPaletteColor(mine, 0x123456, "mine");
+    SavePalette(mine, UserFolder() / "long.kvl", std::string(3000, 'W'));
+    App.Dialogs.Errors.clear();
+    Palette.ListPalettes();
+    ASSERT_EQ(App.Dialogs.Errors.size(), 1u);
+    EXPECT_NE(App.Dialogs.Errors[0].find((UserFolder() / "garbage.kvl").string() + " line 1"),
+              std::string::npos);
+    QComboBox* list = Palette.PaletteList();
+    EXPECT_EQ(list->count(), 5) << "new palette, three bundled, the long one";
+    EXPECT_EQ(list->itemText(4).size(), static_cast<qsizetype>(MaxListedDescriptionChars));
+    Palette.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Palette));
+    EXPECT_LT(Palette.width(), 800);
+    EXPECT_LT(list->sizeHint().width(), 600);
+
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&Palette);
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->role(), QAccessible::Window);
+    OpenGrid();
+    QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(Palette.PaintingSwatches());
+    ASSERT_TRUE(grid);
+    ASSERT_EQ(grid->childCount(), static_cast<int>(Doc.PaintingPalette().Count()));
+    QAccessibleInterface* second = grid->child(1);
+    ASSERT_TRUE(second);
+    const TColor c = Doc.PaintingPalette().Entries()[1].Color;
+    EXPECT_EQ(second->text(QAccessible::Name).toStdString(),
+              "2: red " + std::to_string(RedOf(c)) + ", green " + std::to_string(GreenOf(c)) +
+                  ", blue " + std::to_string(BlueOf(c)));
+    Palette.PickAction()->trigger();
+    second->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(Doc.PaintColor(), c);
 }
 
 TEST(ToolFormAlone, AnEmptyPaletteFolderListsOnlyNewPalette) {

@@ -1,11 +1,13 @@
 #include "app/qt/progress_form.h"
 #include "editor/qt/vector_form.h"
 #include "editor/qt/zoom_form.h"
+#include "editor/tool_cursors.h"
 #include "image/qt/pg_image.h"
 
 #include "../../app/qt/widget_test_util.h"
 #include "test_util.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QDropEvent>
 #include <QLabel>
@@ -107,6 +109,71 @@ TEST_F(VectorFormTest, AClickWithTheSelectionToolSelectsTheShapeUnderIt) {
     EXPECT_TRUE(Form.Actions().DeselectAll->isEnabled());
     // The mark is drawn in red over the selected cell's outline.
     EXPECT_EQ(Form.SelectionMarks().pixel(s->Left, s->Top), qRgb(255, 0, 0));
+}
+
+// Assistive technology toggles a tool button; the keyboard presses it or types the tool's key.
+// Each way chooses that tool, and exactly one tool is checked afterwards.
+TEST_F(VectorFormTest, EveryWayOfChoosingAToolChoosesItAndLeavesOneChecked) {
+    Show();
+    OpenGrid("grid.kvp");
+    const auto& a = Form.Actions();
+    const std::vector<QAction*> tools = {a.SelectionTool, a.BrushstrokeTool, a.EyedropperTool,
+                                         a.RegionTool, a.ColorInRegionTool};
+    const auto checked = [&] {
+        int n = 0;
+        for (QAction* t : tools)
+            n += t->isChecked() ? 1 : 0;
+        return n;
+    };
+    const auto button = [&](QAction* t) {
+        for (QToolButton* b : Form.findChildren<QToolButton*>())
+            if (b->defaultAction() == t) return b;
+        return static_cast<QToolButton*>(nullptr);
+    };
+    QToolButton* brush = button(a.BrushstrokeTool);
+    ASSERT_TRUE(brush);
+    QAccessibleInterface* access = QAccessible::queryAccessibleInterface(brush);
+    ASSERT_TRUE(access && access->actionInterface());
+    EXPECT_EQ(access->text(QAccessible::Name),
+              "Paint individual shapes with the Brushstroke tool.");
+    const QStringList actions = access->actionInterface()->actionNames();
+    ASSERT_FALSE(actions.isEmpty());
+    access->actionInterface()->doAction(actions.front());
+    EXPECT_TRUE(WaitFor([&] { return Form.ToolMode() == tmBrushstroke; }))
+        << actions.join(',').toStdString();
+    EXPECT_TRUE(a.BrushstrokeTool->isChecked());
+    EXPECT_EQ(checked(), 1);
+    // Toggling the chosen tool again does not leave none chosen.
+    access->actionInterface()->doAction(actions.front());
+    QTest::qWait(50);
+    EXPECT_EQ(Form.ToolMode(), tmBrushstroke);
+    EXPECT_TRUE(brush->isChecked());
+    EXPECT_EQ(checked(), 1);
+
+    QToolButton* eyedropper = button(a.EyedropperTool);
+    ASSERT_TRUE(eyedropper);
+    EXPECT_EQ(eyedropper->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
+    eyedropper->setFocus();
+    QTest::keyClick(eyedropper, Qt::Key_Space);
+    EXPECT_EQ(Form.ToolMode(), tmEyedropper);
+    EXPECT_EQ(checked(), 1);
+
+    QTest::keyClick(&Form, Qt::Key_C);
+    EXPECT_EQ(Form.ToolMode(), tmRegion);
+    EXPECT_TRUE(Form.RegionCurrentColorOnly());
+    EXPECT_TRUE(a.ColorInRegionTool->isChecked());
+    EXPECT_EQ(checked(), 1);
+    // The same actions are the Tools menu's entries; the zoom levels sit in the Special menu.
+    EXPECT_TRUE(Form.ToolsMenu()->actions().contains(a.SelectionTool));
+    EXPECT_TRUE(Form.SpecialMenu()->actions().contains(Form.ZoomMenu()->menuAction()));
+    a.SelectionTool->trigger();
+    EXPECT_EQ(Form.ToolMode(), tmSelection);
+    EXPECT_EQ(checked(), 1);
+    // The status bar's swatches say their colour.
+    Form.Document().SetPaintColor(MakeColor(200, 30, 40));
+    const QLabel* paint = Form.findChild<QLabel*>("PaintSwatch");
+    ASSERT_TRUE(paint);
+    EXPECT_EQ(paint->accessibleName(), "Paint color: red 200, green 30, blue 40");
 }
 
 TEST_F(VectorFormTest, AskToSaveCancelNoAndYes) {
