@@ -54,7 +54,7 @@ const TCommand TemplateCommand = {
 const std::vector<const TCommand*>& Commands() {
     static const std::vector<const TCommand*> table = {
         &ConvertCommand, &DemoCommand,  &NumbersCommand, &PaletteCommand,  &RetraceCommand,
-        &RenderCommand,  &ImageCommand, &PrintCommand,   &TemplateCommand,
+        &RenderCommand,  &ImageCommand, &PrintCommand,   &TemplateCommand, &MixCommand,
     };
     return table;
 }
