@@ -33,8 +33,9 @@ int RunTemplateWithoutQt(const std::vector<std::string>& args) {
     const TTemplateCommandArgs a = ParseTemplateArgs(args);
     const TTemplateFiles files = TemplateFileNames(a);
     MakeTemplateFiles(a, files);
+    const std::string csv = a.TubesFile ? ", " + files.PaintsCsv : std::string();
     throw std::runtime_error(std::string(NoPrinting) + ": made " + files.Painting + ", " +
-                             files.Svg + " and " + files.Png + " without the PDF files");
+                             files.Svg + csv + " and " + files.Png + " without the PDF files");
 }
 } // namespace
 
@@ -54,7 +55,7 @@ const TCommand TemplateCommand = {
 const std::vector<const TCommand*>& Commands() {
     static const std::vector<const TCommand*> table = {
         &ConvertCommand, &DemoCommand,  &NumbersCommand, &PaletteCommand,  &RetraceCommand,
-        &RenderCommand,  &ImageCommand, &PrintCommand,   &TemplateCommand,
+        &RenderCommand,  &ImageCommand, &PrintCommand,   &TemplateCommand, &MixCommand,
     };
     return table;
 }

@@ -18,6 +18,7 @@ extern const TCommand RenderCommand;
 extern const TCommand ImageCommand;
 extern const TCommand PrintCommand;
 extern const TCommand TemplateCommand;
+extern const TCommand MixCommand;
 
 const std::vector<const TCommand*>& Commands();
 const TCommand* FindCommand(std::string_view name);

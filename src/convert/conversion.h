@@ -8,9 +8,11 @@
 #include "image/pixel_graphic.h"
 #include "model/shape.h"
 #include "palette/palette.h"
+#include "palette/recipes.h"
 #include "platform/raster.h"
 #include "platform/report.h"
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -40,8 +42,11 @@ struct TTemplateControls {
     double MinWidthPixels = 0;
     // The paints every colour is replaced by, nearest by CIEDE2000; none when empty.
     TNamedPalette Paints;
+    // Only colours these tubes mix: every colour becomes its best recipe's predicted colour.
+    std::shared_ptr<const TMixTable> Mixtures;
     bool Active() const {
-        return PaletteSize > 0 || MinRegionPixels > 1 || MinWidthPixels > 0 || !Paints.Empty();
+        return PaletteSize > 0 || MinRegionPixels > 1 || MinWidthPixels > 0 || !Paints.Empty() ||
+               Mixtures;
     }
     // Holds the palette size to 0..255 and the minimums to 0 or more.
     void Clamp();

@@ -49,6 +49,7 @@ TReducedPair ReduceForTemplate(const TRaster24& scaled, TCropRect crop,
         TPaintMatcher matcher(t.Paints);
         MapRasterToPaints(out.Reduced, matcher);
     }
+    if (t.Mixtures) MapRasterToMixtures(out.Reduced, *t.Mixtures);
     const TCleanupSettings cleanup = TemplateCleanup(t);
     if (cleanup.Active()) CleanUpRegions(out.Reduced, out.Original, cleanup, progress);
     return out;

@@ -19,9 +19,9 @@ namespace pigmentaria {
 TCleanupSettings TemplateCleanup(const TTemplateControls& controls);
 
 // The reduction of an import on the template path: crop, colour reduction (by count with a
-// palette size, else by the step), speck removal, paints, then clean-up against the unreduced
-// crop. With inactive template controls it is the import's own reduction. Throws EAborted when
-// stopped; the picture is never changed.
+// palette size, else by the step), speck removal, paints or mixable colours, then clean-up against
+// the unreduced crop. With inactive template controls it is the import's own reduction. Throws
+// EAborted when stopped; the picture is never changed.
 TReducedPair ReduceForTemplate(const TRaster24& scaled, TCropRect crop,
                                const TConversionControls& controls,
                                const TTemplateControls& templateControls, IProgressSink& progress);

@@ -66,4 +66,51 @@ void PrintPaintShares(IPrinter& printer, const std::vector<TPaintShare>& shares)
 // "12.3 %": one decimal, a full stop.
 std::string ShareText(double percent);
 
+// A template's paints mixed from tubes: per paint its recipe and amount, and the tubes to buy.
+struct TPaintRecipeLine {
+    int Number = 0;
+    TColor Color = 0;
+    std::string Name;
+    // "2 Titanium White + 1 Ultramarine Blue", and CIEDE2000 from the paint to the mixture.
+    std::string Recipe;
+    double DeltaE = 0;
+    double Percent = 0;
+    double AreaCm2 = 0;
+    // What covers the area, and that rounded up to what a person can measure.
+    double Ml = 0, MeasuredMl = 0;
+};
+struct TTubeAmount {
+    std::string Name;
+    TColor Color = 0;
+    double Ml = 0;
+};
+struct TRecipeSheet {
+    std::vector<TPaintRecipeLine> Paints;
+    // The tubes the recipes use, in the tube set's order.
+    std::vector<TTubeAmount> Tubes;
+    double CanvasWidthCm = 0, CanvasHeightCm = 0;
+    double CoverageM2PerL = 0;
+    int Coats = 0;
+    int MaxTubes = 0;
+    // The colours were picked from what the tubes mix.
+    bool Mixable = false;
+    // Mean CIEDE2000 of the recipes to their paints (by area), and of the painting to the photo
+    // pixel by pixel.
+    double MeanRecipeDeltaE = 0, PhotoDeltaE = 0;
+};
+
+inline constexpr const char* RecipeSheetHeading = "Paints of the template, mixed from tubes";
+
+// The sheet as CSV (RFC 4180, full stops, LF ends): a header and a row per paint, an empty line,
+// then a header and a row per tube:
+//   number,name,red,green,blue,recipe,delta_e,area_percent,area_cm2,ml
+//   tube,red,green,blue,ml
+std::string RecipeSheetCsv(const TRecipeSheet& sheet);
+// The sheet printed: a heading with the canvas, coverage and coats, per paint its swatch,
+// "n: name", the recipe below, and dE, share and ml at the right; then the tubes with their ml.
+// One job titled "Pigmentaria Paints".
+void PrintRecipeSheet(IPrinter& printer, const TRecipeSheet& sheet);
+// "2.5 ml": one decimal.
+std::string MlText(double ml);
+
 } // namespace pigmentaria

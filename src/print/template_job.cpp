@@ -79,6 +79,7 @@ TConversionInput TemplateConversionInput(const TPixelGraphic& picture,
     input.Template.PaletteSize = request.PaletteSize;
     input.Template.MinWidthPixels = plan.MinWidthPixels;
     input.Template.Paints = request.Paints;
+    if (request.Mixable) input.Template.Mixtures = request.Tubes;
     return input;
 }
 
@@ -149,7 +150,66 @@ TTemplateResult MakeTemplate(const TPixelGraphic& picture, const TTemplateReques
     out.Report = printed.Report(out.Labels, request.MinMm);
     out.Shares = PaintShares(shapes, out.Palette, numbering,
                              request.Paints.Empty() ? nullptr : &request.Paints);
+    if (request.Tubes) {
+        double widthCm = request.CanvasWidthCm, heightCm = request.CanvasHeightCm;
+        if (!(widthCm > 0 && heightCm > 0)) {
+            widthCm = FrameWidthIn(print.Layout, print.Settings.Frame) * MmPerInch / 10;
+            heightCm = FrameHeightIn(print.Layout, print.Settings.Frame) * MmPerInch / 10;
+        }
+        const TRaster24 drawn = RenderPainting(shapes, 1.0, false);
+        const double photo =
+            drawn.Width() == out.Original.Width() && drawn.Height() == out.Original.Height()
+                ? MeanDeltaE2000(drawn, out.Original)
+                : 0;
+        out.Recipes =
+            MakeRecipeSheet(out.Shares, *request.Tubes, widthCm, heightCm, request, photo);
+    }
     return out;
+}
+
+TRecipeSheet MakeRecipeSheet(const std::vector<TPaintShare>& shares, const TMixTable& tubes,
+                             double canvasWidthCm, double canvasHeightCm,
+                             const TTemplateRequest& request, double photoDeltaE) {
+    TRecipeSheet sheet;
+    sheet.CanvasWidthCm = canvasWidthCm;
+    sheet.CanvasHeightCm = canvasHeightCm;
+    sheet.CoverageM2PerL = request.CoverageM2PerL;
+    sheet.Coats = request.Coats;
+    sheet.MaxTubes = tubes.MaxTubes();
+    sheet.Mixable = request.Mixable;
+    sheet.PhotoDeltaE = photoDeltaE;
+    TQuantitySettings q;
+    q.CanvasAreaCm2 = canvasWidthCm * canvasHeightCm;
+    q.CoverageM2PerL = request.CoverageM2PerL;
+    q.Coats = request.Coats;
+    std::vector<TRecipe> recipes;
+    std::vector<double> measured;
+    double weighted = 0, percent = 0;
+    for (const TPaintShare& share : shares) {
+        TRecipe r = tubes.Best(share.Color);
+        TPaintRecipeLine line;
+        line.Number = share.Number;
+        line.Color = share.Color;
+        line.Name = share.Name;
+        line.Recipe = RecipeText(r, tubes.Tubes());
+        line.DeltaE = r.DeltaE;
+        line.Percent = share.Percent;
+        line.AreaCm2 = q.CanvasAreaCm2 * share.Percent / 100;
+        line.Ml = PaintMl(line.AreaCm2, q);
+        line.MeasuredMl = MeasurableAmount(line.Ml);
+        weighted += r.DeltaE * share.Percent;
+        percent += share.Percent;
+        measured.push_back(line.MeasuredMl);
+        recipes.push_back(std::move(r));
+        sheet.Paints.push_back(std::move(line));
+    }
+    sheet.MeanRecipeDeltaE = percent > 0 ? weighted / percent : 0;
+    const std::vector<double> ml = TubeMl(recipes, measured, tubes.Tubes().Tubes.size());
+    for (std::size_t i = 0; i < ml.size(); ++i)
+        if (ml[i] > 0)
+            sheet.Tubes.push_back(
+                {tubes.Tubes().Tubes[i].Name, tubes.Tubes().Tubes[i].Color, ml[i]});
+    return sheet;
 }
 
 } // namespace pigmentaria

@@ -9,6 +9,7 @@
 #include "model/shape.h"
 #include "palette/color_numbering.h"
 #include "palette/palette.h"
+#include "palette/recipes.h"
 #include "platform/raster.h"
 #include "platform/report.h"
 #include "print/palette_printout.h"
@@ -17,6 +18,8 @@
 #include "print/print_settings.h"
 #include "print/printer.h"
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +43,14 @@ struct TTemplateRequest {
     // Numbers by the paint's position in Paints, so that one paint keeps its number across
     // paintings; otherwise by the painting palette.
     bool NumberByPaint = false;
+    // Tubes every paint is mixed from, with its recipe and amount on the paint sheet; none when
+    // null. With Mixable the colours are picked from what the tubes mix, so every recipe is exact.
+    std::shared_ptr<const TMixTable> Tubes;
+    bool Mixable = false;
+    // The painted canvas in centimetres; the print's painted area when not given.
+    double CanvasWidthCm = 0, CanvasHeightCm = 0;
+    double CoverageM2PerL = DefaultCoverageM2PerL;
+    int Coats = DefaultCoats;
 };
 
 // What the request makes of a picture of W × H: the zoom it is converted at, the print layout the
@@ -92,7 +103,16 @@ struct TTemplateResult {
     std::vector<TPaintShare> Shares;
     // The picture at the painting's size before colour reduction.
     TRaster24 Original;
+    // With tubes: the recipes, amounts and tubes to buy.
+    std::optional<TRecipeSheet> Recipes;
 };
+
+// The recipe of every paint of the shares from the tubes, each paint's millilitres for its share
+// of a canvas of W × H cm (with the request's coverage and coats), and the tubes' millilitres.
+// `photoDeltaE` is recorded as it is.
+TRecipeSheet MakeRecipeSheet(const std::vector<TPaintShare>& shares, const TMixTable& tubes,
+                             double canvasWidthCm, double canvasHeightCm,
+                             const TTemplateRequest& request, double photoDeltaE);
 
 // The whole template of a picture. Throws EAborted when stopped, std::runtime_error when the
 // picture cannot be converted.

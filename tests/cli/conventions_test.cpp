@@ -43,6 +43,8 @@ std::vector<TCommandCase> Cases(const test::TTempDir& dir) {
          "--across"},
         {"template", picture + " -o " + out, picture + " -o " + out + " --pages 0x1",
          "--palette-size"},
+        {"mix", "--tubes " + out + ".gpl --color 1,2,3", "--tubes " + out + ".gpl --color 1,2",
+         "--tubes"},
     };
 }
 

@@ -6,12 +6,14 @@
 #include "model/painting_file.h"
 #include "model/render.h"
 #include "palette/palette.h"
+#include "palette/tube_set.h"
 #include "print/printer.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <regex>
 #include <set>
@@ -173,6 +175,118 @@ TEST(TemplateCommand, MistakesAreRefusedBeforeAnyFileIsRead) {
     EXPECT_EQ(noPaints.Status, 1);
     EXPECT_NE(noPaints.Err.find("cannot read palette file"), std::string::npos) << noPaints.Err;
     EXPECT_FALSE(fs::exists(dir / "x"));
+}
+
+const std::string Tubes12 = std::string(PIGMENTARIA_DATA_SOURCE) + "/tubes/acrylic12.gpl";
+
+// The rows of the paints' CSV up to its empty line, split at commas outside quotes.
+std::vector<std::vector<std::string>> CsvPaintRows(const std::string& csv) {
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::string> row(1);
+    bool quoted = false;
+    for (std::size_t i = 0; i < csv.size(); ++i) {
+        const char c = csv[i];
+        if (c == '"')
+            quoted = !quoted;
+        else if (c == ',' && !quoted)
+            row.emplace_back();
+        else if (c == '\n' && !quoted) {
+            if (row.size() == 1 && row[0].empty()) break;
+            rows.push_back(std::move(row));
+            row.assign(1, std::string());
+        } else
+            row.back() += c;
+    }
+    return rows;
+}
+
+TEST(TemplateCommand, TubesGiveEveryPaintARecipeAndAnAmountThatAddUpToTheCanvas) {
+    test::TTempDir dir;
+    for (const bool mixable : {false, true}) {
+        SCOPED_TRACE(mixable);
+        const fs::path out = dir / (mixable ? "mixable" : "free");
+        const TCliRun run = RunCliCommand(
+            "template " + Coffee + " -o " + out.string() + " --palette-size 8 --tubes " + Tubes12 +
+            " --canvas-cm 40x30 --coats 3 --coverage 6" + (mixable ? " --mixable" : ""));
+        EXPECT_EQ(run.Status, PIGMENTARIA_GUI ? 0 : 1) << run.Err;
+        const std::vector<std::vector<std::string>> rows =
+            CsvPaintRows(test::ReadText(out / "coffee-paints.csv"));
+        ASSERT_GE(rows.size(), 3u);
+        EXPECT_EQ(rows[0][0], "number");
+        double ml = 0, percent = 0, worst = 0;
+        for (std::size_t i = 1; i < rows.size(); ++i) {
+            ASSERT_EQ(rows[i].size(), 10u);
+            EXPECT_FALSE(rows[i][5].empty());
+            worst = std::max(worst, std::stod(rows[i][6]));
+            percent += std::stod(rows[i][7]);
+            ml += std::stod(rows[i][9]);
+        }
+        // 0.12 m² in 3 coats at 6 m² a litre: 60 ml, each paint rounded up to 0.5 ml.
+        EXPECT_NEAR(percent, 100, 0.1);
+        EXPECT_GE(ml, 60 - 0.1);
+        EXPECT_LE(ml, 60 + 0.5 * static_cast<double>(rows.size() - 1));
+        if (mixable) {
+            EXPECT_LT(worst, 1.0);
+        } else {
+            EXPECT_GT(worst, 1.0);
+        }
+        EXPECT_NE(run.Out.find("coffee-paints.csv: "), std::string::npos) << run.Out;
+    }
+}
+
+TEST(TemplateCommand, ABadTubeFileSaysWhereAndWritesNothing) {
+    test::TTempDir dir;
+    const fs::path tubes = dir / "tubes.gpl";
+    std::ofstream(tubes) << "GIMP Palette\n255 255 255\tWhite\n0 0\tBlack\n";
+    const TCliRun run = RunCliCommand("template " + Coffee + " -o " + (dir / "x").string() +
+                                      " --tubes " + tubes.string());
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Err.rfind("pigmentaria-cli template: " + tubes.string() + " line 3: ", 0), 0u)
+        << run.Err;
+    EXPECT_FALSE(fs::exists(dir / "x"));
+    for (const char* bad : {" --mixable", " --coats 2", " --tubes t.gpl --max-tubes 5",
+                            " --tubes t.gpl --canvas-cm 40", " --tubes t.gpl --coverage 0",
+                            " --tubes t.gpl --mixable --paints p.kvl"}) {
+        SCOPED_TRACE(bad);
+        const TCliRun mistake =
+            RunCliCommand("template " + Coffee + " -o " + (dir / "x").string() + bad);
+        EXPECT_EQ(mistake.Status, 2) << mistake.Err;
+    }
+}
+
+TEST(MixCommand, RecipesForAColourAndTheColourOfARecipe) {
+    const TCliRun pure = RunCliCommand("mix --tubes " + Tubes12 + " --color 250,250,247");
+    EXPECT_EQ(pure.Status, 0) << pure.Err;
+    EXPECT_EQ(pure.Out, "1 Titanium White: dE 0.00, predicted 250,250,247\n");
+    const TCliRun mixed =
+        RunCliCommand("mix --tubes " + Tubes12 + " --recipe '1 Hansa Yellow + 1 Ultramarine Blue'");
+    ASSERT_EQ(mixed.Status, 0) << mixed.Err;
+    ASSERT_FALSE(mixed.Out.empty());
+    const std::string rgb = mixed.Out.substr(0, mixed.Out.size() - 1);
+    // Mixing what was predicted needs no other recipe to be as near.
+    const TCliRun back = RunCliCommand("mix --tubes " + Tubes12 + " --color " + rgb);
+    EXPECT_EQ(back.Status, 0) << back.Err;
+    EXPECT_NE(back.Out.find(": dE 0."), std::string::npos) << back.Out;
+
+    const TCliRun unknown =
+        RunCliCommand("mix --tubes " + Tubes12 + " --recipe '1 Hansa Yellow + 2 Cobalt Blue'");
+    EXPECT_EQ(unknown.Status, 1);
+    EXPECT_EQ(unknown.Err,
+              "pigmentaria-cli mix: no tube named \"Cobalt Blue\" in " + Tubes12 + "\n");
+    for (const char* bad :
+         {"--color 1,2,3", "--tubes t.gpl", "--tubes t.gpl --color 1,2",
+          "--tubes t.gpl --color 1,2,300", "--tubes t.gpl --color 1,2,3 --recipe x",
+          "--tubes t.gpl --recipe x --max-tubes 2"}) {
+        SCOPED_TRACE(bad);
+        const TCliRun mistake = RunCliCommand(std::string("mix ") + bad);
+        EXPECT_EQ(mistake.Status, 2) << mistake.Err;
+        EXPECT_EQ(mistake.Err.rfind("pigmentaria-cli mix: ", 0), 0u) << mistake.Err;
+    }
+    test::TTempDir dir;
+    const TCliRun saved =
+        RunCliCommand("mix --tubes " + Tubes12 + " -o " + (dir / "tubes.kvl").string());
+    EXPECT_EQ(saved.Status, 0) << saved.Err;
+    EXPECT_EQ(LoadTubeSet(dir / "tubes.kvl").Tubes.size(), 12u);
 }
 
 // A picture of soft blobs with noise, written as a PNG.

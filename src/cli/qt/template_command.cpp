@@ -40,7 +40,10 @@ int RunTemplate(const std::vector<std::string>& args) {
 
     std::unique_ptr<TQtPrinter> sheet =
         TQtPrinter::Pdf(files.PalettePdf, {poPortrait, paper.PaperSize, 0, 0});
-    PrintPaintShares(*sheet, t.Shares);
+    if (t.Recipes)
+        PrintRecipeSheet(*sheet, *t.Recipes);
+    else
+        PrintPaintShares(*sheet, t.Shares);
     double total = 0;
     for (const TPaintShare& s : t.Shares)
         total += s.Percent;
