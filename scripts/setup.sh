@@ -15,11 +15,14 @@ base=(
 # GoogleTest and Google Benchmark; clang with its sanitizer and libFuzzer runtimes for the
 # Debug, sanitizer and fuzz builds, llvm for readable sanitizer reports; clang-format 14, the
 # house style; Python with Pillow and LibreOffice Draw, the independent readers our files are
-# checked with; poppler's pdftoppm, which renders printed PDF pages for comparison.
+# checked with; poppler's pdftoppm, which renders printed PDF pages for comparison; dpkg-dev
+# (dpkg-shlibdeps), lintian and appstream, which make and check the Debian package and its
+# software-centre metadata.
 test=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-14 libclang-rt-14-dev llvm-14 clang-format-14
     python3 python3-pil libreoffice-draw-nogui locales poppler-utils
+    dpkg-dev lintian appstream
 )
 case "${1:-}" in
 "") packages=("${base[@]}") ;;

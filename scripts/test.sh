@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The test command (CI runs exactly this). Installs what it needs, then:
 #   1. checks the format of every C++ source;
-#   2. builds everything (g++) and runs the suite;
+#   2. builds everything (g++) and runs the suite, then makes the Debian package and checks it
+#      (scripts/check_package.sh);
 #   3. builds with clang under AddressSanitizer and UndefinedBehaviorSanitizer, with the fuzz
 #      targets, runs the suite again and runs every fuzz target for FUZZ_SECONDS (30) on its
 #      seed corpus with a fixed seed;
@@ -32,6 +33,9 @@ bash scripts/check_format.sh
 stage "Normal build and suite"
 bash scripts/build.sh build
 (cd build && ctest --output-on-failure -j "$jobs")
+
+stage "Debian package check"
+bash scripts/check_package.sh build
 
 stage "Sanitizer build (clang) and suite"
 CXX=$CXX_CLANG bash scripts/build.sh build-asan -DPIGMENTARIA_SANITIZE=ON -DPIGMENTARIA_FUZZ=ON \

@@ -653,6 +653,22 @@ bool TVectorForm::OpenFile(const QString& file) {
     return true;
 }
 
+bool TVectorForm::RecoverPainting(const std::filesystem::path& copy, const QString& paintingFile) {
+    auto opened = Ctx_.Document.OpenPainting(copy);
+    if (!opened) {
+        RunEnablingRule();
+        return false;
+    }
+    PaletteName_ = opened->PaletteName;
+    PaintingFile_ = paintingFile;
+    SetTitle(paintingFile.isEmpty()
+                 ? QString(UntitledTitle)
+                 : QString::fromStdString(TitleForFile(paintingFile.toStdString())));
+    Ctx_.Document.SetModified(true);
+    RunEnablingRule();
+    return true;
+}
+
 bool TVectorForm::SaveClick() {
     if (PaintingFile_.isEmpty() || IsUntitled(Title_.toStdString())) return SaveAsClick();
     const bool ok = Ctx_.App.SavePainting(Ctx_.Document, PaintingFile_.toStdString(), PaletteName_,

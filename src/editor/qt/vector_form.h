@@ -75,6 +75,9 @@ public:
     void OpenOrImport(const QString& file);
     // Opens without asking; false (message shown, nothing changed) on failure.
     bool OpenFile(const QString& file);
+    // A painting as a recovery copy kept it: opened from `copy`, marked modified, under its own
+    // file name (untitled when it had none), not added to the recent files.
+    bool RecoverPainting(const std::filesystem::path& copy, const QString& paintingFile);
     bool SaveClick();
     bool SaveAsClick();
     void SetZoomLevel(double zoom);
