@@ -145,6 +145,7 @@ TModifyForm::TModifyForm(TAppContext& context, QWidget* parent)
     layout->setSpacing(0);
     MenuBar_ = new QMenuBar(this);
     MenuBar_->setNativeMenuBar(false);
+    MenuBar_->setAccessibleName("Menu bar");
     layout->setMenuBar(MenuBar_);
     CreateToolBar();
     layout->addWidget(ToolBar1_);
@@ -230,6 +231,9 @@ void TModifyForm::CreateToolBar() {
     AdvancedCheck_->setAccessibleName(Text(AdvancedCaption));
     ToolBar1_->addWidget(AdvancedCheck_);
 
+    // The button that shows the buttons a narrow dialog has no room for.
+    if (auto* more = ToolBar1_->findChild<QToolButton*>("qt_toolbar_ext_button"))
+        more->setAccessibleName("More tools");
     connect(Enlarge_, &QToolButton::clicked, this, &TModifyForm::EnlargeClick);
     connect(Reduce_, &QToolButton::clicked, this, &TModifyForm::ReduceClick);
     connect(Import_, &QToolButton::clicked, this, &TModifyForm::Import1Click);
