@@ -64,13 +64,28 @@ void THelpBrowser::ShowContext(int context) {
                                   "them.</p>")
                               .arg(QString::fromStdString(Folder_.string()).toHtmlEscaped()));
     }
-    // A help window opened from a modal dialog must not be blocked by it.
+    // A help window opened from a modal dialog must not be blocked by it. It joins the dialog
+    // only while the dialog shows: a message box that goes would take its children with it.
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal && modal != this && parentWidget() != modal) setParent(modal, Qt::Window);
-    if (!modal && parentWidget()) setParent(nullptr, Qt::Window);
+    if (modal && modal != this && parentWidget() != modal) {
+        LeaveHost();
+        setParent(modal, Qt::Window);
+        Host_ = modal;
+        modal->installEventFilter(this);
+    }
+    if (!modal && parentWidget()) LeaveHost();
     show();
     raise();
     activateWindow();
+}
+
+void THelpBrowser::LeaveHost() {
+    if (Host_) Host_->removeEventFilter(this);
+    Host_ = nullptr;
+    if (!parentWidget()) return;
+    const bool shown = isVisible();
+    setParent(nullptr, Qt::Window);
+    if (shown) show();
 }
 
 void THelpBrowser::InstallF1() {
@@ -78,6 +93,10 @@ void THelpBrowser::InstallF1() {
 }
 
 bool THelpBrowser::eventFilter(QObject* watched, QEvent* event) {
+    if (Host_ && watched == Host_ && event->type() == QEvent::Hide) {
+        LeaveHost();
+        return false;
+    }
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 &&
         watched->isWidgetType()) {
         QWidget* window = static_cast<QWidget*>(watched)->window();

@@ -2,6 +2,7 @@
 // The program's help: its own pages, shown in a browser window of its own. Each window asks for
 // a context number; F1 opens the page of the window that is active.
 #include <QDialog>
+#include <QPointer>
 
 #include <filesystem>
 
@@ -28,7 +29,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Back to a window of its own, out of the modal dialog it joined (if any).
+    void LeaveHost();
+
     std::filesystem::path Folder_;
+    // The modal dialog the window sits in while that dialog shows.
+    QPointer<QWidget> Host_;
     QTextBrowser* Browser_;
 };
 

@@ -9,12 +9,15 @@
 #include <QAbstractSlider>
 #include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPointer>
 #include <QProgressBar>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -168,6 +171,28 @@ TEST_F(AppWindowsTest, HelpCommandsAndF1OpenTheirPages) {
         EXPECT_EQ(help.CurrentPage().toStdString(), t.Page);
         EXPECT_FALSE(help.Browser()->toPlainText().contains("not installed"));
     }
+    help.hide();
+}
+
+// F1 in a message box shows the help inside the box, above its modality; the box goes when it
+// is answered, and the help window must not go with it (it belongs to the application).
+TEST_F(AppWindowsTest, HelpOpenedFromAMessageBoxOutlivesTheBox) {
+    THelpBrowser& help = Windows.Help();
+    QPointer<THelpBrowser> alive(&help);
+    help.InstallF1();
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Critical, "Pigmentaria", "Failed");
+    box->setWindowModality(Qt::ApplicationModal);
+    box->show();
+    ASSERT_EQ(QApplication::activeModalWidget(), box.get());
+    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QCoreApplication::sendEvent(box.get(), &f1);
+    EXPECT_EQ(help.parentWidget(), box.get());
+    EXPECT_TRUE(help.isVisible());
+    box.reset();
+    ASSERT_TRUE(alive);
+    EXPECT_EQ(help.parentWidget(), nullptr);
+    EXPECT_TRUE(help.isVisible());
+    EXPECT_FALSE(help.CurrentPage().isEmpty());
     help.hide();
 }
 
