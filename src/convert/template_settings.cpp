@@ -21,20 +21,8 @@ TTemplateGroupRules TemplateGroupRules(const TTemplateImportSettings& s, bool an
     return r;
 }
 
-namespace {
-
-std::string_view Trimmed(std::string_view t) {
-    while (!t.empty() && (t.front() == ' ' || t.front() == '\t'))
-        t.remove_prefix(1);
-    while (!t.empty() && (t.back() == ' ' || t.back() == '\t' || t.back() == '\r'))
-        t.remove_suffix(1);
-    return t;
-}
-
-} // namespace
-
 int WholeFieldValue(std::string_view text, const TWholeRange& range, int previous) {
-    const std::optional<long long> v = ParseWhole(Trimmed(text));
+    const std::optional<long long> v = ParseWhole(TrimBlanks(text));
     if (!v) return previous;
     if (*v < range.Min) return range.Min;
     if (*v > range.Max) return range.Max;
@@ -74,9 +62,9 @@ TTemplateImportSettings DecodeTemplateKeys(std::string_view text) {
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         const std::size_t eq = line.find('=');
         if (eq == std::string_view::npos) continue;
-        const std::string_view key = Trimmed(line.substr(0, eq));
+        const std::string_view key = TrimBlanks(line.substr(0, eq));
         const std::string_view value = line.substr(eq + 1);
-        const std::string_view v = Trimmed(value);
+        const std::string_view v = TrimBlanks(value);
         if (key == TemplateKeyColors) {
             if (v == "count") s.ColorMode = TColorMode::ByCount;
             if (v == "step") s.ColorMode = TColorMode::ByStep;

@@ -18,23 +18,11 @@ std::string RecipeText(const TRecipe& recipe, const TTubeSet& tubes) {
     return out;
 }
 
-namespace {
-
-std::string_view Trimmed(std::string_view t) {
-    while (!t.empty() && (t.front() == ' ' || t.front() == '\t'))
-        t.remove_prefix(1);
-    while (!t.empty() && (t.back() == ' ' || t.back() == '\t'))
-        t.remove_suffix(1);
-    return t;
-}
-
-} // namespace
-
 std::vector<TRecipePart> ParseRecipe(std::string_view text, const TTubeSet& tubes) {
     std::vector<TRecipePart> parts;
     for (;;) {
         const std::size_t plus = text.find('+');
-        const std::string_view term = Trimmed(text.substr(0, plus));
+        const std::string_view term = TrimBlanks(text.substr(0, plus));
         std::size_t digits = 0;
         while (digits < term.size() && term[digits] >= '0' && term[digits] <= '9')
             ++digits;
@@ -45,7 +33,7 @@ std::vector<TRecipePart> ParseRecipe(std::string_view text, const TTubeSet& tube
                 throw ERecipeError("\"" + std::string(term) + "\" needs 1 to 1000 parts");
             count = static_cast<int>(*n);
         }
-        const std::string_view name = Trimmed(term.substr(digits));
+        const std::string_view name = TrimBlanks(term.substr(digits));
         if (name.empty())
             throw ERecipeError("\"" + std::string(term) +
                                "\" names no tube (e.g. 2 Titanium White)");

@@ -9,14 +9,6 @@ namespace pigmentaria {
 
 namespace {
 
-std::string_view Trimmed(std::string_view t) {
-    while (!t.empty() && (t.front() == ' ' || t.front() == '\t'))
-        t.remove_prefix(1);
-    while (!t.empty() && (t.back() == ' ' || t.back() == '\t' || t.back() == '\r'))
-        t.remove_suffix(1);
-    return t;
-}
-
 // The lines of a text, LF or CR LF ended; a UTF-8 byte-order mark is skipped.
 std::vector<std::string_view> Lines(std::string_view text) {
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
@@ -38,7 +30,7 @@ std::vector<std::string_view> Lines(std::string_view text) {
 
 // One "R G B" channel: a whole number 0..255.
 bool Channel(std::string_view& rest, int& value) {
-    rest = Trimmed(rest);
+    rest = TrimBlanks(rest);
     std::size_t n = 0;
     while (n < rest.size() && rest[n] != ' ' && rest[n] != '\t')
         ++n;
@@ -66,17 +58,17 @@ void CheckSet(const TTubeSet& set, const std::string& file,
 
 TTubeSet ParseGimpPalette(std::string_view text, const std::string& file) {
     const std::vector<std::string_view> lines = Lines(text);
-    if (lines.empty() || Trimmed(lines[0]) != "GIMP Palette")
+    if (lines.empty() || TrimBlanks(lines[0]) != "GIMP Palette")
         Fail(file, 1, "not a GIMP palette (the first line must be \"GIMP Palette\")");
     TTubeSet set;
     std::vector<std::size_t> lineOf;
     bool rows = false;
     for (std::size_t i = 1; i < lines.size(); ++i) {
-        const std::string_view line = Trimmed(lines[i]);
+        const std::string_view line = TrimBlanks(lines[i]);
         if (line.empty() || line.front() == '#') continue;
         // The header's keywords stand before the first colour row.
         if (!rows && line.starts_with("Name:")) {
-            set.Description = std::string(Trimmed(line.substr(5)));
+            set.Description = std::string(TrimBlanks(line.substr(5)));
             continue;
         }
         if (!rows && line.starts_with("Columns:")) continue;
@@ -87,7 +79,7 @@ TTubeSet ParseGimpPalette(std::string_view text, const std::string& file) {
             Fail(file, i + 1,
                  "expected \"R G B name\" with R, G and B from 0 to 255, not \"" +
                      std::string(line) + "\"");
-        const std::string_view name = Trimmed(rest);
+        const std::string_view name = TrimBlanks(rest);
         if (name.empty()) Fail(file, i + 1, "a tube needs a name");
         set.Tubes.push_back({std::string(name), MakeColor(r, g, b)});
         lineOf.push_back(i + 1);
@@ -108,12 +100,12 @@ TTubeSet ParseKvlTubes(std::string_view text, const std::string& file) {
         const std::size_t comma = line.find(',');
         const std::optional<long long> value = comma == std::string_view::npos
                                                    ? std::nullopt
-                                                   : ParseWhole(Trimmed(line.substr(0, comma)));
+                                                   : ParseWhole(TrimBlanks(line.substr(0, comma)));
         if (!value || *value < 0 || *value > 0xFFFFFF)
             Fail(file, i + 1,
                  "expected \"colour,name\" with a colour value from 0 to 16777215, not \"" +
                      std::string(line) + "\"");
-        const std::string_view name = Trimmed(line.substr(comma + 1));
+        const std::string_view name = TrimBlanks(line.substr(comma + 1));
         if (name.empty()) Fail(file, i + 1, "a tube needs a name");
         set.Tubes.push_back({std::string(name), static_cast<TColor>(*value)});
         lineOf.push_back(i + 1);
@@ -158,7 +150,7 @@ void SaveTubeSet(const TTubeSet& set, const std::filesystem::path& file) {
 }
 
 int FindTube(const TTubeSet& set, std::string_view name) {
-    const std::string wanted = ToLower(std::string(Trimmed(name)));
+    const std::string wanted = ToLower(std::string(TrimBlanks(name)));
     for (std::size_t i = 0; i < set.Tubes.size(); ++i)
         if (ToLower(set.Tubes[i].Name) == wanted) return static_cast<int>(i);
     return -1;

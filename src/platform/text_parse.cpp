@@ -87,4 +87,13 @@ std::string ToUpper(std::string s) {
     return s;
 }
 
+std::string_view TrimBlanks(std::string_view t) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    while (!t.empty() && blank(t.front()))
+        t.remove_prefix(1);
+    while (!t.empty() && blank(t.back()))
+        t.remove_suffix(1);
+    return t;
+}
+
 } // namespace pigmentaria

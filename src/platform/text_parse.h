@@ -26,6 +26,9 @@ std::string FormatGeneral(double value, int digits = 15, char decimalPoint = '.'
 // Exactly `decimals` digits after the point, rounded as printf's "%.2f" in the C locale.
 std::string FormatFixed(double value, int decimals, char decimalPoint = '.');
 
+// The text without the blanks (spaces, tabs, a line end's CR) at either end.
+std::string_view TrimBlanks(std::string_view text);
+
 // Letter case of the ASCII letters only: names of options, extensions and keywords compare the
 // same in every locale (a Turkish locale maps "I" elsewhere).
 std::string ToLower(std::string s);

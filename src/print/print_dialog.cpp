@@ -11,15 +11,6 @@ namespace {
 
 constexpr int MaxPageCount = 99;
 
-std::string_view Trimmed(std::string_view text) {
-    const auto space = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && space(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && space(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 template <class T> bool Change(T& value, T to) {
     if (value == to) return false;
     value = to;
@@ -29,13 +20,13 @@ template <class T> bool Change(T& value, T to) {
 } // namespace
 
 std::optional<int> ReadPageEdit(std::string_view text) {
-    const std::optional<long long> n = ParseWhole(Trimmed(text));
+    const std::optional<long long> n = ParseWhole(TrimBlanks(text));
     if (!n || *n < 0 || *n > MaxPageCount) return std::nullopt;
     return static_cast<int>(*n);
 }
 
 std::optional<double> ReadOverlapEdit(std::string_view text, char decimalPoint) {
-    const std::string_view t = Trimmed(text);
+    const std::string_view t = TrimBlanks(text);
     std::optional<double> v = ParseReal(t, decimalPoint);
     if (!v && decimalPoint != '.') v = ParseReal(t, '.');
     // Overlaps that large would push the page grid beyond what printer pixels can count.
