@@ -267,8 +267,11 @@ std::string ReadPaletteDescription(const std::filesystem::path& file) {
     return lines.empty() ? std::string() : lines[0];
 }
 
-std::optional<std::string> PaletteFileProblem(const std::filesystem::path& file) {
-    std::vector<std::string> lines;
+namespace {
+
+// The file's lines, read once, and why they are no palette file (none when they load).
+std::optional<std::string> ReadCheckedLines(const std::filesystem::path& file,
+                                            std::vector<std::string>& lines) {
     try {
         lines = TextLines(ReadFileBytes(file));
     } catch (const std::exception& e) {
@@ -284,6 +287,13 @@ std::optional<std::string> PaletteFileProblem(const std::filesystem::path& file)
         return std::string(e.what());
     }
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<std::string> PaletteFileProblem(const std::filesystem::path& file) {
+    std::vector<std::string> lines;
+    return ReadCheckedLines(file, lines);
 }
 
 std::string ListedPaletteDescription(std::string_view description) {
@@ -312,13 +322,16 @@ std::vector<TPaletteFileInfo> ListPaletteFiles(const std::filesystem::path& fold
     std::sort(files.begin(), files.end());
     std::vector<TPaletteFileInfo> out;
     for (const auto& f : files) {
-        if (problems) {
-            if (std::optional<std::string> problem = PaletteFileProblem(f)) {
-                problems->push_back(std::move(*problem));
-                continue;
-            }
+        if (!problems) {
+            out.push_back({ReadPaletteDescription(f), f});
+            continue;
         }
-        out.push_back({ReadPaletteDescription(f), f});
+        std::vector<std::string> lines;
+        if (std::optional<std::string> problem = ReadCheckedLines(f, lines)) {
+            problems->push_back(std::move(*problem));
+            continue;
+        }
+        out.push_back({lines[0], f});
     }
     return out;
 }
