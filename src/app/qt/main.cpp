@@ -5,6 +5,7 @@
 #include "app/data_folder.h"
 #include "app/qt/app_windows.h"
 #include "app/qt/recovery_watcher.h"
+#include "app/start_failure.h"
 #include "editor/qt/tool_icons.h"
 #include "editor/window_title.h"
 
@@ -12,11 +13,36 @@
 #include <QTimer>
 
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
+namespace {
+
+// Qt ends a start whose platform cannot be initialised (most often: no display reachable) with a
+// fatal message, that is an abort. While the application object is being made, a fatal message is
+// the window system missing, and the program says so and exits instead.
+QtMessageHandler QtHandler = nullptr;
+
+void StartMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "%s\n%s\n", qPrintable(qFormatLogMessage(type, context, message)),
+                     pigmentaria::NoWindowSystemText(std::getenv("DISPLAY")).c_str());
+        std::fflush(stderr);
+        std::_Exit(pigmentaria::NoWindowSystemExitCode);
+    }
+    if (QtHandler)
+        QtHandler(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
+    QtHandler = qInstallMessageHandler(StartMessages);
     QApplication app(argc, argv);
+    qInstallMessageHandler(QtHandler);
     QApplication::setApplicationName("pigmentaria");
     QGuiApplication::setDesktopFileName("pigmentaria");
     QApplication::setWindowIcon(pigmentaria::ApplicationIcon());
