@@ -1,6 +1,7 @@
 #include "app/qt/about_box.h"
 
 #include "editor/qt/tool_icons.h"
+#include "platform/qt/value_label.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -52,8 +53,7 @@ TAboutBox::TAboutBox(QWidget* parent)
 
 void TAboutBox::showEvent(QShowEvent* event) {
     const QString text = Source_ ? QString::fromStdString(Source_()) : QString();
-    Comments_->setText(text);
-    Comments_->setAccessibleName(text.isEmpty() ? QString("Comments") : text);
+    ShowValue(Comments_, text, "Comments");
     if (const QScreen* s = QGuiApplication::primaryScreen())
         move(s->availableGeometry().center() - rect().center());
     QDialog::showEvent(event);

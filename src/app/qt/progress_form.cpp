@@ -1,5 +1,7 @@
 #include "app/qt/progress_form.h"
 
+#include "platform/qt/value_label.h"
+
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -40,8 +42,7 @@ TProgressForm::TProgressForm(QWidget* parent)
 }
 
 void TProgressForm::SetMessage(const QString& text) {
-    Message_->setText(text);
-    Message_->setAccessibleName(text);
+    ShowValue(Message_, text);
 }
 
 void TProgressForm::SetRange(int minimum, int maximum) {

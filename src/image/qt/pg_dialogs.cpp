@@ -1,6 +1,7 @@
 #include "image/qt/pg_dialogs.h"
 
 #include "image/qt/qt_raster.h"
+#include "platform/qt/value_label.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -203,7 +204,7 @@ void TPGOpenDialog::Settled() {
     QStringList lines;
     for (const std::string& l : InfoLines_)
         lines << QString::fromStdString(l);
-    InfoBox_->setText(ShowInfo_ ? lines.join('\n') : QString());
+    ShowValue(InfoBox_, ShowInfo_ ? lines.join('\n') : QString(), "Picture information");
     if (!info.Ok) return;
     Loader_->Load(Pending_);
 }
@@ -381,8 +382,8 @@ void TOpenPreviewForm::SelectionChanged(const QString& file) {
                                       ? TGraphicFileInfo{}
                                       : GetGraphicFileInfo(file.toStdString());
     const TOpenPreviewTexts texts = OpenPreviewTexts(info);
-    Dimensions_->setText(QString::fromStdString(texts.Dimensions));
-    Description_->setText(QString::fromStdString(texts.Description));
+    ShowValue(Dimensions_, QString::fromStdString(texts.Dimensions), "Dimensions");
+    ShowValue(Description_, QString::fromStdString(texts.Description), "Description");
     if (!texts.ShowImage) {
         // The box keeps its room, empty: the window never shrinks to a sliver.
         Image_->SetImage({});

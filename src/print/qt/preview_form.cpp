@@ -1,6 +1,7 @@
 #include "print/qt/preview_form.h"
 
 #include "image/qt/pg_image.h"
+#include "platform/qt/value_label.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -156,7 +157,7 @@ void TPreviewForm::DrawPage() {
 }
 
 void TPreviewForm::UpdateLabel() {
-    PageInfo_->setText(QString::fromStdString(Pages_.Label()));
+    ShowValue(PageInfo_, QString::fromStdString(Pages_.Label()), "Page");
 }
 
 void TPreviewForm::SetZoom(double zoom, bool custom) {

@@ -1,5 +1,7 @@
 #include "print/qt/print_form.h"
 
+#include "platform/qt/value_label.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGridLayout>
@@ -358,8 +360,8 @@ QRadioButton* TPrintForm::FillWithButton(int fill) const {
 }
 
 void TPrintForm::SetPrinterLabels(const QString& name, const QString& note) {
-    PrinterName_->setText(name);
-    PrinterNote_->setText(note);
+    ShowValue(PrinterName_, name, "Printer Name");
+    ShowValue(PrinterNote_, note, "Printer Note");
     PrinterNote_->setVisible(!note.isEmpty());
 }
 
@@ -378,8 +380,7 @@ void TPrintForm::SetLegibilityLines(const std::vector<std::string>& lines, bool 
     for (int i = 0; i < LegibilityLineCount; ++i) {
         const QString text =
             i < static_cast<int>(lines.size()) ? Text(lines[static_cast<std::size_t>(i)]) : "";
-        LegibilityLines_[i]->setText(text);
-        LegibilityLines_[i]->setAccessibleName(text);
+        ShowValue(LegibilityLines_[i], text);
         LegibilityLines_[i]->setEnabled(current);
         LegibilityLines_[i]->setVisible(!text.isEmpty());
     }
@@ -431,10 +432,10 @@ void TPrintForm::UpdateEnabling() {
 }
 
 void TPrintForm::UpdateLabels() {
-    PaperSize_->setText(Text(State_.PrinterSheetLabel()));
-    Orientation_->setText(Text(State_.OrientationLabel()));
-    PrintSize_->setText(Text(State_.PrintSizeLabel()));
-    ImageSize_->setText(Text(State_.ImageSizeLabel()));
+    ShowValue(PaperSize_, Text(State_.PrinterSheetLabel()), "Paper Size");
+    ShowValue(Orientation_, Text(State_.OrientationLabel()), "Orientation");
+    ShowValue(PrintSize_, Text(State_.PrintSizeLabel()), "Total Print Size");
+    ShowValue(ImageSize_, Text(State_.ImageSizeLabel()), "Image Size");
 }
 
 void TPrintForm::UpdateFrame() {

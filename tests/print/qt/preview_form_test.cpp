@@ -57,6 +57,7 @@ TEST_F(PreviewFormTest, OpensOnPageOneAtHalfSize) {
     EXPECT_TRUE(Form.PageInfo()->isVisible());
     EXPECT_GE(Form.PageInfo()->width(),
               Form.PageInfo()->fontMetrics().horizontalAdvance("   Page: 10   (Row 10  Col 10)"));
+    EXPECT_EQ(Form.PageInfo()->accessibleName(), Form.PageInfo()->text().replace('\n', ' '));
 }
 
 TEST_F(PreviewFormTest, OnOneSheetEveryButtonStaysOnPageOneAndRewritesTheLabel) {

@@ -83,6 +83,10 @@ TEST_F(PrintFormTest, TheCaptionAndAFrameOfThePaintingsProportionsOverTheSample)
     EXPECT_EQ(Form.OrientationLabel()->text(), "Portrait");
     EXPECT_EQ(Form.PrintSize()->text(), "Total Print Size: 8.5\" x 11\"");
     EXPECT_EQ(Form.ImageSize()->text().toStdString(), Form.State().ImageSizeLabel());
+    // A screen reader reads the values, not only the captions.
+    for (QLabel* value :
+         {Form.PaperSize(), Form.OrientationLabel(), Form.PrintSize(), Form.ImageSize()})
+        EXPECT_EQ(value->accessibleName(), value->text());
     // The sample shows the sheet's grey margin around its white printable area.
     const QImage& sample = Form.SampleBitmap();
     const TPrintLayout& l = Form.State().Layout();
