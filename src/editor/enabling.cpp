@@ -74,4 +74,9 @@ TEnablingFlags ComputeEnabling(const TEnablingState& s) {
     return e;
 }
 
+TSaveKeys SaveShortcuts(bool saveEnabled) {
+    if (saveEnabled) return {{"Ctrl+S"}, {"Ctrl+Shift+S"}};
+    return {{}, {"Ctrl+Shift+S", "Ctrl+S"}};
+}
+
 } // namespace pigmentaria

@@ -4,6 +4,9 @@
 #include "editor/tool_cursors.h"
 #include "image/viewer_layout.h"
 
+#include <string>
+#include <vector>
+
 namespace pigmentaria {
 
 // The parts of the program this build offers. An entry whose part is missing stays disabled
@@ -55,5 +58,14 @@ struct TEnablingFlags {
 };
 
 TEnablingFlags ComputeEnabling(const TEnablingState& state);
+
+// The keys of "&Save" and "Save &As": Ctrl+S saves in place and Ctrl+Shift+S asks for a name, as
+// on every desktop; while "&Save" is disabled (an untitled painting) Ctrl+S asks for the name too,
+// so that the key never does nothing.
+struct TSaveKeys {
+    std::vector<std::string> Save;
+    std::vector<std::string> SaveAs;
+};
+TSaveKeys SaveShortcuts(bool saveEnabled);
 
 } // namespace pigmentaria

@@ -17,6 +17,17 @@ std::optional<int> ZoomLevelIndex(double factor) {
     return std::nullopt;
 }
 
+double SteppedZoomLevel(double zoom, int direction, int width, int height) {
+    double best = zoom;
+    for (const TZoomLevel& l : ZoomLevels) {
+        if (!ZoomLevelAllowed(width, height, l.Factor)) continue;
+        const bool beyond = direction > 0 ? l.Factor > zoom + 1e-9 : l.Factor < zoom - 1e-9;
+        if (beyond && (best == zoom || std::fabs(l.Factor - zoom) < std::fabs(best - zoom)))
+            best = l.Factor;
+    }
+    return best;
+}
+
 std::optional<double> ReadZoomNumber(const std::string& text) {
     std::size_t b = 0, e = text.size();
     while (b < e && (text[b] == ' ' || text[b] == '\t'))

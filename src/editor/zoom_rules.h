@@ -32,6 +32,10 @@ bool ZoomLevelAllowed(int width, int height, double factor);
 // The fixed level equal to a zoom factor (its index in ZoomLevels), if any.
 std::optional<int> ZoomLevelIndex(double factor);
 
+// Zooming in or out by a key (Ctrl+plus, Ctrl+minus): the nearest fixed level above (direction >
+// 0) or below the zoom that a painting of width x height allows; the zoom itself when none is left.
+double SteppedZoomLevel(double zoom, int direction, int width, int height);
+
 // A number as the user types it: digits with an optional fraction after '.' or ',' (so the
 // dialog reads the same whatever the desktop's language), surrounding blanks allowed.
 std::optional<double> ReadZoomNumber(const std::string& text);

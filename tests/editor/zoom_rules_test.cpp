@@ -28,6 +28,19 @@ TEST(ZoomRulesTest, LevelsAreOfferedWhileBothSidesStayBelow2500) {
     EXPECT_FALSE(ZoomLevelIndex(1.75));
 }
 
+TEST(ZoomRulesTest, KeysStepToTheNextLevelThePaintingAllows) {
+    EXPECT_EQ(SteppedZoomLevel(1.0, +1, 400, 300), 1.25);
+    EXPECT_EQ(SteppedZoomLevel(1.0, -1, 400, 300), 0.75);
+    // A custom zoom steps to the level next to it, not to the next in a list.
+    EXPECT_EQ(SteppedZoomLevel(1.6, +1, 400, 300), 2.0);
+    EXPECT_EQ(SteppedZoomLevel(1.6, -1, 400, 300), 1.5);
+    // At either end, and where the next level would exceed the limit, the zoom stays.
+    EXPECT_EQ(SteppedZoomLevel(0.25, -1, 400, 300), 0.25);
+    EXPECT_EQ(SteppedZoomLevel(2.0, +1, 1200, 300), 2.0);
+    // A zoom above every allowed level comes back to the largest allowed.
+    EXPECT_EQ(SteppedZoomLevel(3.0, -1, 1200, 300), 2.0);
+}
+
 TEST(ZoomRulesTest, NumbersReadTheSameInEveryLanguage) {
     EXPECT_EQ(ReadZoomNumber("50"), 50.0);
     EXPECT_EQ(ReadZoomNumber(" 12.5 "), 12.5);

@@ -14,6 +14,7 @@
 #include "palette/color_functions.h"
 #include "platform/file_io.h"
 #include "platform/qt/image_surface.h"
+#include "platform/qt/value_label.h"
 #include "platform/qt/window_text.h"
 
 #include <QAction>
@@ -139,7 +140,7 @@ void TVectorForm::CreateMenus() {
     FileMenu_ = menuBar()->addMenu("&File");
     A_.OpenPainting = act(FileMenu_, "&Open Painting", QKeySequence("Ctrl+O"));
     A_.Save = act(FileMenu_, "&Save");
-    A_.SaveAs = act(FileMenu_, "Save &As", QKeySequence("Ctrl+S"));
+    A_.SaveAs = act(FileMenu_, "Save &As");
     A_.SavePalette = act(FileMenu_, "Save Pa&lette");
     A_.ExportPainting = act(FileMenu_, "&Export Painting");
     FileMenu_->addSeparator();
@@ -278,6 +279,15 @@ void TVectorForm::CreateToolBar() {
         connect(a, &QAction::triggered, this, [this, f] { SetZoomLevel(f); });
     }
     A_.ZoomLevel[3]->setChecked(true);
+    ZoomMenu_->addSeparator();
+    A_.ZoomIn = ZoomMenu_->addAction("Zoom In");
+    A_.ZoomIn->setObjectName("ZoomIn");
+    A_.ZoomIn->setShortcuts({QKeySequence::ZoomIn, QKeySequence("Ctrl+=")});
+    connect(A_.ZoomIn, &QAction::triggered, this, [this] { StepZoom(+1); });
+    A_.ZoomOut = ZoomMenu_->addAction("Zoom Out");
+    A_.ZoomOut->setObjectName("ZoomOut");
+    A_.ZoomOut->setShortcuts(QKeySequence::ZoomOut);
+    connect(A_.ZoomOut, &QAction::triggered, this, [this] { StepZoom(-1); });
     connect(ZoomMenu_, &QMenu::aboutToShow, this, &TVectorForm::UpdateZoomMenu);
     A_.ZoomButton = new QToolButton(bar);
     A_.ZoomButton->setIcon(ToolIcon(TToolIcon::Zoom));
@@ -365,8 +375,7 @@ QString TVectorForm::JobStatus() const {
 }
 
 void TVectorForm::ShowJobStatus(const QString& text) {
-    JobStatus_->setText(text);
-    JobStatus_->setAccessibleName(text.isEmpty() ? QString("Last job") : text);
+    ShowValue(JobStatus_, text, "Last job");
 }
 
 void TVectorForm::CreateStatusBar() {
@@ -409,10 +418,10 @@ void TVectorForm::ShowColors() {
     SetSwatch(SelectedSwatch_, doc.CurrentColor());
     SetSwatch(PaintSwatch_, doc.PaintColor());
     // The label's decimals as the user's language writes them.
-    PaintLabel_->setText(QString::fromStdString(
-        PaintLabelText(doc.PaintColor(), &doc.CustomPalette(), WindowDecimalPoint())));
-    PaintLabel_->setAccessibleName(PaintLabel_->text().isEmpty() ? QString("Paint color")
-                                                                 : PaintLabel_->text());
+    ShowValue(PaintLabel_,
+              QString::fromStdString(
+                  PaintLabelText(doc.PaintColor(), &doc.CustomPalette(), WindowDecimalPoint())),
+              "Paint color");
 }
 
 // ---- Title, enabling
@@ -451,6 +460,15 @@ void TVectorForm::RunEnablingRule() {
     A_.OpenPainting->setEnabled(e.OpenPainting);
     A_.Save->setEnabled(e.Save);
     A_.SaveAs->setEnabled(e.SaveAs);
+    const TSaveKeys keys = SaveShortcuts(e.Save);
+    auto sequences = [](const std::vector<std::string>& k) {
+        QList<QKeySequence> list;
+        for (const std::string& s : k)
+            list << QKeySequence(QString::fromStdString(s));
+        return list;
+    };
+    A_.Save->setShortcuts(sequences(keys.Save));
+    A_.SaveAs->setShortcuts(sequences(keys.SaveAs));
     A_.SavePalette->setEnabled(e.SavePalette);
     A_.ExportPainting->setEnabled(e.ExportPainting);
     A_.ImportPicture->setEnabled(e.ImportPicture);
@@ -486,6 +504,8 @@ void TVectorForm::RunEnablingRule() {
     A_.ColorDialogButton->setEnabled(e.ColorDialogButton && e.ToolBar);
     A_.ZoomButton->setEnabled(e.ZoomButton && e.ToolBar);
     ZoomMenu_->menuAction()->setEnabled(e.ZoomButton && e.ToolBar);
+    A_.ZoomIn->setEnabled(e.ZoomButton && e.ToolBar);
+    A_.ZoomOut->setEnabled(e.ZoomButton && e.ToolBar);
     A_.HelpButton->setEnabled(e.HelpButton && e.ToolBar);
     A_.SelectionTool->setChecked(e.SelectionDown);
     A_.BrushstrokeTool->setChecked(e.BrushstrokeDown);
@@ -793,6 +813,14 @@ void TVectorForm::SetZoomLevel(double zoom) {
     Ctx_.View.SetZoom(zoom);
     OwnZoomChange_ = false;
     CheckZoomEntry();
+}
+
+void TVectorForm::StepZoom(int direction) {
+    if (!Ctx_.Document.HasPainting()) return;
+    const TShapeList& shapes = Ctx_.Document.Shapes();
+    const double z = SteppedZoomLevel(Ctx_.View.Zoom(), direction, shapes.PaintingWidth(),
+                                      shapes.PaintingHeight());
+    if (z != Ctx_.View.Zoom()) SetZoomLevel(z);
 }
 
 bool TVectorForm::CustomZoomClick() {

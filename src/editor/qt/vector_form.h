@@ -81,6 +81,7 @@ public:
     bool SaveClick();
     bool SaveAsClick();
     void SetZoomLevel(double zoom);
+    void StepZoom(int direction);
     // The custom zoom dialog: true when "Ok" set a new zoom.
     bool CustomZoomClick();
     // "Re-Trace Painting" behind the progress window; false when it was cancelled or refused.
@@ -110,6 +111,8 @@ public:
         // Zoom menu: "Custom..." then the nine levels.
         QAction* CustomZoom;
         std::array<QAction*, 9> ZoomLevel;
+        QAction* ZoomIn; // Ctrl+plus and Ctrl+minus: the next level up or down
+        QAction* ZoomOut;
     };
     const TActions& Actions() const { return A_; }
     QMenu* ZoomMenu() const { return ZoomMenu_; }

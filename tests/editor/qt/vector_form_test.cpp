@@ -341,6 +341,27 @@ TEST_F(VectorFormTest, ZoomMenuOffersLevelsBelow2500AndRerendersOnChoice) {
     EXPECT_EQ(Form.View().Rendered().Height(), 75);
 }
 
+// The usual desktop keys: Ctrl+plus and Ctrl+minus step through the levels the painting allows;
+// Ctrl+S saves in place once the painting has a name and asks for one before.
+TEST_F(VectorFormTest, KeysZoomByLevelsAndCtrlSSavesOrAsksForAName) {
+    Show();
+    Form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Form));
+    const auto& a = Form.Actions();
+    EXPECT_TRUE(a.SaveAs->shortcuts().contains(QKeySequence("Ctrl+S")));
+    OpenGrid("wide.kvp", 1200, 300);
+    QTest::keyClick(&Form, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(Form.View().Zoom(), 1.25);
+    EXPECT_TRUE(a.ZoomLevel[4]->isChecked());
+    for (int i = 0; i < 4; ++i)
+        QTest::keyClick(&Form, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(Form.View().Zoom(), 2.0); // 225 % would be 2,700 wide
+    QTest::keyClick(&Form, Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(Form.View().Zoom(), 1.5);
+    EXPECT_EQ(a.Save->shortcut(), QKeySequence("Ctrl+S"));
+    EXPECT_EQ(a.SaveAs->shortcuts(), QList<QKeySequence>{QKeySequence("Ctrl+Shift+S")});
+}
+
 TEST_F(VectorFormTest, CustomZoomFieldsFollowTheUserAndOkSetsTheZoom) {
     Show();
     OpenGrid("a.kvp", 400, 300);
