@@ -467,8 +467,10 @@ void TVectorForm::RunEnablingRule() {
             list << QKeySequence(QString::fromStdString(s));
         return list;
     };
-    A_.Save->setShortcuts(sequences(keys.Save));
-    A_.SaveAs->setShortcuts(sequences(keys.SaveAs));
+    // The rule runs on every change; the keys are registered again only when they move.
+    if (const auto k = sequences(keys.Save); A_.Save->shortcuts() != k) A_.Save->setShortcuts(k);
+    if (const auto k = sequences(keys.SaveAs); A_.SaveAs->shortcuts() != k)
+        A_.SaveAs->setShortcuts(k);
     A_.SavePalette->setEnabled(e.SavePalette);
     A_.ExportPainting->setEnabled(e.ExportPainting);
     A_.ImportPicture->setEnabled(e.ImportPicture);
