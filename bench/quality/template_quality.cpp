@@ -10,10 +10,12 @@
 //                    [--dump DIR] [SAMPLE ...]
 #include "convert/reduction.h"
 #include "convert/regions.h"
+#include "convert/shared_borders.h"
 #include "convert/template_pipeline.h"
 #include "convert/tracer.h"
 #include "image/pixel_graphic.h"
 #include "model/render.h"
+#include "outline_roughness.h"
 #include "palette/color_numbering.h"
 #include "palette/color_science.h"
 #include "palette/palette.h"
@@ -46,6 +48,9 @@ struct TOptions {
     int Colors = 24;
     // The path's own tracing unless given.
     int Abstraction = 0;
+    // The outline smoothing's own unless given.
+    double Destair = -1, Flatten = -1, Round = -1, Taper = -1, Tolerance = -1;
+    int Scale = 0;
     std::optional<TOutlineMethod> Outline;
     std::vector<std::string> Samples;
 };
@@ -56,6 +61,9 @@ struct TResult {
     int Shapes = 0, Colors = 0, SmallestPt = 0;
     double SmallestRealMm = 0, MeanDeltaE = 0, EdgesKept = 0, MinDiameterPx = 0;
     double ReduceMs = 0, CleanupMs = 0, TraceMs = 0, LabelMs = 0;
+    // Outline roughness (see outline_roughness.h) and how far an outline vertex lies from the
+    // nearest border of the reduction it was traced from, on paper.
+    double RoughUm = 0, MaxShiftMm = 0;
     long PeakKb = 0;
 };
 
@@ -181,6 +189,37 @@ double EdgesKept(const std::vector<std::uint8_t>& edges, const TRaster24& painti
     return total ? static_cast<double>(kept) / total : 1.0;
 }
 
+// The largest distance from an outline vertex to the nearest crack between two regions of the
+// reduction, in millimetres (`mm` per reduction pixel); vertices on the picture's edge lie on it.
+double MaxShiftMm(const TShapeList& shapes, const TRegionMap& m, int scale, double mm) {
+    const int radius = static_cast<int>(std::ceil(0.8 / mm)) + 1;
+    double worst = 0;
+    for (const TPaintShape& s : shapes) {
+        if (&s == shapes.First()) continue;
+        for (const TShapePoint& p : s.Points) {
+            const double u = static_cast<double>(p.X) / scale, v = static_cast<double>(p.Y) / scale;
+            if (u <= 0 || v <= 0 || u >= m.Width || v >= m.Height) continue;
+            double best = radius + 1.0;
+            const int cx = static_cast<int>(u), cy = static_cast<int>(v);
+            for (int y = std::max(0, cy - radius); y <= std::min(m.Height - 1, cy + radius); ++y)
+                for (int x = std::max(0, cx - radius); x <= std::min(m.Width - 1, cx + radius);
+                     ++x) {
+                    // The crack right of pixel (x, y): x + 1, y .. y + 1; below it: y + 1.
+                    if (x + 1 < m.Width && m.At(x, y) != m.At(x + 1, y)) {
+                        const double dy = std::clamp(v, double(y), y + 1.0) - v;
+                        best = std::min(best, std::hypot(x + 1 - u, dy));
+                    }
+                    if (y + 1 < m.Height && m.At(x, y) != m.At(x, y + 1)) {
+                        const double dx = std::clamp(u, double(x), x + 1.0) - u;
+                        best = std::min(best, std::hypot(dx, y + 1 - v));
+                    }
+                }
+            worst = std::max(worst, best * mm);
+        }
+    }
+    return worst;
+}
+
 void WritePpm(const std::string& file, const TRaster24& r) {
     FILE* f = std::fopen(file.c_str(), "wb");
     if (!f) return;
@@ -244,8 +283,20 @@ TResult Measure(const std::string& file, bool templatePath, const TOptions& o) {
     const auto t1 = TClock::now();
     if (cleanup.Active()) CleanUpRegions(reduced.Reduced, reduced.Original, cleanup, progress);
     const auto t2 = TClock::now();
+    // The template path traces with smooth shared outlines on a finer grid; its painting is
+    // `scale` times the reduction's size.
+    const int scale = templatePath ? (o.Scale > 0 ? o.Scale : plan.Scale) : 1;
+    TBorderSmoothing smoothing;
+    smoothing.Scale = scale;
+    smoothing.PixelMm = plan.PixelMm;
+    if (o.Destair >= 0) smoothing.DestairMm = o.Destair;
+    if (o.Flatten >= 0) smoothing.FlattenMm = o.Flatten;
+    if (o.Round >= 0) smoothing.RoundMm = o.Round;
+    if (o.Taper >= 0) smoothing.TaperMm = o.Taper;
+    if (o.Tolerance >= 0) smoothing.Tolerance = o.Tolerance;
     TTraceResult traced =
-        TraceReduction(reduced.Reduced, reduced.Original, input.Controls, progress);
+        templatePath ? TraceSharedBorders(reduced.Reduced, reduced.Original, smoothing, progress)
+                     : TraceReduction(reduced.Reduced, reduced.Original, input.Controls, progress);
     const TShapeList& shapes = traced.Shapes;
     r.Shapes = traced.ShapeCount;
     const auto t3 = TClock::now();
@@ -254,11 +305,10 @@ TResult Measure(const std::string& file, bool templatePath, const TOptions& o) {
     RebuildPaintingPalette(palette, shapes);
     r.Colors = static_cast<int>(palette.Count());
     const TPrintGeometry print = PdfPrintOfBlock(plan.Layout, w, h);
-    const TPrintedLabels printed(shapes, print.Layout, print.Settings.Frame);
+    const TPrintedLabels printed(shapes, print.Layout, print.Settings.Frame, {}, 2.0 / scale);
     std::vector<TNumberLabel> labels =
-        templatePath
-            ? TemplateLabels(shapes, NumberByPaintingPalette(palette), printed, progress, messages)
-            : PlaceNumbers(shapes, palette, progress, messages);
+        templatePath ? TemplateLabels(printed, NumberByPaintingPalette(palette))
+                     : PlaceNumbers(shapes, palette, progress, messages);
     const auto t4 = TClock::now();
     r.ReduceMs = ms(t0, t1);
     r.CleanupMs = ms(t1, t2);
@@ -275,7 +325,7 @@ TResult Measure(const std::string& file, bool templatePath, const TOptions& o) {
     // and any visible part that holds the minimum circle counts as a region too. The rest are
     // slivers the tracing made: gaps and overlaps between traced outlines (their colour is not
     // the picture's there) and crumbs of a region cut off by its neighbours' outlines.
-    const TRaster24 two = RenderPainting(shapes, 2.0);
+    const TRaster24 two = RenderPainting(shapes, 2.0 / scale);
     const TRegionMap map = LabelRegions(two);
     const TRegionMap source = LabelRegions(reduced.Reduced);
     constexpr std::uint32_t None = 0xFFFFFFFF;
@@ -318,7 +368,11 @@ TResult Measure(const std::string& file, bool templatePath, const TOptions& o) {
         r.SmallestRealMm = r.SmallestRealMm == 0 ? dia[i] : std::min(r.SmallestRealMm, dia[i]);
     }
 
-    const TRaster24 painting = RenderPainting(shapes, 1.0);
+    const TPaintingPixelSize px = printed.PixelSize();
+    r.RoughUm = bench::OutlineRoughness(shapes, px.MmX, px.MmY).RmsUm;
+    r.MaxShiftMm = MaxShiftMm(shapes, source, scale, px.MmX * scale);
+
+    const TRaster24 painting = RenderPainting(shapes, 1.0 / scale);
     if (!o.Dump.empty()) {
         const std::string base = o.Dump + "/" + file.substr(file.find_last_of('/') + 1) +
                                  (templatePath ? "-template" : "-default");
@@ -382,6 +436,18 @@ int main(int argc, char** argv) {
             o.Abstraction = std::atoi(argv[++i]);
         else if (!std::strcmp(argv[i], "--outline") && i + 1 < argc)
             o.Outline = OutlineMethodFromIndex(std::atoi(argv[++i]));
+        else if (!std::strcmp(argv[i], "--destair") && i + 1 < argc)
+            o.Destair = std::atof(argv[++i]);
+        else if (!std::strcmp(argv[i], "--flatten") && i + 1 < argc)
+            o.Flatten = std::atof(argv[++i]);
+        else if (!std::strcmp(argv[i], "--taper") && i + 1 < argc)
+            o.Taper = std::atof(argv[++i]);
+        else if (!std::strcmp(argv[i], "--round") && i + 1 < argc)
+            o.Round = std::atof(argv[++i]);
+        else if (!std::strcmp(argv[i], "--scale") && i + 1 < argc)
+            o.Scale = std::atoi(argv[++i]);
+        else if (!std::strcmp(argv[i], "--tolerance") && i + 1 < argc)
+            o.Tolerance = std::atof(argv[++i]);
         else if (!std::strcmp(argv[i], "--dump") && i + 1 < argc)
             o.Dump = argv[++i];
         else
@@ -395,10 +461,11 @@ int main(int argc, char** argv) {
                 o.MinMm, o.Abstraction > 0 ? std::to_string(o.Abstraction).c_str() : "the path's");
     std::printf("Regions are the visible areas of the painting drawn at scale 2; slivers are "
                 "tracing's own (see the source).\n\n");
-    std::printf("%-14s %-8s %6s %7s %7s %7s %7s %8s %8s %8s %6s %6s %6s %6s %8s %8s %8s %8s %7s\n",
-                "sample", "path", "colors", "regions", "slivers", "under", "underNS", "numbered",
-                "numbNS", "legibNS", "minmm", "minpt", "dE00", "edges", "reduceMs", "cleanMs",
-                "traceMs", "labelMs", "peakMB");
+    std::printf(
+        "%-14s %-8s %6s %7s %7s %7s %7s %8s %8s %8s %6s %6s %6s %6s %8s %8s %8s %8s %7s %7s %7s\n",
+        "sample", "path", "colors", "regions", "slivers", "under", "underNS", "numbered", "numbNS",
+        "legibNS", "minmm", "minpt", "dE00", "edges", "reduceMs", "cleanMs", "traceMs", "labelMs",
+        "peakMB", "roughUm", "shiftMm");
     for (const std::string& file : o.Samples) {
         const std::string name = file.substr(file.find_last_of('/') + 1);
         for (bool templatePath : {false, true}) {
@@ -406,13 +473,14 @@ int main(int argc, char** argv) {
             const int real = std::max(1, r.Regions - r.Slivers);
             auto pct = [](double a, int b) { return 100.0 * a / std::max(1, b); };
             std::printf("%-14s %-8s %6d %7d %7d %6.2f%% %6.2f%% %7.1f%% %7.1f%% %7.1f%% %6.2f %6d "
-                        "%6.2f %5.0f%% %8.1f %8.1f %8.1f %8.1f %7.1f\n",
+                        "%6.2f %5.0f%% %8.1f %8.1f %8.1f %8.1f %7.1f %7.1f %7.2f\n",
                         name.c_str(), templatePath ? "template" : "default", r.Colors, r.Regions,
                         r.Slivers, pct(r.Under, r.Regions), pct(r.RealUnder, real),
                         pct(r.Regions - r.WithoutNumber, r.Regions),
                         pct(real - r.RealUnnumbered, real), pct(real - r.RealIllegible, real),
                         r.SmallestRealMm, r.SmallestPt, r.MeanDeltaE, 100 * r.EdgesKept, r.ReduceMs,
-                        r.CleanupMs, r.TraceMs, r.LabelMs, r.PeakKb / 1024.0);
+                        r.CleanupMs, r.TraceMs, r.LabelMs, r.PeakKb / 1024.0, r.RoughUm,
+                        r.MaxShiftMm);
             if (templatePath)
                 std::printf("%-14s          (clean-up minimum %.2f painting pixels)\n", "",
                             r.MinDiameterPx);

@@ -155,10 +155,7 @@ TTemplateResult MakeTemplateFiles(const TTemplateCommandArgs& args, const TTempl
     TPaintingWriteOptions options;
     options.Layout = t.Plan.Layout;
     WritePainting(files.Painting, shapes, options);
-    const TPrintGeometry print =
-        PdfPrintOfBlock(t.Plan.Layout, shapes.PaintingWidth(), shapes.PaintingHeight());
-    const TPrintedLabels printed(shapes, print.Layout, print.Settings.Frame);
-    ReplaceFileContents(files.Svg, TemplateSvg(shapes, t.Labels, printed));
+    ReplaceFileContents(files.Svg, TemplateSvg(shapes, t.Labels, *t.Printed));
     ExportRenderedPainting(RenderPainting(shapes, 1.0), files.Png);
 
     if (t.Recipes) {

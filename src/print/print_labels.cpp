@@ -1,5 +1,6 @@
 #include "print/print_labels.h"
 
+#include "convert/conversion.h"
 #include "convert/regions.h"
 #include "model/render.h"
 #include "print/print_scale.h"
@@ -12,8 +13,6 @@
 namespace pigmentaria {
 
 namespace {
-
-constexpr double LabelScale = 2.0; // number placement's work raster
 
 int Trunc(double v) {
     if (!(v > -2147483648.0)) return v != v ? 0 : INT32_MIN;
@@ -45,9 +44,16 @@ private:
 
 } // namespace
 
+double LabelWorkScale(int paintingWidth, int paintingHeight) {
+    const double extent = static_cast<double>(paintingWidth) + paintingHeight;
+    return extent > MaxPaintingExtent ? 2.0 * MaxPaintingExtent / extent : 2.0;
+}
+
 // What the painting alone decides: its regions on the work raster, their room and colour, and
 // which are gaps. Shared by the labels of every layout of the same painting.
 struct TPrintedLabels::TRegions {
+    // Work-raster pixels per painting pixel.
+    double Scale = 2.0;
     TRegionMap Map;
     std::vector<TRegionRoom> Rooms;
     std::vector<TColor> Colors;
@@ -65,8 +71,12 @@ struct TPrintedLabels::TData {
 };
 
 TPrintedLabels::TPrintedLabels(const TShapeList& shapes, const TPrintLayout& layout,
-                               const TPlacementFrame& frame, TLabelTextMetrics metrics) {
+                               const TPlacementFrame& frame, TLabelTextMetrics metrics,
+                               double workScale) {
     auto r = std::make_shared<TRegions>();
+    r->Scale =
+        workScale > 0 ? workScale : LabelWorkScale(shapes.PaintingWidth(), shapes.PaintingHeight());
+    const double LabelScale = r->Scale;
     const TRaster24 raster = RenderPainting(shapes, LabelScale, false);
     r->Map = LabelRegions(raster);
     r->Rooms = MeasureRegions(r->Map, RegionDistanceSquared(r->Map));
@@ -122,8 +132,8 @@ bool TPrintedLabels::FrameGap(std::uint32_t region) const {
 std::vector<double> TPrintedLabels::RegionDiametersMm() const {
     // At scale 2 a circle can sit on a painting pixel's centre, which is a corner of the work
     // raster's pixels: a region whose most central pixel is d from the outside holds 2d work
-    // pixels, d painting pixels.
-    const double mm = std::min(Data_->PixelSize.MmX, Data_->PixelSize.MmY);
+    // pixels, d painting pixels (2d / scale at other scales).
+    const double mm = std::min(Data_->PixelSize.MmX, Data_->PixelSize.MmY) * 2 / Data_->R->Scale;
     std::vector<double> out;
     out.reserve(Data_->R->Rooms.size());
     for (const TRegionRoom& r : Data_->R->Rooms)
@@ -158,6 +168,7 @@ TPrintedLabels::TInk TPrintedLabels::InkOf(const TPrintLabel& label, int size) c
 
 std::int64_t TPrintedLabels::RegionOfInk(const TInk& ink) const {
     const TRegionMap& m = Data_->R->Map;
+    const double LabelScale = Data_->R->Scale;
     if (m.Count == 0) return -1;
     // Every work-raster pixel the text's box touches.
     const int x0 = static_cast<int>(std::floor(LabelScale * (ink.CenterX - ink.Width / 2)));
@@ -183,6 +194,7 @@ TPrintLabel TPrintedLabels::CentralLabel(std::uint32_t region, const std::string
                                          int& size) const {
     const TData& d = *Data_;
     const TRegionRoom& room = d.R->Rooms[region];
+    const double LabelScale = d.R->Scale;
     const double cx = (room.PoleX + 0.5) / LabelScale, cy = (room.PoleY + 0.5) / LabelScale;
     auto boxAround = [&](int width, int height) {
         TPrintLabel l;

@@ -5,11 +5,11 @@
 // number that can be read).
 //
 // Regions are those number placement sees: the 4-connected areas of one colour of the painting
-// drawn filled at scale 2. Where the tracer left a gap between shapes the frame shape shows
-// through: such a region is no part of the picture, gets no number and is not reported. Font sizes
-// are those the page renderer picks (12 .. 3 points, one below the largest whose text fits the
-// label's width); text is measured with the metrics of the page font, whose digits all share one
-// advance.
+// drawn filled at scale 2 (less for a very large painting). Where the tracer left a gap between
+// shapes the frame shape shows through: such a region is no part of the picture, gets no number and
+// is not reported. Font sizes are those the page renderer picks (12 .. 3 points, one below the
+// largest whose text fits the label's width); text is measured with the metrics of the page font,
+// whose digits all share one advance.
 #include "model/shape.h"
 #include "palette/color_numbering.h"
 #include "print/page_render.h"
@@ -52,12 +52,18 @@ struct TLegibilityReport {
     bool NumbersPrinted = true;
 };
 
+// The work raster's pixels per painting pixel: 2, or fewer for a painting larger than an import
+// makes (a template's, on its finer grid), so that the raster stays the size it has at most.
+double LabelWorkScale(int paintingWidth, int paintingHeight);
+
 class TPrintedLabels {
 public:
     // `layout` must hold the placement (ImageWidthIn and ImageHeightIn); `frame` is the placement
-    // frame it was computed with.
+    // frame it was computed with. The regions are measured on the painting drawn at `workScale`
+    // (LabelWorkScale's when 0).
     TPrintedLabels(const TShapeList& shapes, const TPrintLayout& layout,
-                   const TPlacementFrame& frame, TLabelTextMetrics metrics = {});
+                   const TPlacementFrame& frame, TLabelTextMetrics metrics = {},
+                   double workScale = 0);
 
     // The size the page renderer draws a label's text at, in points.
     int DrawnSize(const TPrintLabel& label) const;

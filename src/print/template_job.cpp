@@ -1,8 +1,8 @@
 #include "print/template_job.h"
 
+#include "convert/shared_borders.h"
 #include "convert/template_pipeline.h"
 #include "model/render.h"
-#include "print/numbers.h"
 #include "print/palette_printout.h"
 #include "print/print_scale.h"
 
@@ -58,14 +58,18 @@ TTemplatePlan PlanTemplate(int pictureWidth, int pictureHeight, const TTemplateR
         if (extent > MaxPaintingExtent) zoom = std::min(zoom, MaxPaintingExtent / extent);
     }
     plan.Zoom = zoom;
-    plan.PaintingWidth = ScaleCoord(pictureWidth, zoom);
-    plan.PaintingHeight = ScaleCoord(pictureHeight, zoom);
+    plan.ReducedWidth = ScaleCoord(pictureWidth, zoom);
+    plan.ReducedHeight = ScaleCoord(pictureHeight, zoom);
+    plan.PaintingWidth = plan.ReducedWidth * plan.Scale;
+    plan.PaintingHeight = plan.ReducedHeight * plan.Scale;
     settings.Frame = FittingPlacementFrame(layout, plan.PaintingWidth, plan.PaintingHeight);
     layout.ImageWidthIn = FrameWidthIn(layout, settings.Frame);
     layout.ImageHeightIn = FrameHeightIn(layout, settings.Frame);
+    if (plan.ReducedWidth > 0 && layout.ImageWidthIn > 0)
+        plan.PixelMm = layout.ImageWidthIn * MmPerInch / plan.ReducedWidth;
     plan.Layout = MakePrintLayoutBlock(settings, paper);
-    plan.MinWidthPixels = MinimumDiameterPixels(layout, settings.Frame, plan.PaintingWidth,
-                                                plan.PaintingHeight, request.MinMm);
+    plan.MinWidthPixels = MinimumDiameterPixels(layout, settings.Frame, plan.ReducedWidth,
+                                                plan.ReducedHeight, request.MinMm);
     return plan;
 }
 
@@ -90,18 +94,17 @@ TPrintGeometry PdfPrintOfBlock(const TPrintLayoutBlock& block, int paintingWidth
     return {p.Settings, p.Layout};
 }
 
-std::vector<TPrintLabel> TemplateLabels(const TShapeList& shapes, const TColorNumbering& numbering,
-                                        const TPrintedLabels& printed, IProgressSink& progress,
-                                        IMessageSink& messages) {
-    const std::vector<TNumberLabel> placed = PlaceNumbers(shapes, numbering, progress, messages);
-    return printed.CompleteLabels(placed, numbering);
+std::vector<TPrintLabel> TemplateLabels(const TPrintedLabels& printed,
+                                        const TColorNumbering& numbering) {
+    return printed.CompleteLabels({}, numbering);
 }
 
 std::vector<TPaintShare> PaintShares(const TShapeList& shapes, const TNamedPalette& paintingPalette,
-                                     const TColorNumbering& numbering, const TNamedPalette* names) {
+                                     const TColorNumbering& numbering, const TNamedPalette* names,
+                                     double zoom) {
     std::vector<TPaintShare> out;
     if (shapes.Empty()) return out;
-    const TRaster24 drawn = RenderPainting(shapes, 1.0, false);
+    const TRaster24 drawn = RenderPainting(shapes, zoom, false);
     std::unordered_map<TColor, std::int64_t> pixels;
     std::int64_t total = 0;
     for (int y = 0; y < drawn.Height(); ++y) {
@@ -132,31 +135,36 @@ TTemplateResult MakeTemplate(const TPixelGraphic& picture, const TTemplateReques
     TTemplateResult out;
     out.Plan = PlanTemplate(picture.Width(), picture.Height(), request);
     const TConversionInput input = TemplateConversionInput(picture, request, out.Plan);
-    TImportResult imported = ReduceAndTrace(input, progress);
-    out.Trace = std::move(imported.Trace);
-    out.Original = std::move(imported.Reduction.Original);
+    TReducedPair reduced = ReducePicture(input.Picture, input.Zoom, input.Selection, input.Controls,
+                                         input.Template, progress);
+    TBorderSmoothing smoothing;
+    smoothing.Scale = out.Plan.Scale;
+    smoothing.PixelMm = out.Plan.PixelMm;
+    out.Trace = TraceSharedBorders(reduced.Reduced, reduced.Original, smoothing, progress);
+    out.Original = std::move(reduced.Original);
     const TShapeList& shapes = out.Trace.Shapes;
     RebuildPaintingPalette(out.Palette, shapes);
     const TColorNumbering numbering = request.NumberByPaint && !request.Paints.Empty()
                                           ? NumberByPaintPosition(request.Paints)
                                           : NumberByPaintingPalette(out.Palette);
-    const TPrintGeometry print =
-        PdfPrintOfBlock(out.Plan.Layout, shapes.PaintingWidth(), shapes.PaintingHeight());
-    const TPrintedLabels printed(shapes, print.Layout, print.Settings.Frame);
-    TCollectedMessages messages;
-    out.Labels = TemplateLabels(shapes, numbering, printed, progress, messages);
-    for (TWorkMessage& m : messages.Take())
-        out.Trace.Messages.push_back(std::move(m));
+    out.Print = PdfPrintOfBlock(out.Plan.Layout, shapes.PaintingWidth(), shapes.PaintingHeight());
+    const TPrintGeometry& print = out.Print;
+    const TPrintedLabels& printed =
+        out.Printed.emplace(shapes, print.Layout, print.Settings.Frame, TLabelTextMetrics{},
+                            TemplateLabelScale(out.Plan.Scale));
+    out.Labels = TemplateLabels(printed, numbering);
     out.Report = printed.Report(out.Labels, request.MinMm);
+    // At the reduction's size the shares are the regions' own, and quick to count.
+    const double reducedZoom = 1.0 / out.Plan.Scale;
     out.Shares = PaintShares(shapes, out.Palette, numbering,
-                             request.Paints.Empty() ? nullptr : &request.Paints);
+                             request.Paints.Empty() ? nullptr : &request.Paints, reducedZoom);
     if (request.Tubes) {
         double widthCm = request.CanvasWidthCm, heightCm = request.CanvasHeightCm;
         if (!(widthCm > 0 && heightCm > 0)) {
             widthCm = FrameWidthIn(print.Layout, print.Settings.Frame) * MmPerInch / 10;
             heightCm = FrameHeightIn(print.Layout, print.Settings.Frame) * MmPerInch / 10;
         }
-        const TRaster24 drawn = RenderPainting(shapes, 1.0, false);
+        const TRaster24 drawn = RenderPainting(shapes, reducedZoom, false);
         const double photo =
             drawn.Width() == out.Original.Width() && drawn.Height() == out.Original.Height()
                 ? MeanDeltaE2000(drawn, out.Original)

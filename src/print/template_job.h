@@ -31,6 +31,9 @@ constexpr double DefaultTemplateMinMm = 2.5;
 // The finest a template is converted at, in painting pixels per millimetre on paper: finer detail
 // cannot be painted, and a smaller painting is quicker to make and to print.
 constexpr double TemplatePixelsPerMm = 5.0;
+// The template painting's own pixels per region pixel: its smooth outlines are fitted with
+// whole-pixel vertices on this finer grid (20 per millimetre, near a 600-dpi print's dots).
+constexpr int TemplateOutlineScale = 4;
 
 struct TTemplateRequest {
     // The sheet; its orientation follows the picture (landscape when wider than high).
@@ -55,9 +58,13 @@ struct TTemplateRequest {
 
 // What the request makes of a picture of W × H: the zoom it is converted at, the print layout the
 // painting is stored with (paper, pages and a placement frame fitting the pages) and the minimum
-// region diameter in painting pixels.
+// region diameter in pixels of the reduction. The painting is Scale times the reduction's size.
 struct TTemplatePlan {
     double Zoom = 1.0;
+    int Scale = TemplateOutlineScale;
+    int ReducedWidth = 0, ReducedHeight = 0;
+    // Millimetres a pixel of the reduction covers on paper.
+    double PixelMm = 0.2;
     int PaintingWidth = 0, PaintingHeight = 0;
     TPrintLayoutBlock Layout;
     double MinWidthPixels = 0;
@@ -83,25 +90,35 @@ struct TPrintGeometry {
 TPrintGeometry PdfPrintOfBlock(const TPrintLayoutBlock& block, int paintingWidth,
                                int paintingHeight);
 
-// The labels a template prints: number placement's (EAborted when stopped; its message kept in
-// `messages`), completed with central labels for every region left without a number that fits.
-std::vector<TPrintLabel> TemplateLabels(const TShapeList& shapes, const TColorNumbering& numbering,
-                                        const TPrintedLabels& printed, IProgressSink& progress,
-                                        IMessageSink& messages);
+// The work raster a template's cells are measured on: two pixels per pixel of the reduction, as
+// a painting traced at the reduction's own size is measured.
+constexpr double TemplateLabelScale(int outlineScale) {
+    return 2.0 / (outlineScale < 1 ? 1 : outlineScale);
+}
 
-// Every colour of the painting palette that covers any pixel of the painting drawn at zoom 1, in
+// The labels a template prints: one for every cell, at the point of the cell farthest from its
+// border (its pole of inaccessibility on the work raster), at the largest size that fits there.
+std::vector<TPrintLabel> TemplateLabels(const TPrintedLabels& printed,
+                                        const TColorNumbering& numbering);
+
+// Every colour of the painting palette that covers any pixel of the painting drawn at `zoom`, in
 // the order of their numbers (then of the palette); the shares add up to 100.
 std::vector<TPaintShare> PaintShares(const TShapeList& shapes, const TNamedPalette& paintingPalette,
-                                     const TColorNumbering& numbering, const TNamedPalette* names);
+                                     const TColorNumbering& numbering, const TNamedPalette* names,
+                                     double zoom = 1.0);
 
 struct TTemplateResult {
     TTemplatePlan Plan;
+    // The painting, traced with smooth shared outlines at the plan's scale.
     TTraceResult Trace;
     TNamedPalette Palette;
+    // The print the template is made for, its cells and their numbers.
+    TPrintGeometry Print;
+    std::optional<TPrintedLabels> Printed;
     std::vector<TPrintLabel> Labels;
     TLegibilityReport Report;
     std::vector<TPaintShare> Shares;
-    // The picture at the painting's size before colour reduction.
+    // The picture at the reduction's size before colour reduction.
     TRaster24 Original;
     // With tubes: the recipes, amounts and tubes to buy.
     std::optional<TRecipeSheet> Recipes;

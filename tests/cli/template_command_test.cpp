@@ -93,7 +93,7 @@ TEST(TemplateCommand, MakesThePaintingTheTemplateThePaintSheetTheDrawingAndThePi
     // The drawing: millimetres, outlines, and one number per label, each a colour's number.
     const std::string svg = test::ReadText(out / "coffee-template.svg");
     EXPECT_TRUE(svg.starts_with("<?xml")) << svg.substr(0, 80);
-    EXPECT_NE(svg.find("mm\" viewBox=\"0 0 600 400\""), std::string::npos);
+    EXPECT_NE(svg.find("mm\" viewBox=\"0 0 2400 1600\""), std::string::npos);
     EXPECT_EQ(Count(svg, "<path "), static_cast<int>(painting.Shapes.Count()));
     const std::vector<int> numbers = SvgNumbers(svg);
     EXPECT_NE(run.Out.find("coffee-template.svg: " + std::to_string(numbers.size()) + " numbers"),

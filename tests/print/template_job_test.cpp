@@ -15,10 +15,10 @@
 namespace pigmentaria {
 namespace {
 
-// Painting pixels per millimetre where the plan's stored layout prints the painting.
+// Pixels of the reduction per millimetre where the plan's stored layout prints the painting.
 double PixelsPerMm(const TTemplatePlan& plan) {
     const TPrintGeometry p = PdfPrintOfBlock(plan.Layout, plan.PaintingWidth, plan.PaintingHeight);
-    return plan.PaintingWidth / (FrameWidthIn(p.Layout, p.Settings.Frame) * MmPerInch);
+    return plan.ReducedWidth / (FrameWidthIn(p.Layout, p.Settings.Frame) * MmPerInch);
 }
 
 TEST(TemplateJobTest, ThePlanConvertsAtTheSizeThePrintNeeds) {
@@ -31,13 +31,14 @@ TEST(TemplateJobTest, ThePlanConvertsAtTheSizeThePrintNeeds) {
     EXPECT_EQ(big.Layout.PagesDown, 1);
     EXPECT_GT(big.Layout.FrameWidth, 0);
     EXPECT_LT(big.Zoom, 0.5);
-    EXPECT_EQ(big.PaintingWidth, ScaleCoord(4000, big.Zoom));
+    EXPECT_EQ(big.ReducedWidth, ScaleCoord(4000, big.Zoom));
+    EXPECT_EQ(big.PaintingWidth, big.ReducedWidth * TemplateOutlineScale);
     EXPECT_NEAR(PixelsPerMm(big), TemplatePixelsPerMm, 0.1);
     // The minimum in painting pixels is the request's millimetres where the frame puts it.
     const TPrintGeometry p = PdfPrintOfBlock(big.Layout, big.PaintingWidth, big.PaintingHeight);
     EXPECT_DOUBLE_EQ(big.MinWidthPixels,
-                     MinimumDiameterPixels(p.Layout, p.Settings.Frame, big.PaintingWidth,
-                                           big.PaintingHeight, DefaultTemplateMinMm));
+                     MinimumDiameterPixels(p.Layout, p.Settings.Frame, big.ReducedWidth,
+                                           big.ReducedHeight, DefaultTemplateMinMm));
     EXPECT_NEAR(big.MinWidthPixels, DefaultTemplateMinMm * PixelsPerMm(big), 0.2);
 
     // A small picture is never enlarged; a tall one is portrait.
@@ -135,14 +136,13 @@ TEST(TemplateJobTest, ATemplateNumbersEveryRegionWithItsPaint) {
     request.NumberByPaint = true;
     TNullProgress progress;
     const TTemplateResult t = MakeTemplate(PhotoLike(160, 120), request, progress);
-    EXPECT_EQ(t.Trace.Shapes.PaintingWidth(), 160);
+    EXPECT_EQ(t.Trace.Shapes.PaintingWidth(), 160 * TemplateOutlineScale);
     EXPECT_EQ(t.Original.Width(), 160);
     for (const TPaintShape* s = t.Trace.Shapes.First()->Next; s; s = s->Next)
         EXPECT_GT(request.Paints.PositionOf(s->Color), 0);
     // Every region of the print holds a label, numbered by its paint; the gaps where the frame
     // shows between shapes are no regions and carry none.
-    const TPrintGeometry p = PdfPrintOfBlock(t.Plan.Layout, 160, 120);
-    const TPrintedLabels printed(t.Trace.Shapes, p.Layout, p.Settings.Frame);
+    const TPrintedLabels& printed = *t.Printed;
     std::set<std::int64_t> labelled;
     for (const TPrintLabel& l : t.Labels) {
         const int number = std::stoi(l.Text);
