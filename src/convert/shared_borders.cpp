@@ -1,6 +1,9 @@
 #include "convert/shared_borders.h"
 
+#include "model/render.h"
+
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <numeric>
 
@@ -479,22 +482,25 @@ std::vector<bool> MeetingBorders(const std::vector<std::vector<TShapePoint>>& fi
 
 } // namespace
 
-std::vector<std::vector<TShapePoint>> FitBorders(const TBorderGraph& graph,
-                                                 const TBorderSmoothing& smoothing) {
-    // Where a smoothed border meets another (in a narrow neck, or where borders leave a junction
-    // close together), it and the border it meets are fitted again with less smoothing, down to
-    // their pixel steps, which never meet.
-    constexpr double Strengths[] = {1.0, 0.5, 0.25, 0.0};
-    std::vector<int> level(graph.Borders.size(), 0);
+namespace {
+
+constexpr double Strengths[] = {1.0, 0.5, 0.25, 0.0};
+constexpr int PixelSteps = 3; // the level of Strengths that keeps the pixel steps
+
+// Fits every border at its level of smoothing. Where a smoothed border meets another (in a narrow
+// neck, or where borders leave a junction close together), it and the border it meets are fitted
+// again with less smoothing, down to their pixel steps, which never meet.
+std::vector<std::vector<TShapePoint>>
+FitAtLevels(const TBorderGraph& graph, const TBorderSmoothing& smoothing, std::vector<int>& level) {
     std::vector<std::vector<TShapePoint>> out;
     out.reserve(graph.Borders.size());
-    for (const TBorder& b : graph.Borders)
-        out.push_back(FitBorder(b, smoothing, Strengths[0]));
-    for (int round = 1; round < 4; ++round) {
+    for (std::size_t b = 0; b < graph.Borders.size(); ++b)
+        out.push_back(FitBorder(graph.Borders[b], smoothing, Strengths[level[b]]));
+    for (int round = 0; round < PixelSteps; ++round) {
         const std::vector<bool> meets = MeetingBorders(out);
         bool again = false;
         for (std::size_t b = 0; b < out.size(); ++b)
-            if (meets[b] && level[b] < 3) {
+            if (meets[b] && level[b] < PixelSteps) {
                 ++level[b];
                 out[b] = FitBorder(graph.Borders[b], smoothing, Strengths[level[b]]);
                 again = true;
@@ -502,6 +508,14 @@ std::vector<std::vector<TShapePoint>> FitBorders(const TBorderGraph& graph,
         if (!again) break;
     }
     return out;
+}
+
+} // namespace
+
+std::vector<std::vector<TShapePoint>> FitBorders(const TBorderGraph& graph,
+                                                 const TBorderSmoothing& smoothing) {
+    std::vector<int> level(graph.Borders.size(), 0);
+    return FitAtLevels(graph, smoothing, level);
 }
 
 std::vector<TShapePoint> RegionOutline(const TBorderGraph& graph,
@@ -525,7 +539,6 @@ TTraceResult TraceSharedBorders(const TRaster24& reduced, const TRaster24& origi
     run.Step(1);
     const TBorderGraph graph = BuildBorderGraph(map);
     run.Step(2);
-    const std::vector<std::vector<TShapePoint>> fitted = FitBorders(graph, smoothing);
     run.Step(3);
 
     struct TRegionInfo {
@@ -566,16 +579,74 @@ TTraceResult TraceSharedBorders(const TRaster24& reduced, const TRaster24& origi
                      [&](std::uint32_t a, std::uint32_t b) { return boxArea(a) > boxArea(b); });
 
     const int scale = std::max(1, smoothing.Scale);
+    auto makeShapes = [&](const std::vector<std::vector<TShapePoint>>& fitted) {
+        TShapeList shapes;
+        shapes.Append(MakeFrameShape(map.Width * scale, map.Height * scale));
+        for (std::uint32_t i : order) {
+            const TRegionInfo& r = info[i];
+            const TColor acquired = sameSize && r.Count
+                                        ? static_cast<TColor>(r.R / r.Count) |
+                                              (static_cast<TColor>(r.G / r.Count) << 8) |
+                                              (static_cast<TColor>(r.B / r.Count) << 16)
+                                        : r.Color;
+            shapes.Append(MakeShape(r.Color, RegionOutline(graph, fitted, i), acquired));
+        }
+        return shapes;
+    };
+
+    // A drawn painting may still hold crumbs: the tip of a thin wedge where borders leave a
+    // junction close together breaks off into a pixel or two when drawn. The borders round each
+    // crumb are fitted again with less smoothing until none is left (at their pixel steps the
+    // regions come back whole). Crumbs are looked for at two pixels a region pixel, as the
+    // template's cells are measured.
+    std::vector<int> level(graph.Borders.size(), 0);
+    std::vector<std::vector<TShapePoint>> fitted = FitAtLevels(graph, smoothing, level);
     TTraceResult out;
-    out.Shapes.Append(MakeFrameShape(map.Width * scale, map.Height * scale));
-    for (std::uint32_t i : order) {
-        const TRegionInfo& r = info[i];
-        const TColor acquired = sameSize && r.Count
-                                    ? static_cast<TColor>(r.R / r.Count) |
-                                          (static_cast<TColor>(r.G / r.Count) << 8) |
-                                          (static_cast<TColor>(r.B / r.Count) << 16)
-                                    : r.Color;
-        out.Shapes.Append(MakeShape(r.Color, RegionOutline(graph, fitted, i), acquired));
+    out.Shapes = makeShapes(fitted);
+    struct TBox {
+        int Left, Top, Right, Bottom;
+    };
+    std::vector<TBox> boxes;
+    for (const TBorder& b : graph.Borders) {
+        TBox box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+        for (const TShapePoint& c : b.Corners)
+            box = {std::min(box.Left, c.X), std::min(box.Top, c.Y), std::max(box.Right, c.X),
+                   std::max(box.Bottom, c.Y)};
+        boxes.push_back(box);
+    }
+    constexpr int Reach = 3; // region pixels round a crumb whose borders are eased
+    for (int round = 0; round < PixelSteps; ++round) {
+        const TRaster24 drawn = RenderPainting(out.Shapes, 2.0 / scale);
+        const TRegionMap cells = LabelRegions(drawn);
+        std::vector<std::int64_t> area(cells.Count, 0);
+        std::vector<std::int32_t> firstX(cells.Count, -1), firstY(cells.Count, -1);
+        for (int y = 0; y < cells.Height; ++y)
+            for (int x = 0; x < cells.Width; ++x) {
+                const std::uint32_t c = cells.At(x, y);
+                if (area[c]++ == 0) firstX[c] = x, firstY[c] = y;
+            }
+        bool eased = false;
+        for (std::uint32_t c = 0; c < cells.Count; ++c) {
+            const int u = std::min(firstX[c] / 2, map.Width - 1),
+                      v = std::min(firstY[c] / 2, map.Height - 1);
+            // A cell is whole when it covers about as much as the region it lies on.
+            if (area[c] * 2 >= static_cast<std::int64_t>(info[map.At(u, v)].Count) * 4) continue;
+            for (std::size_t b = 0; b < boxes.size(); ++b) {
+                const TBox& box = boxes[b];
+                if (level[b] >= PixelSteps || u + Reach < box.Left || u - Reach > box.Right ||
+                    v + Reach < box.Top || v - Reach > box.Bottom)
+                    continue;
+                for (const TShapePoint& p : graph.Borders[b].Corners)
+                    if (std::abs(p.X - u) <= Reach && std::abs(p.Y - v) <= Reach) {
+                        ++level[b];
+                        eased = true;
+                        break;
+                    }
+            }
+        }
+        if (!eased) break;
+        fitted = FitAtLevels(graph, smoothing, level);
+        out.Shapes = makeShapes(fitted);
     }
     out.ShapeCount = static_cast<int>(map.Count) + 1;
     return out;
