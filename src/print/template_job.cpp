@@ -68,8 +68,10 @@ TTemplatePlan PlanTemplate(int pictureWidth, int pictureHeight, const TTemplateR
     if (plan.ReducedWidth > 0 && layout.ImageWidthIn > 0)
         plan.PixelMm = layout.ImageWidthIn * MmPerInch / plan.ReducedWidth;
     plan.Layout = MakePrintLayoutBlock(settings, paper);
-    plan.MinWidthPixels = MinimumDiameterPixels(layout, settings.Frame, plan.ReducedWidth,
-                                                plan.ReducedHeight, request.MinMm);
+    // Smoothing the outlines may narrow a region a little: the clean-up leaves room for it.
+    plan.MinWidthPixels =
+        MinimumDiameterPixels(layout, settings.Frame, plan.ReducedWidth, plan.ReducedHeight,
+                              request.MinMm > 0 ? request.MinMm + TemplateSmoothingMarginMm : 0);
     return plan;
 }
 

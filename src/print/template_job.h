@@ -34,6 +34,8 @@ constexpr double TemplatePixelsPerMm = 5.0;
 // The template painting's own pixels per region pixel: its smooth outlines are fitted with
 // whole-pixel vertices on this finer grid (20 per millimetre, near a 600-dpi print's dots).
 constexpr int TemplateOutlineScale = 4;
+// How much narrower, at most, smoothing the outlines leaves a region, in millimetres on paper.
+constexpr double TemplateSmoothingMarginMm = 0.2;
 
 struct TTemplateRequest {
     // The sheet; its orientation follows the picture (landscape when wider than high).

@@ -1,5 +1,6 @@
 #include "print/template_job.h"
 
+#include "convert/regions.h"
 #include "image/pixel_graphic.h"
 #include "model/render.h"
 #include "print/print_scale.h"
@@ -38,8 +39,10 @@ TEST(TemplateJobTest, ThePlanConvertsAtTheSizeThePrintNeeds) {
     const TPrintGeometry p = PdfPrintOfBlock(big.Layout, big.PaintingWidth, big.PaintingHeight);
     EXPECT_DOUBLE_EQ(big.MinWidthPixels,
                      MinimumDiameterPixels(p.Layout, p.Settings.Frame, big.ReducedWidth,
-                                           big.ReducedHeight, DefaultTemplateMinMm));
-    EXPECT_NEAR(big.MinWidthPixels, DefaultTemplateMinMm * PixelsPerMm(big), 0.2);
+                                           big.ReducedHeight,
+                                           DefaultTemplateMinMm + TemplateSmoothingMarginMm));
+    EXPECT_NEAR(big.MinWidthPixels,
+                (DefaultTemplateMinMm + TemplateSmoothingMarginMm) * PixelsPerMm(big), 0.2);
 
     // A small picture is never enlarged; a tall one is portrait.
     const TTemplatePlan small = PlanTemplate(300, 400, request);
@@ -56,7 +59,7 @@ TEST(TemplateJobTest, ThePlanConvertsAtTheSizeThePrintNeeds) {
     EXPECT_EQ(four.Layout.PagesAcross, 2);
     EXPECT_GT(four.Zoom, 1.8 * big.Zoom);
     EXPECT_NEAR(PixelsPerMm(four), TemplatePixelsPerMm, 0.1);
-    EXPECT_NEAR(four.MinWidthPixels, 4 * TemplatePixelsPerMm, 0.5);
+    EXPECT_NEAR(four.MinWidthPixels, (4 + TemplateSmoothingMarginMm) * TemplatePixelsPerMm, 0.5);
 }
 
 TEST(TemplateJobTest, ATallPaintingIsPlacedWithinThePages) {
@@ -167,6 +170,50 @@ TEST(TemplateJobTest, ATemplateNumbersEveryRegionWithItsPaint) {
     test::TRecordingProgress stop;
     stop.AbortAt = 0;
     EXPECT_THROW(MakeTemplate(PhotoLike(160, 120), request, stop), EAborted);
+}
+
+// A template of each bundled photo as the page shows it: every 4-connected run of one colour of
+// the painting drawn at its own size is a cell, measured here without the template's own
+// bookkeeping. Each cell is wide enough to paint and holds its number, the numbers run 1 to K in
+// the paint sheet's order, and the frame shows nowhere.
+TEST(TemplateJobTest, EveryCellOfABundledPhotoCanBePaintedAndCarriesItsNumber) {
+    for (const char* name : {"coffee.png", "astronaut.png", "rocket.jpg"}) {
+        SCOPED_TRACE(name);
+        TPixelGraphic photo;
+        photo.LoadFromFile(std::string(PIGMENTARIA_SAMPLES) + "/" + name);
+        TNullProgress progress;
+        const TTemplateResult t = MakeTemplate(photo, TTemplateRequest{}, progress);
+        const TShapeList& shapes = t.Trace.Shapes;
+        EXPECT_FALSE(FrameShowsThrough(shapes));
+
+        const TRaster24 drawn = RenderPainting(shapes, 1.0);
+        const TRegionMap cells = LabelRegions(drawn);
+        const std::vector<TRegionRoom> rooms = MeasureRegions(cells, RegionDistanceSquared(cells));
+        const double mm = std::min(t.Printed->PixelSize().MmX, t.Printed->PixelSize().MmY);
+        int under = 0;
+        for (const TRegionRoom& room : rooms) {
+            const double diameterMm = InscribedDiameter(room.MaxDistanceSquared) * mm;
+            EXPECT_GE(diameterMm, 1.5);
+            under += diameterMm < DefaultTemplateMinMm;
+        }
+        EXPECT_LE(under, static_cast<int>(cells.Count) / 200);
+
+        // One number in every cell, at its centre; the numbers are the paints' 1 .. K.
+        std::set<std::uint32_t> numbered;
+        std::set<int> numbers;
+        for (const TPrintLabel& l : t.Labels) {
+            const int x = (l.Left + l.Right) / 2, y = (l.Top + l.Bottom) / 2;
+            ASSERT_TRUE(x >= 0 && y >= 0 && x < cells.Width && y < cells.Height);
+            numbered.insert(cells.At(x, y));
+            numbers.insert(std::stoi(l.Text));
+        }
+        EXPECT_EQ(numbered.size(), cells.Count);
+        ASSERT_FALSE(t.Shares.empty());
+        for (std::size_t i = 0; i < t.Shares.size(); ++i)
+            EXPECT_EQ(t.Shares[i].Number, static_cast<int>(i) + 1);
+        EXPECT_EQ(*numbers.begin(), 1);
+        EXPECT_EQ(*numbers.rbegin(), static_cast<int>(t.Shares.size()));
+    }
 }
 
 } // namespace
