@@ -49,7 +49,7 @@ struct TOptions {
     // The path's own tracing unless given.
     int Abstraction = 0;
     // The outline smoothing's own unless given.
-    double Destair = -1, Flatten = -1, Round = -1, Taper = -1, Tolerance = -1;
+    double Destair = -1, Flatten = -1, Round = -1, Taper = -1, Tolerance = -1, Shift = -1;
     int Scale = 0;
     std::optional<TOutlineMethod> Outline;
     std::vector<std::string> Samples;
@@ -293,6 +293,7 @@ TResult Measure(const std::string& file, bool templatePath, const TOptions& o) {
     if (o.Flatten >= 0) smoothing.FlattenMm = o.Flatten;
     if (o.Round >= 0) smoothing.RoundMm = o.Round;
     if (o.Taper >= 0) smoothing.TaperMm = o.Taper;
+    if (o.Shift >= 0) smoothing.MaxShiftMm = o.Shift;
     if (o.Tolerance >= 0) smoothing.Tolerance = o.Tolerance;
     TTraceResult traced =
         templatePath ? TraceSharedBorders(reduced.Reduced, reduced.Original, smoothing, progress)
@@ -442,6 +443,8 @@ int main(int argc, char** argv) {
             o.Flatten = std::atof(argv[++i]);
         else if (!std::strcmp(argv[i], "--taper") && i + 1 < argc)
             o.Taper = std::atof(argv[++i]);
+        else if (!std::strcmp(argv[i], "--shift") && i + 1 < argc)
+            o.Shift = std::atof(argv[++i]);
         else if (!std::strcmp(argv[i], "--round") && i + 1 < argc)
             o.Round = std::atof(argv[++i]);
         else if (!std::strcmp(argv[i], "--scale") && i + 1 < argc)

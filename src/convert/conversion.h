@@ -40,6 +40,9 @@ struct TTemplateControls {
     int MinRegionPixels = 0;
     // Regions that cannot hold a circle this wide (pixels) are merged; 0 tests no width.
     double MinWidthPixels = 0;
+    // Tongues and necks of regions narrower than this (pixels) go to the regions beside them;
+    // under 3 cuts those of one or two pixels.
+    double NeckWidthPixels = 0;
     // The paints every colour is replaced by, nearest by CIEDE2000; none when empty.
     TNamedPalette Paints;
     // Only colours these tubes mix: every colour becomes its best recipe's predicted colour.

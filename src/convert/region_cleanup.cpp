@@ -445,7 +445,7 @@ TCleanupResult CleanUpRegions(TRaster24& reduced, const TRaster24& original,
     TRaster24 work = reduced;
     TCleanupResult result = TCleanup(work, original, settings, progress, log).Run();
     for (int round = 0; round < MaxNeckRounds; ++round) {
-        const std::int64_t cut = CutNecks(work, progress);
+        const std::int64_t cut = CutNecks(work, progress, settings.NeckDiameter);
         if (cut == 0) break;
         result.NeckPixels += cut;
         const TCleanupResult merged = TCleanup(work, original, settings, progress, log).Run();
@@ -456,9 +456,10 @@ TCleanupResult CleanUpRegions(TRaster24& reduced, const TRaster24& original,
     return result;
 }
 
-std::int64_t CutNecks(TRaster24& raster, IProgressSink& progress) {
+std::int64_t CutNecks(TRaster24& raster, IProgressSink& progress, int diameter) {
     const int w = raster.Width(), h = raster.Height();
     if (w == 0 || h == 0) return 0;
+    const int r = std::max(1, diameter / 2);
     TProgressRun run(progress, CleanupMessage, 0, 2 * h);
     const std::size_t ws = static_cast<std::size_t>(w);
     std::vector<TColor> color(ws * static_cast<std::size_t>(h));
@@ -468,61 +469,121 @@ std::int64_t CutNecks(TRaster24& raster, IProgressSink& progress) {
             color[y * ws + x] = p[2] | (TColor(p[1]) << 8) | (TColor(p[0]) << 16);
     }
     auto at = [&](int x, int y) { return color[static_cast<std::size_t>(y) * ws + x]; };
-    // Whether the 3 × 3 square centred on a pixel is of its colour; outside the picture matches.
-    // A run of one colour across three columns, row by row, then three such rows.
+    // Whether the square centred on a pixel is of its colour; outside the picture matches. A run
+    // of one colour across the square's columns, row by row, then the square's rows of such runs.
     std::vector<std::uint8_t> across(color.size()), solid(color.size());
-    for (int y = 0; y < h; ++y)
+    for (int y = 0; y < h; ++y) {
+        // The pixels left and right of each pixel in its own colour, up to r.
+        int runStart = 0;
         for (int x = 0; x < w; ++x) {
-            const TColor c = at(x, y);
-            across[y * ws + x] = (x == 0 || at(x - 1, y) == c) && (x + 1 == w || at(x + 1, y) == c);
+            if (x > 0 && at(x - 1, y) != at(x, y)) runStart = x;
+            int runEnd = x;
+            while (runEnd + 1 < w && runEnd < x + r && at(runEnd + 1, y) == at(x, y))
+                ++runEnd;
+            across[y * ws + x] =
+                (x - runStart >= r || runStart == 0) && (runEnd == x + r || runEnd == w - 1);
         }
+    }
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             const std::size_t i = y * ws + x;
             const TColor c = color[i];
-            solid[i] = across[i] && (y == 0 || (across[i - ws] && color[i - ws] == c)) &&
-                       (y + 1 == h || (across[i + ws] && color[i + ws] == c));
+            bool s = across[i];
+            for (int dy = 1; dy <= r && s; ++dy) {
+                if (y - dy >= 0) s = across[i - dy * ws] && color[i - dy * ws] == c;
+                if (s && y + dy < h) s = across[i + dy * ws] && color[i + dy * ws] == c;
+            }
+            solid[i] = s;
         }
         run.Step(y + 1);
+    }
+    // A pixel is kept when a solid square covers it: a solid pixel lies within its own square
+    // (whose colour is then the pixel's). Spread along rows, then along columns.
+    std::vector<std::uint8_t> near(color.size()), kept(color.size());
+    for (int y = 0; y < h; ++y) {
+        int last = -r - 1;
+        for (int x = 0; x < std::min(w, r); ++x)
+            if (solid[y * ws + x]) last = x;
+        for (int x = 0; x < w; ++x) {
+            if (x + r < w && solid[y * ws + x + r]) last = x + r;
+            near[y * ws + x] = last >= x - r;
+        }
+    }
+    for (int x = 0; x < w; ++x) {
+        int last = -r - 1;
+        for (int y = 0; y < std::min(h, r); ++y)
+            if (near[y * ws + x]) last = y;
+        for (int y = 0; y < h; ++y) {
+            if (y + r < h && near[(y + r) * ws + x]) last = y + r;
+            kept[y * ws + x] = last >= y - r;
+        }
     }
     struct TChange {
         std::size_t At;
         TColor To;
     };
     std::vector<TChange> changes;
+    std::vector<std::size_t> pending;
+    // The colour most of a pixel's neighbours of another colour have, the first in reading order
+    // of equals; false when all of them are of its own colour.
+    auto vote = [&](int x, int y, TColor own, const std::vector<TColor>& picture, TColor& to) {
+        TColor others[8];
+        int count = 0;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                const int nx = x + dx, ny = y + dy;
+                if ((dx == 0 && dy == 0) || nx < 0 || ny < 0 || nx >= w || ny >= h) continue;
+                const TColor c = picture[static_cast<std::size_t>(ny) * ws + nx];
+                if (c != own) others[count++] = c;
+            }
+        if (count == 0) return false;
+        int best = 0, bestVotes = 0;
+        for (int a = 0; a < count; ++a) {
+            int votes = 0;
+            for (int b = 0; b < count; ++b)
+                votes += others[b] == others[a];
+            if (votes > bestVotes) {
+                bestVotes = votes;
+                best = a;
+            }
+        }
+        to = others[best];
+        return true;
+    };
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             const std::size_t i = y * ws + x;
-            if (solid[i]) continue;
-            const TColor c = color[i];
-            bool kept = false;
-            TColor others[8];
-            int count = 0;
-            for (int dy = -1; dy <= 1 && !kept; ++dy)
-                for (int dx = -1; dx <= 1 && !kept; ++dx) {
-                    const int nx = x + dx, ny = y + dy;
-                    if ((dx == 0 && dy == 0) || nx < 0 || ny < 0 || nx >= w || ny >= h) continue;
-                    const std::size_t j = static_cast<std::size_t>(ny) * ws + nx;
-                    if (color[j] == c)
-                        kept = solid[j];
-                    else
-                        others[count++] = color[j];
-                }
-            if (kept || count == 0) continue;
-            // The colour most of the other neighbours have, the first in reading order of equals.
-            int best = 0, bestVotes = 0;
-            for (int a = 0; a < count; ++a) {
-                int votes = 0;
-                for (int b = 0; b < count; ++b)
-                    votes += others[b] == others[a];
-                if (votes > bestVotes) {
-                    bestVotes = votes;
-                    best = a;
-                }
-            }
-            changes.push_back({i, others[best]});
+            if (kept[i]) continue;
+            TColor to = 0;
+            if (vote(x, y, color[i], color, to))
+                changes.push_back({i, to});
+            else
+                pending.push_back(i);
         }
         run.Step(h + y + 1);
+    }
+    // Inside a tongue wider than three pixels, the pixels its rim gave away decide the rest,
+    // pass by pass from the rim inwards.
+    if (!pending.empty()) {
+        std::vector<TColor> now = color;
+        for (const TChange& c : changes)
+            now[c.At] = c.To;
+        while (!pending.empty()) {
+            std::vector<std::size_t> still;
+            std::vector<TChange> decided;
+            for (const std::size_t i : pending) {
+                TColor to = 0;
+                if (vote(static_cast<int>(i % ws), static_cast<int>(i / ws), color[i], now, to))
+                    decided.push_back({i, to});
+                else
+                    still.push_back(i);
+            }
+            if (decided.empty()) break;
+            for (const TChange& c : decided)
+                now[c.At] = c.To;
+            changes.insert(changes.end(), decided.begin(), decided.end());
+            pending = std::move(still);
+        }
     }
     for (const TChange& c : changes) {
         std::uint8_t* p = raster.Row(static_cast<int>(c.At / ws)) + 3 * (c.At % ws);

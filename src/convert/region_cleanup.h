@@ -27,6 +27,10 @@ namespace pigmentaria {
 
 inline constexpr const char* CleanupMessage = "Merging Small Regions...";
 
+// The narrowest part of a region that neck cutting keeps by default: a 3 × 3 square.
+constexpr int MinNeckDiameter = 3;
+constexpr int MaxNeckRounds = 4;
+
 struct TCleanupSettings {
     // Regions of fewer pixels are merged; 0 or 1 keeps every size.
     int MinArea = 0;
@@ -35,20 +39,20 @@ struct TCleanupSettings {
     // After the merges, necks go (CutNecks) and the merges run again; repeated while neck
     // cutting finds any, up to MaxNeckRounds times.
     bool CutNecks = false;
+    // The narrowest part of a region neck cutting keeps, a square this many pixels wide (odd).
+    int NeckDiameter = MinNeckDiameter;
     bool Active() const { return MinArea > 1 || MinDiameter > 0 || CutNecks; }
     friend bool operator==(const TCleanupSettings&, const TCleanupSettings&) = default;
 };
 
-// The narrowest part of a region that neck cutting keeps: a 3 × 3 square.
-constexpr int MinNeckDiameter = 3;
-constexpr int MaxNeckRounds = 4;
-
-// Neck cutting: every pixel that lies in no 3 × 3 square of its own colour (squares may reach
-// past the picture's edge) takes the colour most of its other eight neighbours have, the first in
-// reading order of equals; all pixels decide on the picture as it was. So tongues and necks one
-// or two pixels wide go to the regions beside them. Returns the pixels changed. Throws EAborted
-// when stopped, before anything is changed.
-std::int64_t CutNecks(TRaster24& raster, IProgressSink& progress);
+// Neck cutting: every pixel that lies in no `diameter` × `diameter` square of its own colour
+// (squares may reach past the picture's edge) takes the colour most of its other eight neighbours
+// have, the first in reading order of equals; all pixels decide on the picture as it was. So
+// tongues and necks narrower than the square go to the regions beside them. A pixel deep inside a
+// wide square's tongue, all of whose neighbours are of its colour, decides in a later pass, on
+// the colours its neighbours took. Returns the pixels changed. Throws EAborted when stopped,
+// before anything is changed.
+std::int64_t CutNecks(TRaster24& raster, IProgressSink& progress, int diameter = MinNeckDiameter);
 
 // One merge, in the order they happened. Regions are named by their number in raster order of
 // their first pixel in the picture before the clean-up (a merged region by its lower number).

@@ -193,28 +193,34 @@ std::vector<TPointD> Smooth(const std::vector<TPointD>& base, bool loop,
     return out;
 }
 
+// The point of `raw` between its points `from` and `to` nearest to `p`.
+TPointD NearestOn(const std::vector<TPointD>& raw, TPointD p, std::size_t from, std::size_t to) {
+    TPointD best = raw[from];
+    double bestD = 1e300;
+    for (std::size_t i = from; i < to; ++i) {
+        const TPointD a = raw[i], b = raw[i + 1];
+        const double dx = b.X - a.X, dy = b.Y - a.Y, len = dx * dx + dy * dy;
+        const double t =
+            len > 0 ? std::clamp(((p.X - a.X) * dx + (p.Y - a.Y) * dy) / len, 0.0, 1.0) : 0;
+        const TPointD q{a.X + t * dx, a.Y + t * dy};
+        const double d = (q.X - p.X) * (q.X - p.X) + (q.Y - p.Y) * (q.Y - p.Y);
+        if (d < bestD) bestD = d, best = q;
+    }
+    return best;
+}
+
+// The raw points a point drawn back to the pixel border may lie by: those within a few lengths.
+std::size_t RawReach(const std::vector<TPointD>& raw, double length) {
+    return std::min(raw.size() - 1, static_cast<std::size_t>(4 * length) + 8);
+}
+
 // Near its ends a smooth border goes back to the pixel border, so that it leaves a junction the
 // way the pixels do: two borders that leave one junction close together would otherwise make a
 // wedge too thin to draw, whose tip breaks into crumbs of pixels. Within `length` of an end each
 // point is drawn towards the nearest point of `raw`, fully at the end.
 void Taper(std::vector<TPointD>& curve, const std::vector<TPointD>& raw, double length) {
     if (curve.size() < 3 || raw.size() < 2) return;
-    auto nearest = [&](TPointD p, std::size_t from, std::size_t to) {
-        TPointD best = raw[from];
-        double bestD = 1e300;
-        for (std::size_t i = from; i < to; ++i) {
-            const TPointD a = raw[i], b = raw[i + 1];
-            const double dx = b.X - a.X, dy = b.Y - a.Y, len = dx * dx + dy * dy;
-            const double t =
-                len > 0 ? std::clamp(((p.X - a.X) * dx + (p.Y - a.Y) * dy) / len, 0.0, 1.0) : 0;
-            const TPointD q{a.X + t * dx, a.Y + t * dy};
-            const double d = (q.X - p.X) * (q.X - p.X) + (q.Y - p.Y) * (q.Y - p.Y);
-            if (d < bestD) bestD = d, best = q;
-        }
-        return best;
-    };
-    // The raw points a tapered point may lie by: those within a few lengths of the end.
-    const std::size_t reach = std::min(raw.size() - 1, static_cast<std::size_t>(4 * length) + 8);
+    const std::size_t reach = RawReach(raw, length);
     auto taperFrom = [&](bool fromStart) {
         double s = 0;
         const std::size_t n = curve.size();
@@ -223,14 +229,88 @@ void Taper(std::vector<TPointD>& curve, const std::vector<TPointD>& raw, double 
             const std::size_t prev = fromStart ? i - 1 : i + 1;
             s += std::hypot(curve[i].X - curve[prev].X, curve[i].Y - curve[prev].Y);
             if (s >= length) break;
-            const TPointD q = fromStart ? nearest(curve[i], 0, reach)
-                                        : nearest(curve[i], raw.size() - 1 - reach, raw.size() - 1);
+            const TPointD q =
+                fromStart ? NearestOn(raw, curve[i], 0, reach)
+                          : NearestOn(raw, curve[i], raw.size() - 1 - reach, raw.size() - 1);
             const double w = s / length;
             curve[i] = {q.X + (curve[i].X - q.X) * w, q.Y + (curve[i].Y - q.Y) * w};
         }
     };
     taperFrom(true);
     taperFrom(false);
+}
+
+// Where a smooth border came too close to another one, it goes back to the pixel border there
+// alone, as it does at its ends: within `length` along the curve of its point nearest to `at`,
+// each point is drawn towards the nearest point of `raw`, fully at that point. The rest of the
+// border keeps its smoothing.
+void Hold(std::vector<TPointD>& curve, const std::vector<TPointD>& raw, bool loop, TPointD at,
+          double length) {
+    if (curve.size() < 3 || raw.size() < 2 || length <= 0) return;
+    auto nearestIndex = [&](const std::vector<TPointD>& line) {
+        std::size_t best = 0;
+        double bestD = 1e300;
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            const double d = std::hypot(line[i].X - at.X, line[i].Y - at.Y);
+            if (d < bestD) bestD = d, best = i;
+        }
+        return best;
+    };
+    const std::size_t centre = nearestIndex(curve), rawCentre = nearestIndex(raw);
+    const std::size_t reach = RawReach(raw, length);
+    const std::size_t from = rawCentre > reach ? rawCentre - reach : 0;
+    const std::size_t to = std::min(raw.size() - 1, rawCentre + reach);
+    // A loop's last point is its first; an open border's ends are held already.
+    const std::size_t n = loop ? curve.size() - 1 : curve.size();
+    auto pull = [&](std::size_t i, double s) {
+        const TPointD q = NearestOn(raw, curve[i], from, to);
+        const double w = s / length;
+        curve[i] = {q.X + (curve[i].X - q.X) * w, q.Y + (curve[i].Y - q.Y) * w};
+    };
+    auto walk = [&](int direction) {
+        double s = 0;
+        std::size_t i = centre;
+        for (std::size_t k = 1; k < n / 2; ++k) {
+            const std::size_t prev = i;
+            if (loop)
+                i = (i + n + direction) % n;
+            else if ((direction < 0 && i == 0) || (direction > 0 && i + 1 >= n))
+                break;
+            else
+                i = direction > 0 ? i + 1 : i - 1;
+            if (!loop && (i == 0 || i + 1 == n)) break;
+            s += std::hypot(curve[i].X - curve[prev].X, curve[i].Y - curve[prev].Y);
+            if (s >= length) break;
+            pull(i, s);
+        }
+    };
+    // Each side stops short of half the points, so the two never meet; the centre goes last.
+    walk(1);
+    walk(-1);
+    if (loop || (centre != 0 && centre + 1 != curve.size())) pull(centre, 0);
+    if (loop) curve.back() = curve.front();
+}
+
+// Where rounding cut a corner deeply, the curve is drawn back to within `limit` of the pixel
+// border it follows, so that no border strays far from the photo's edge. The nearest raw point
+// is looked for near the one the previous point found: both run the same way.
+void KeepNear(std::vector<TPointD>& curve, const std::vector<TPointD>& raw, double limit) {
+    if (raw.size() < 2) return;
+    const std::size_t window = 64;
+    std::size_t at = 0;
+    for (TPointD& p : curve) {
+        const std::size_t from = at > window ? at - window : 0;
+        const std::size_t to = std::min(raw.size() - 1, at + window);
+        TPointD best = raw[from];
+        double bestD = 1e300;
+        for (std::size_t i = from; i < to; ++i) {
+            const TPointD q = NearestOn(raw, p, i, i + 1);
+            const double d = std::hypot(q.X - p.X, q.Y - p.Y);
+            if (d < bestD) bestD = d, best = q, at = i;
+        }
+        if (bestD > limit)
+            p = {best.X + (p.X - best.X) * limit / bestD, best.Y + (p.Y - best.Y) * limit / bestD};
+    }
 }
 
 // A border's smooth curve in region pixels: its staircase evened out, the wiggles smaller than
@@ -266,6 +346,7 @@ std::vector<TPointD> SmoothBorder(const TBorder& border, const TBorderSmoothing&
         curve = Smooth(Resample(curve, Step, border.Loop), border.Loop,
                        GaussianKernel(smoothing.RoundMm / mm / Step));
     }
+    if (smoothing.MaxShiftMm > 0) KeepNear(curve, Midpoints(border), smoothing.MaxShiftMm / mm);
     if (!border.Loop && smoothing.TaperMm > 0)
         Taper(curve, Midpoints(border), smoothing.TaperMm / mm);
     return curve;
@@ -376,19 +457,27 @@ TBorderGraph BuildBorderGraph(const TRegionMap& regions) {
 
 namespace {
 
-// One border fitted at the fine scale with the smoothing scaled by `strength`; at 0 it keeps its
-// pixel steps, which never cross another border.
+// One border fitted at the fine scale with the smoothing scaled by `strength`. At 0 its staircase
+// is only cut at the corners, through the midpoints of its pixel edges, which stay inside the
+// pixels at its turns and so meet no other border; below 0 it keeps its pixel steps.
 std::vector<TShapePoint> FitBorder(const TBorder& b, const TBorderSmoothing& smoothing,
-                                   double strength) {
+                                   double strength, const std::vector<TPointD>& holds) {
     const int scale = std::max(1, smoothing.Scale);
     TBorderSmoothing s = smoothing;
-    s.DestairMm *= strength;
-    s.FlattenMm *= strength;
-    s.RoundMm *= strength;
+    s.DestairMm *= std::max(strength, 0.0);
+    s.FlattenMm *= std::max(strength, 0.0);
+    s.RoundMm *= std::max(strength, 0.0);
     const bool smooth = !b.OnPictureEdge() && (s.DestairMm > 0 || s.FlattenMm > 0 || s.RoundMm > 0);
+    const bool chamfer = !b.OnPictureEdge() && !smooth && strength == 0 && scale % 2 == 0;
     std::vector<TPointD> curve;
     if (smooth) {
         curve = SmoothBorder(b, s);
+        const std::vector<TPointD> raw = Midpoints(b);
+        const double mm = smoothing.PixelMm > 0 ? smoothing.PixelMm : 0.2;
+        for (const TPointD& at : holds)
+            Hold(curve, raw, b.Loop, at, smoothing.TaperMm / mm);
+    } else if (chamfer) {
+        curve = Midpoints(b);
     } else {
         for (const TShapePoint& c : b.Corners)
             curve.push_back({double(c.X), double(c.Y)});
@@ -435,9 +524,11 @@ bool SegmentsMeet(TShapePoint a, TShapePoint b, TShapePoint c, TShapePoint d) {
            (d3 == 0 && OnSegment(a, b, c)) || (d4 == 0 && OnSegment(a, b, d));
 }
 
-// The borders among `check` whose polylines meet another border, or themselves, anywhere but at
-// the ends they share: smoothing would open a gap or make an overlap there.
-std::vector<bool> MeetingBorders(const std::vector<std::vector<TShapePoint>>& fitted) {
+// Where each border's polyline meets another border, or itself, anywhere but at the ends they
+// share (the middle of its segment there, at the fine scale): smoothing would open a gap or make
+// an overlap there.
+std::vector<std::vector<TPointD>>
+MeetingBorders(const std::vector<std::vector<TShapePoint>>& fitted) {
     constexpr int Cell = 32;
     struct TEntry {
         std::uint64_t Key;
@@ -457,7 +548,14 @@ std::vector<bool> MeetingBorders(const std::vector<std::vector<TShapePoint>>& fi
     static_assert(Cell == 32);
     std::sort(entries.begin(), entries.end(),
               [](const TEntry& a, const TEntry& b) { return a.Key < b.Key; });
-    std::vector<bool> meets(fitted.size(), false);
+    std::vector<std::vector<TPointD>> meets(fitted.size());
+    auto record = [&](std::uint32_t border, std::uint32_t segment) {
+        const TShapePoint a = fitted[border][segment], b = fitted[border][segment + 1];
+        const TPointD m{(a.X + b.X) / 2.0, (a.Y + b.Y) / 2.0};
+        for (const TPointD& p : meets[border])
+            if (std::abs(p.X - m.X) + std::abs(p.Y - m.Y) < 1) return;
+        meets[border].push_back(m);
+    };
     for (std::size_t lo = 0; lo < entries.size();) {
         std::size_t hi = lo;
         while (hi < entries.size() && entries[hi].Key == entries[lo].Key)
@@ -469,11 +567,12 @@ std::vector<bool> MeetingBorders(const std::vector<std::vector<TShapePoint>>& fi
                 if (e.Border == f.Border && (e.Segment + 1 == f.Segment ||
                                              f.Segment + 1 == e.Segment || e.Segment == f.Segment))
                     continue;
-                if (meets[e.Border] && meets[f.Border]) continue;
                 const auto& u = fitted[e.Border];
                 const auto& v = fitted[f.Border];
-                if (SegmentsMeet(u[e.Segment], u[e.Segment + 1], v[f.Segment], v[f.Segment + 1]))
-                    meets[e.Border] = meets[f.Border] = true;
+                if (SegmentsMeet(u[e.Segment], u[e.Segment + 1], v[f.Segment], v[f.Segment + 1])) {
+                    record(e.Border, e.Segment);
+                    record(f.Border, f.Segment);
+                }
             }
         lo = hi;
     }
@@ -484,27 +583,62 @@ std::vector<bool> MeetingBorders(const std::vector<std::vector<TShapePoint>>& fi
 
 namespace {
 
-constexpr double Strengths[] = {1.0, 0.5, 0.25, 0.0};
-constexpr int PixelSteps = 3; // the level of Strengths that keeps the pixel steps
+constexpr double Strengths[] = {1.0, 0.5, 0.25, 0.0, -1.0};
+constexpr int PixelSteps = 4; // the level of Strengths that keeps the pixel steps
+// Places along one border held at its pixel border before the whole border is smoothed less.
+constexpr std::size_t MaxHolds = 6;
+
+// How each border is fitted: its level of smoothing, and the places (in region pixels) where it
+// goes back to its pixel border.
+struct TFitLevels {
+    std::vector<int> Level;
+    std::vector<std::vector<TPointD>> Holds;
+    explicit TFitLevels(std::size_t borders) : Level(borders, 0), Holds(borders) {}
+
+    // Asks for less smoothing of border `b` at `at`: held there, unless it is held there already
+    // or at enough places, when the whole border is smoothed less. False when nothing is left to
+    // ease.
+    bool Ease(std::size_t b, TPointD at) {
+        bool near = false;
+        for (const TPointD& p : Holds[b])
+            near = near || std::hypot(p.X - at.X, p.Y - at.Y) < 1.5;
+        if (!near && Holds[b].size() < MaxHolds && Level[b] < PixelSteps - 1) {
+            Holds[b].push_back(at);
+            return true;
+        }
+        if (Level[b] >= PixelSteps) return false;
+        ++Level[b];
+        return true;
+    }
+};
+
+std::vector<TShapePoint> FitLevel(const TBorderGraph& graph, const TBorderSmoothing& smoothing,
+                                  const TFitLevels& levels, std::size_t b) {
+    return FitBorder(graph.Borders[b], smoothing, Strengths[levels.Level[b]], levels.Holds[b]);
+}
 
 // Fits every border at its level of smoothing. Where a smoothed border meets another (in a narrow
-// neck, or where borders leave a junction close together), it and the border it meets are fitted
-// again with less smoothing, down to their pixel steps, which never meet.
+// neck, or where borders leave a junction close together), it and the border it meets go back to
+// their pixel borders there, and if that is not enough are fitted again with less smoothing, down
+// to their pixel steps, which never meet.
 std::vector<std::vector<TShapePoint>>
-FitAtLevels(const TBorderGraph& graph, const TBorderSmoothing& smoothing, std::vector<int>& level) {
+FitAtLevels(const TBorderGraph& graph, const TBorderSmoothing& smoothing, TFitLevels& levels) {
+    const double scale = std::max(1, smoothing.Scale);
     std::vector<std::vector<TShapePoint>> out;
     out.reserve(graph.Borders.size());
     for (std::size_t b = 0; b < graph.Borders.size(); ++b)
-        out.push_back(FitBorder(graph.Borders[b], smoothing, Strengths[level[b]]));
-    for (int round = 0; round < PixelSteps; ++round) {
-        const std::vector<bool> meets = MeetingBorders(out);
+        out.push_back(FitLevel(graph, smoothing, levels, b));
+    for (std::size_t round = 0; round < MaxHolds + PixelSteps + 1; ++round) {
+        const std::vector<std::vector<TPointD>> meets = MeetingBorders(out);
         bool again = false;
-        for (std::size_t b = 0; b < out.size(); ++b)
-            if (meets[b] && level[b] < PixelSteps) {
-                ++level[b];
-                out[b] = FitBorder(graph.Borders[b], smoothing, Strengths[level[b]]);
-                again = true;
-            }
+        for (std::size_t b = 0; b < out.size(); ++b) {
+            bool eased = false;
+            for (const TPointD& m : meets[b])
+                eased = levels.Ease(b, {m.X / scale, m.Y / scale}) || eased;
+            if (!eased) continue;
+            out[b] = FitLevel(graph, smoothing, levels, b);
+            again = true;
+        }
         if (!again) break;
     }
     return out;
@@ -514,8 +648,8 @@ FitAtLevels(const TBorderGraph& graph, const TBorderSmoothing& smoothing, std::v
 
 std::vector<std::vector<TShapePoint>> FitBorders(const TBorderGraph& graph,
                                                  const TBorderSmoothing& smoothing) {
-    std::vector<int> level(graph.Borders.size(), 0);
-    return FitAtLevels(graph, smoothing, level);
+    TFitLevels levels(graph.Borders.size());
+    return FitAtLevels(graph, smoothing, levels);
 }
 
 std::vector<TShapePoint> RegionOutline(const TBorderGraph& graph,
@@ -596,11 +730,11 @@ TTraceResult TraceSharedBorders(const TRaster24& reduced, const TRaster24& origi
 
     // A drawn painting may still hold crumbs: the tip of a thin wedge where borders leave a
     // junction close together breaks off into a pixel or two when drawn. The borders round each
-    // crumb are fitted again with less smoothing until none is left (at their pixel steps the
-    // regions come back whole). Crumbs are looked for at two pixels a region pixel, as the
-    // template's cells are measured.
-    std::vector<int> level(graph.Borders.size(), 0);
-    std::vector<std::vector<TShapePoint>> fitted = FitAtLevels(graph, smoothing, level);
+    // crumb go back to their pixel borders there, then are fitted again with less smoothing,
+    // until none is left (at their pixel steps the regions come back whole). Crumbs are looked
+    // for at two pixels a region pixel, as the template's cells are measured.
+    TFitLevels levels(graph.Borders.size());
+    std::vector<std::vector<TShapePoint>> fitted = FitAtLevels(graph, smoothing, levels);
     TTraceResult out;
     out.Shapes = makeShapes(fitted);
     struct TBox {
@@ -615,7 +749,7 @@ TTraceResult TraceSharedBorders(const TRaster24& reduced, const TRaster24& origi
         boxes.push_back(box);
     }
     constexpr int Reach = 3; // region pixels round a crumb whose borders are eased
-    for (int round = 0; round < PixelSteps; ++round) {
+    for (int round = 0; round <= PixelSteps; ++round) {
         const TRaster24 drawn = RenderPainting(out.Shapes, 2.0 / scale);
         const TRegionMap cells = LabelRegions(drawn);
         std::vector<std::int64_t> area(cells.Count, 0);
@@ -633,19 +767,18 @@ TTraceResult TraceSharedBorders(const TRaster24& reduced, const TRaster24& origi
             if (area[c] * 2 >= static_cast<std::int64_t>(info[map.At(u, v)].Count) * 4) continue;
             for (std::size_t b = 0; b < boxes.size(); ++b) {
                 const TBox& box = boxes[b];
-                if (level[b] >= PixelSteps || u + Reach < box.Left || u - Reach > box.Right ||
-                    v + Reach < box.Top || v - Reach > box.Bottom)
+                if (u + Reach < box.Left || u - Reach > box.Right || v + Reach < box.Top ||
+                    v - Reach > box.Bottom)
                     continue;
                 for (const TShapePoint& p : graph.Borders[b].Corners)
                     if (std::abs(p.X - u) <= Reach && std::abs(p.Y - v) <= Reach) {
-                        ++level[b];
-                        eased = true;
+                        eased = levels.Ease(b, {u + 0.5, v + 0.5}) || eased;
                         break;
                     }
             }
         }
         if (!eased) break;
-        fitted = FitAtLevels(graph, smoothing, level);
+        fitted = FitAtLevels(graph, smoothing, levels);
         out.Shapes = makeShapes(fitted);
     }
     out.ShapeCount = static_cast<int>(map.Count) + 1;

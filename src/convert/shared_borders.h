@@ -56,9 +56,11 @@ struct TBorderSmoothing {
     // Wiggles within this of the line through the corners that matter are dropped.
     double FlattenMm = 0.2;
     // The Gaussian that rounds off the corners left.
-    double RoundMm = 0.8;
+    double RoundMm = 1.0;
     // How far from a junction the border comes back to the pixels' own direction.
     double TaperMm = 1.0;
+    // The farthest a smoothed border may lie from the pixel border it follows; 0 sets no limit.
+    double MaxShiftMm = 0.4;
     // Fine pixels per region pixel in the painting the borders are fitted for.
     int Scale = 4;
     // How far, in fine pixels, the fitted polyline may stray from the smoothed curve.

@@ -3,6 +3,7 @@
 #include "palette/paint_mapping.h"
 
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
 namespace pigmentaria {
@@ -25,6 +26,10 @@ TCleanupSettings TemplateCleanup(const TTemplateControls& controls) {
     s.MinArea = controls.MinRegionPixels;
     s.MinDiameter = controls.MinWidthPixels > 0 ? controls.MinWidthPixels : 0;
     s.CutNecks = s.MinDiameter >= MinNeckDiameter;
+    // The square is odd, centred on a pixel, and no wider than the regions kept.
+    const int neck =
+        static_cast<int>(std::lround(std::min(controls.NeckWidthPixels, s.MinDiameter)));
+    s.NeckDiameter = std::max(MinNeckDiameter, neck % 2 ? neck : neck - 1);
     return s;
 }
 

@@ -72,6 +72,7 @@ TTemplatePlan PlanTemplate(int pictureWidth, int pictureHeight, const TTemplateR
     plan.MinWidthPixels =
         MinimumDiameterPixels(layout, settings.Frame, plan.ReducedWidth, plan.ReducedHeight,
                               request.MinMm > 0 ? request.MinMm + TemplateSmoothingMarginMm : 0);
+    plan.NeckWidthPixels = TemplateNeckMm / plan.PixelMm;
     return plan;
 }
 
@@ -84,6 +85,7 @@ TConversionInput TemplateConversionInput(const TPixelGraphic& picture,
     input.Controls = TemplateTraceControls();
     input.Template.PaletteSize = request.PaletteSize;
     input.Template.MinWidthPixels = plan.MinWidthPixels;
+    input.Template.NeckWidthPixels = plan.NeckWidthPixels;
     input.Template.Paints = request.Paints;
     if (request.Mixable) input.Template.Mixtures = request.Tubes;
     return input;

@@ -36,6 +36,9 @@ constexpr double TemplatePixelsPerMm = 5.0;
 constexpr int TemplateOutlineScale = 4;
 // How much narrower, at most, smoothing the outlines leaves a region, in millimetres on paper.
 constexpr double TemplateSmoothingMarginMm = 0.2;
+// Tongues and necks of a template's regions narrower than this on paper go to their neighbours:
+// too thin to paint, they would print as spikes and wiggles on the smooth outlines.
+constexpr double TemplateNeckMm = 1.0;
 
 struct TTemplateRequest {
     // The sheet; its orientation follows the picture (landscape when wider than high).
@@ -70,6 +73,7 @@ struct TTemplatePlan {
     int PaintingWidth = 0, PaintingHeight = 0;
     TPrintLayoutBlock Layout;
     double MinWidthPixels = 0;
+    double NeckWidthPixels = 0;
 };
 TTemplatePlan PlanTemplate(int pictureWidth, int pictureHeight, const TTemplateRequest& request);
 

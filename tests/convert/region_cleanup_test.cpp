@@ -316,6 +316,25 @@ TEST(RegionCleanupTest, NecksAndTonguesOneOrTwoPixelsWideGoToTheirNeighbours) {
     EXPECT_THROW(CutNecks(stopped, stop), EAborted);
     EXPECT_EQ(stopped, before);
     EXPECT_EQ(stop.Finishes, 1);
+
+    // A wider square takes tongues up to four pixels wide, the pixels deep inside them too,
+    // and keeps a part five wide.
+    TRaster24 wide = RasterFromText({"aaaaaacccccccc", //
+                                     "aaaaaacccccccc", //
+                                     "aaaaaacccccccc", //
+                                     "aaaaaaaaaacccc", //
+                                     "aaaaaaaaaacccc", //
+                                     "aaaaaaaaaacccc", //
+                                     "aaaaaaaaaacccc", //
+                                     "aaaaaacccccccc", //
+                                     "aaaaaacccccccc", //
+                                     "aaaaaacccccccc"},
+                                    Colors);
+    const std::int64_t tongue = CutNecks(wide, progress, 5);
+    EXPECT_EQ(tongue, 16);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 14; ++x)
+            EXPECT_EQ(wide.GetPixel(x, y), x < 6 ? a : c) << x << "," << y;
 }
 
 TEST(RegionCleanupTest, WithNecksCutRegionsAreWideEverywhereNotJustSomewhere) {

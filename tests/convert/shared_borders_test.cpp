@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <set>
@@ -119,6 +120,39 @@ TEST(SharedBordersTest, TheTracedPaintingHasNoGapNoOverlapAndSmoothOutlines) {
                             std::atan2(double(b.Y - a.Y), double(b.X - a.X));
         EXPECT_LT(std::abs(std::remainder(turn, 2 * M_PI)), 0.6) << i;
     }
+}
+
+TEST(SharedBordersTest, RoundingACornerKeepsTheBorderNearThePixelsItFollows) {
+    // The green block's top-left corner is a right angle in the middle of one border; rounded
+    // hard, the curve would cut it by more than a millimetre.
+    const TRaster24 picture = Fixture();
+    const TBorderGraph g = BuildBorderGraph(LabelRegions(picture));
+    TBorderSmoothing smoothing;
+    smoothing.RoundMm = 3.0;
+    auto farthest = [&](double limitMm) {
+        smoothing.MaxShiftMm = limitMm;
+        const std::vector<std::vector<TShapePoint>> fitted = FitBorders(g, smoothing);
+        double worst = 0;
+        for (std::size_t b = 0; b < g.Borders.size(); ++b) {
+            const std::vector<TShapePoint>& raw = g.Borders[b].Corners;
+            for (const TShapePoint& p : fitted[b]) {
+                double best = 1e9;
+                for (std::size_t i = 0; i + 1 < raw.size(); ++i) {
+                    // Raw segments are axis-aligned, one region pixel long.
+                    const double ax = raw[i].X * 4.0, ay = raw[i].Y * 4.0;
+                    const double bx = raw[i + 1].X * 4.0, by = raw[i + 1].Y * 4.0;
+                    const double x = std::clamp(double(p.X), std::min(ax, bx), std::max(ax, bx));
+                    const double y = std::clamp(double(p.Y), std::min(ay, by), std::max(ay, by));
+                    best = std::min(best, std::hypot(p.X - x, p.Y - y));
+                }
+                worst = std::max(worst, best);
+            }
+        }
+        return worst * smoothing.PixelMm / 4;
+    };
+    EXPECT_GT(farthest(0), 0.6);
+    // Within the limit, give or take the fine grid's rounding and fitting.
+    EXPECT_LE(farthest(0.4), 0.4 + 0.06);
 }
 
 } // namespace
