@@ -43,6 +43,9 @@ struct TTemplateControls {
     // Tongues and necks of regions narrower than this (pixels) go to the regions beside them;
     // under 3 cuts those of one or two pixels.
     double NeckWidthPixels = 0;
+    // With colours by count, the picture's grain finer than this (pixels) is smoothed away, edges
+    // kept, before the colours are fitted and given; 0 fits them on the picture as it is.
+    double GrainPixels = 0;
     // The paints every colour is replaced by, nearest by CIEDE2000; none when empty.
     TNamedPalette Paints;
     // Only colours these tubes mix: every colour becomes its best recipe's predicted colour.

@@ -26,6 +26,15 @@ TReducedPair ReduceForTemplate(const TRaster24& scaled, TCropRect crop,
                                const TConversionControls& controls,
                                const TTemplateControls& templateControls, IProgressSink& progress);
 
+// How far apart two colours are, in RGB units, before smoothing the grain keeps them apart.
+constexpr double TemplateEdgeColorDistance = 40;
+
+// An edge-preserving (bilateral) smoothing: each pixel becomes the mean of the pixels within
+// about 2 sigma of it, weighted by a Gaussian of their distance (`sigma` pixels) and of their
+// colour difference (`colorSigma` RGB units), so that noise and the fine grain of a gradient go
+// while edges between colours stay where they are. Rows are shared among the machine's workers.
+TRaster24 SmoothKeepingEdges(const TRaster24& picture, double sigma, double colorSigma);
+
 // A painting cleaned up for a print and traced again.
 struct TSimplifiedPainting {
     TTraceResult Trace;

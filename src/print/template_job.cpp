@@ -86,6 +86,7 @@ TConversionInput TemplateConversionInput(const TPixelGraphic& picture,
     input.Template.PaletteSize = request.PaletteSize;
     input.Template.MinWidthPixels = plan.MinWidthPixels;
     input.Template.NeckWidthPixels = plan.NeckWidthPixels;
+    input.Template.GrainPixels = TemplateGrainPixels;
     input.Template.Paints = request.Paints;
     if (request.Mixable) input.Template.Mixtures = request.Tubes;
     return input;

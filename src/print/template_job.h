@@ -39,6 +39,9 @@ constexpr double TemplateSmoothingMarginMm = 0.2;
 // Tongues and necks of a template's regions narrower than this on paper go to their neighbours:
 // too thin to paint, they would print as spikes and wiggles on the smooth outlines.
 constexpr double TemplateNeckMm = 1.0;
+// The grain of the photo, in pixels of the reduction, smoothed away before its colours are
+// reduced: noise and the fine grain of a gradient would otherwise make every border wiggle.
+constexpr double TemplateGrainPixels = 3.0;
 
 struct TTemplateRequest {
     // The sheet; its orientation follows the picture (landscape when wider than high).

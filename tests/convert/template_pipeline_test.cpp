@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 #include <set>
 #include <stdexcept>
@@ -99,6 +100,15 @@ TEST(TemplatePipelineTest, TheCleanUpOfTheControlsCutsNecksFromThreePixelsOn) {
     EXPECT_EQ(TemplateCleanup(t), (TCleanupSettings{5, 2.5, false}));
     t.MinWidthPixels = MinNeckDiameter;
     EXPECT_EQ(TemplateCleanup(t), (TCleanupSettings{5, 3, true}));
+    // A wider neck is an odd square, never wider than the regions kept.
+    t.MinWidthPixels = 13.5;
+    t.NeckWidthPixels = 4.99;
+    EXPECT_EQ(TemplateCleanup(t).NeckDiameter, 5);
+    t.NeckWidthPixels = 4.4;
+    EXPECT_EQ(TemplateCleanup(t).NeckDiameter, 3);
+    t.NeckWidthPixels = 40;
+    EXPECT_EQ(TemplateCleanup(t).NeckDiameter, 13);
+    t.NeckWidthPixels = 0;
     t.MinWidthPixels = -1;
     t.MinRegionPixels = -4;
     t.PaletteSize = 999;
@@ -114,6 +124,36 @@ TEST(TemplatePipelineTest, TheCleanUpOfTheControlsCutsNecksFromThreePixelsOn) {
     EXPECT_EQ(traced.AbstractionLevel, 1);
     EXPECT_EQ(traced.OutlineMethod, TOutlineMethod::Outline);
     EXPECT_EQ(traced.ColorDepth, 33);
+}
+
+TEST(TemplatePipelineTest, SmoothingTheGrainKeepsTheEdgeAndTheShapesColours) {
+    const TRaster24 picture = Speckled(60, 40);
+    const TRaster24 smooth = SmoothKeepingEdges(picture, 3, TemplateEdgeColorDistance);
+    auto spread = [](const TRaster24& r, int x0, int x1) {
+        double sum = 0, sq = 0, n = 0;
+        for (int y = 0; y < r.Height(); ++y)
+            for (int x = x0; x < x1; ++x) {
+                const double v = RedOf(r.GetPixel(x, y));
+                sum += v;
+                sq += v * v;
+                ++n;
+            }
+        return std::sqrt(sq / n - (sum / n) * (sum / n));
+    };
+    EXPECT_LT(spread(smooth, 5, 25), spread(picture, 5, 25) / 3);
+    for (int y = 0; y < 40; ++y) {
+        EXPECT_LT(RedOf(smooth.GetPixel(29, y)), 115) << y;
+        EXPECT_GT(RedOf(smooth.GetPixel(30, y)), 185) << y;
+    }
+    // Reduced on the smoothed picture, the halves come back as two regions; the shapes still
+    // take their colours from the picture as it was.
+    TTemplateControls t;
+    t.PaletteSize = 2;
+    t.GrainPixels = 3;
+    TNullProgress p;
+    const TReducedPair r = ReduceForTemplate(picture, {0, 0, 60, 40}, {}, t, p);
+    EXPECT_EQ(LabelRegions(r.Reduced).Count, 2u);
+    EXPECT_EQ(r.Original, picture);
 }
 
 TEST(TemplatePipelineTest, TheImportSessionConvertsOnTheTemplatePathWhenAsked) {
