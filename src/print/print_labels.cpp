@@ -192,10 +192,18 @@ std::int64_t TPrintedLabels::RegionHolding(const TPrintLabel& label) const {
 
 TPrintLabel TPrintedLabels::CentralLabel(std::uint32_t region, const std::string& text,
                                          int& size) const {
+    const TRegionRoom& room = Data_->R->Rooms[region];
+    TPrintLabel l = LabelAt(region, text, room.PoleX, room.PoleY, size);
+    // Nothing fits: the smallest number, centred, so that the region is numbered all the same.
+    if (size == 0) size = DrawnSize(l);
+    return l;
+}
+
+TPrintLabel TPrintedLabels::LabelAt(std::uint32_t region, const std::string& text, int poleX,
+                                    int poleY, int& size) const {
     const TData& d = *Data_;
-    const TRegionRoom& room = d.R->Rooms[region];
     const double LabelScale = d.R->Scale;
-    const double cx = (room.PoleX + 0.5) / LabelScale, cy = (room.PoleY + 0.5) / LabelScale;
+    const double cx = (poleX + 0.5) / LabelScale, cy = (poleY + 0.5) / LabelScale;
     auto boxAround = [&](int width, int height) {
         TPrintLabel l;
         l.Text = text;
@@ -229,10 +237,87 @@ TPrintLabel TPrintedLabels::CentralLabel(std::uint32_t region, const std::string
             }
         }
     }
-    // Nothing fits: the smallest number, centred, so that the region is numbered all the same.
-    TPrintLabel l = boxAround(1, 1);
-    size = DrawnSize(l);
-    return l;
+    size = 0;
+    return boxAround(1, 1);
+}
+
+std::vector<TPrintLabel> TPrintedLabels::SpreadLabels(const std::vector<TPrintLabel>& labels,
+                                                      const TColorNumbering& numbering,
+                                                      double spacingMm) const {
+    std::vector<TPrintLabel> out = labels;
+    const TData& d = *Data_;
+    const TRegions& r = *d.R;
+    if (!d.PixelSize.Placed() || !(spacingMm > 0) || r.Map.Count == 0) return out;
+    // Work pixels per millimetre on paper, across and down.
+    const double perMmX = r.Scale / d.PixelSize.MmX, perMmY = r.Scale / d.PixelSize.MmY;
+    // Only a region that reaches farther than the spacing can take another label.
+    struct TBox {
+        int Left = INT_MAX, Top = INT_MAX, Right = -1, Bottom = -1;
+    };
+    std::vector<TBox> boxes(r.Map.Count);
+    for (int y = 0; y < r.Map.Height; ++y)
+        for (int x = 0; x < r.Map.Width; ++x) {
+            TBox& b = boxes[r.Map.At(x, y)];
+            b.Left = std::min(b.Left, x);
+            b.Right = std::max(b.Right, x);
+            b.Top = std::min(b.Top, y);
+            b.Bottom = y;
+        }
+    std::vector<bool> wide(r.Map.Count, false);
+    bool any = false;
+    for (std::uint32_t i = 0; i < r.Map.Count; ++i) {
+        const TBox& b = boxes[i];
+        wide[i] = !r.Gap[i] && b.Right >= 0 &&
+                  std::hypot((b.Right - b.Left) / perMmX, (b.Bottom - b.Top) / perMmY) > spacingMm;
+        any = any || wide[i];
+    }
+    if (!any) return out;
+    // Each wide region's labels so far, as centres in millimetres.
+    struct TCentre {
+        double X, Y;
+    };
+    std::vector<std::vector<TCentre>> centres(r.Map.Count);
+    for (const TPrintLabel& l : out) {
+        const std::int64_t at = RegionHolding(l);
+        if (at >= 0 && wide[static_cast<std::size_t>(at)])
+            centres[static_cast<std::size_t>(at)].push_back(
+                {(l.Left + l.Right) / 2.0 * r.Scale / perMmX,
+                 (l.Top + l.Bottom) / 2.0 * r.Scale / perMmY});
+    }
+    const std::vector<std::int32_t> distance = RegionDistanceSquared(r.Map);
+    // Candidates: the pixels of wide regions, most room first, then raster order; sampled every
+    // few pixels, which is far finer than the spacing.
+    struct TCandidate {
+        std::int32_t Room;
+        int X, Y;
+    };
+    std::vector<TCandidate> candidates;
+    const int step = std::max(1, static_cast<int>(std::min(perMmX, perMmY)));
+    for (int y = 0; y < r.Map.Height; y += step)
+        for (int x = 0; x < r.Map.Width; x += step) {
+            const std::uint32_t region = r.Map.At(x, y);
+            const std::int32_t room =
+                distance[static_cast<std::size_t>(y) * r.Map.Width + static_cast<std::size_t>(x)];
+            if (wide[region] && room * 4 >= r.Rooms[region].MaxDistanceSquared)
+                candidates.push_back({room, x, y});
+        }
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [](const TCandidate& a, const TCandidate& b) { return a.Room > b.Room; });
+    for (const TCandidate& c : candidates) {
+        const std::uint32_t region = r.Map.At(c.X, c.Y);
+        const double mx = (c.X + 0.5) / perMmX, my = (c.Y + 0.5) / perMmY;
+        bool apart = true;
+        for (const TCentre& o : centres[region])
+            apart = apart && std::hypot(o.X - mx, o.Y - my) >= spacingMm;
+        if (!apart) continue;
+        int size = 0;
+        TPrintLabel l =
+            LabelAt(region, std::to_string(numbering(r.Colors[region])), c.X, c.Y, size);
+        if (size < LegibleLabelSize) continue;
+        centres[region].push_back({mx, my});
+        out.push_back(std::move(l));
+    }
+    return out;
 }
 
 std::vector<TPrintLabel> TPrintedLabels::CompleteLabels(const std::vector<TPrintLabel>& placed,

@@ -78,6 +78,12 @@ public:
     std::vector<TPrintLabel> CompleteLabels(const std::vector<TPrintLabel>& placed,
                                             const TColorNumbering& numbering) const;
 
+    // More labels for large regions: each further one at the point of its region farthest from
+    // the region's edge that lies at least `spacingMm` on paper from every label of the region,
+    // where a number fits at the legible size or more. Returns `labels` with them after.
+    std::vector<TPrintLabel> SpreadLabels(const std::vector<TPrintLabel>& labels,
+                                          const TColorNumbering& numbering, double spacingMm) const;
+
     TLegibilityReport Report(const std::vector<TPrintLabel>& labels, double minDiameterMm) const;
 
     // The same painting's labels for another layout: the regions are the painting's and are not
@@ -100,6 +106,10 @@ private:
     std::int64_t RegionOfInk(const TInk& ink) const;
     // The central label of a region; `size` receives its printed size.
     TPrintLabel CentralLabel(std::uint32_t region, const std::string& text, int& size) const;
+    // The largest label of the region's number centred on a work-raster pixel that fits inside
+    // it; `size` receives its printed size, 0 when none fits.
+    TPrintLabel LabelAt(std::uint32_t region, const std::string& text, int poleX, int poleY,
+                        int& size) const;
     int DeviceTextWidth(const std::string& text, int size) const;
 
     struct TRegions;

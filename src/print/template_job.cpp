@@ -101,7 +101,8 @@ TPrintGeometry PdfPrintOfBlock(const TPrintLayoutBlock& block, int paintingWidth
 
 std::vector<TPrintLabel> TemplateLabels(const TPrintedLabels& printed,
                                         const TColorNumbering& numbering) {
-    return printed.CompleteLabels({}, numbering);
+    return printed.SpreadLabels(printed.CompleteLabels({}, numbering), numbering,
+                                TemplateLabelSpacingMm);
 }
 
 std::vector<TPaintShare> PaintShares(const TShapeList& shapes, const TNamedPalette& paintingPalette,

@@ -105,8 +105,12 @@ constexpr double TemplateLabelScale(int outlineScale) {
     return 2.0 / (outlineScale < 1 ? 1 : outlineScale);
 }
 
+// How far apart the numbers of one large cell are, on paper.
+constexpr double TemplateLabelSpacingMm = 60;
+
 // The labels a template prints: one for every cell, at the point of the cell farthest from its
-// border (its pole of inaccessibility on the work raster), at the largest size that fits there.
+// border (its pole of inaccessibility on the work raster), at the largest size that fits there;
+// a large cell carries more, TemplateLabelSpacingMm apart.
 std::vector<TPrintLabel> TemplateLabels(const TPrintedLabels& printed,
                                         const TColorNumbering& numbering);
 

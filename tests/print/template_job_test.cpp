@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <numeric>
 #include <random>
 #include <set>
@@ -170,6 +172,44 @@ TEST(TemplateJobTest, ATemplateNumbersEveryRegionWithItsPaint) {
     test::TRecordingProgress stop;
     stop.AbortAt = 0;
     EXPECT_THROW(MakeTemplate(PhotoLike(160, 120), request, stop), EAborted);
+}
+
+TEST(TemplateJobTest, ALongCellCarriesNumbersSixtyMillimetresApart) {
+    // Two bands across an A4 page, about 237 mm long, and a disc about 12 mm across in one.
+    TRaster24 r(400, 100);
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 400; ++x)
+            r.SetPixel(x, y,
+                       std::hypot(x - 300, y - 25) < 10 ? MakeColor(200, 40, 40)
+                       : y < 50                         ? MakeColor(40, 40, 200)
+                                                        : MakeColor(230, 220, 200));
+    TPixelGraphic picture;
+    picture.AssignRaster24(r);
+    TTemplateRequest request;
+    request.PaletteSize = 3;
+    TNullProgress progress;
+    const TTemplateResult t = MakeTemplate(picture, request, progress);
+    const TPrintedLabels& printed = *t.Printed;
+    const TPaintingPixelSize mm = printed.PixelSize();
+    std::map<std::int64_t, std::vector<const TPrintLabel*>> byCell;
+    for (const TPrintLabel& l : t.Labels)
+        byCell[printed.RegionHolding(l)].push_back(&l);
+    ASSERT_EQ(byCell.count(-1), 0u);
+    ASSERT_EQ(byCell.size(), 3u);
+    std::vector<std::size_t> counts;
+    for (const auto& [cell, labels] : byCell) {
+        counts.push_back(labels.size());
+        for (std::size_t i = 0; i < labels.size(); ++i)
+            for (std::size_t j = i + 1; j < labels.size(); ++j) {
+                const double dx = (labels[i]->Left - labels[j]->Left) * mm.MmX;
+                const double dy = (labels[i]->Top - labels[j]->Top) * mm.MmY;
+                EXPECT_GE(std::hypot(dx, dy), TemplateLabelSpacingMm);
+            }
+    }
+    std::sort(counts.begin(), counts.end());
+    EXPECT_EQ(counts[0], 1u) << "the disc";
+    EXPECT_GE(counts[1], 2u) << "each band";
+    EXPECT_LE(counts[2], 4u);
 }
 
 // A template of each bundled photo as the page shows it: every 4-connected run of one colour of
