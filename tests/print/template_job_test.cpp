@@ -4,6 +4,8 @@
 #include "image/pixel_graphic.h"
 #include "model/render.h"
 #include "print/print_scale.h"
+#include "quality/outline_roughness.h"
+#include "quality/photo_fidelity.h"
 #include "test_util.h"
 
 #include <gtest/gtest.h>
@@ -253,6 +255,13 @@ TEST(TemplateJobTest, EveryCellOfABundledPhotoCanBePaintedAndCarriesItsNumber) {
             EXPECT_EQ(t.Shares[i].Number, static_cast<int>(i) + 1);
         EXPECT_EQ(*numbers.begin(), 1);
         EXPECT_EQ(*numbers.rbegin(), static_cast<int>(t.Shares.size()));
+
+        // Smooth outlines, true to the photo's colours and to its strong edges.
+        const TPaintingPixelSize px = t.Printed->PixelSize();
+        EXPECT_LE(bench::OutlineRoughness(shapes, px.MmX, px.MmY).RmsUm, 12);
+        const TRaster24 reduced = RenderPainting(shapes, 1.0 / t.Plan.Scale);
+        EXPECT_LE(bench::MeanDeltaE(t.Original, reduced), 7);
+        EXPECT_GE(bench::EdgesKept(bench::StrongEdges(t.Original), reduced), 1.0 / 3);
     }
 }
 
