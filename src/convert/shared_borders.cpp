@@ -69,12 +69,17 @@ struct TPointD {
     double X = 0, Y = 0;
 };
 
+// Plain Euclidean length: the coordinates are small, so std::hypot's care is not needed here.
+double Length(double dx, double dy) {
+    return std::sqrt(dx * dx + dy * dy);
+}
+
 double SegmentDistance(TPointD p, TPointD a, TPointD b) {
     const double dx = b.X - a.X, dy = b.Y - a.Y;
     const double len = dx * dx + dy * dy;
     double t = len > 0 ? ((p.X - a.X) * dx + (p.Y - a.Y) * dy) / len : 0;
     t = std::clamp(t, 0.0, 1.0);
-    return std::hypot(p.X - (a.X + t * dx), p.Y - (a.Y + t * dy));
+    return Length(p.X - (a.X + t * dx), p.Y - (a.Y + t * dy));
 }
 
 // Douglas–Peucker: the points kept so that no point of the curve is farther than `tolerance`
@@ -137,7 +142,7 @@ std::vector<TPointD> Resample(const std::vector<TPointD>& line, double step, boo
     double carry = 0;
     for (std::size_t i = 0; i + 1 < line.size(); ++i) {
         const TPointD a = line[i], b = line[i + 1];
-        const double len = std::hypot(b.X - a.X, b.Y - a.Y);
+        const double len = Length(b.X - a.X, b.Y - a.Y);
         double t = step - carry;
         for (; t < len; t += step)
             out.push_back({a.X + (b.X - a.X) * t / len, a.Y + (b.Y - a.Y) * t / len});
@@ -227,7 +232,7 @@ void Taper(std::vector<TPointD>& curve, const std::vector<TPointD>& raw, double 
         for (std::size_t k = 1; k + 1 < n; ++k) {
             const std::size_t i = fromStart ? k : n - 1 - k;
             const std::size_t prev = fromStart ? i - 1 : i + 1;
-            s += std::hypot(curve[i].X - curve[prev].X, curve[i].Y - curve[prev].Y);
+            s += Length(curve[i].X - curve[prev].X, curve[i].Y - curve[prev].Y);
             if (s >= length) break;
             const TPointD q =
                 fromStart ? NearestOn(raw, curve[i], 0, reach)
@@ -251,7 +256,7 @@ void Hold(std::vector<TPointD>& curve, const std::vector<TPointD>& raw, bool loo
         std::size_t best = 0;
         double bestD = 1e300;
         for (std::size_t i = 0; i < line.size(); ++i) {
-            const double d = std::hypot(line[i].X - at.X, line[i].Y - at.Y);
+            const double d = Length(line[i].X - at.X, line[i].Y - at.Y);
             if (d < bestD) bestD = d, best = i;
         }
         return best;
@@ -279,7 +284,7 @@ void Hold(std::vector<TPointD>& curve, const std::vector<TPointD>& raw, bool loo
             else
                 i = direction > 0 ? i + 1 : i - 1;
             if (!loop && (i == 0 || i + 1 == n)) break;
-            s += std::hypot(curve[i].X - curve[prev].X, curve[i].Y - curve[prev].Y);
+            s += Length(curve[i].X - curve[prev].X, curve[i].Y - curve[prev].Y);
             if (s >= length) break;
             pull(i, s);
         }
@@ -302,12 +307,13 @@ void KeepNear(std::vector<TPointD>& curve, const std::vector<TPointD>& raw, doub
         const std::size_t from = at > window ? at - window : 0;
         const std::size_t to = std::min(raw.size() - 1, at + window);
         TPointD best = raw[from];
-        double bestD = 1e300;
+        double bestD2 = 1e300;
         for (std::size_t i = from; i < to; ++i) {
             const TPointD q = NearestOn(raw, p, i, i + 1);
-            const double d = std::hypot(q.X - p.X, q.Y - p.Y);
-            if (d < bestD) bestD = d, best = q, at = i;
+            const double d2 = (q.X - p.X) * (q.X - p.X) + (q.Y - p.Y) * (q.Y - p.Y);
+            if (d2 < bestD2) bestD2 = d2, best = q, at = i;
         }
+        const double bestD = std::sqrt(bestD2);
         if (bestD > limit)
             p = {best.X + (p.X - best.X) * limit / bestD, best.Y + (p.Y - best.Y) * limit / bestD};
     }
@@ -329,7 +335,7 @@ std::vector<TPointD> SmoothBorder(const TBorder& border, const TBorderSmoothing&
             std::size_t far = 0;
             double best = -1;
             for (std::size_t i = 0; i < curve.size(); ++i) {
-                const double d = std::hypot(curve[i].X - curve[0].X, curve[i].Y - curve[0].Y);
+                const double d = Length(curve[i].X - curve[0].X, curve[i].Y - curve[0].Y);
                 if (d > best) best = d, far = i;
             }
             std::vector<TPointD> a(curve.begin(), curve.begin() + far + 1),
@@ -601,7 +607,7 @@ struct TFitLevels {
     bool Ease(std::size_t b, TPointD at) {
         bool near = false;
         for (const TPointD& p : Holds[b])
-            near = near || std::hypot(p.X - at.X, p.Y - at.Y) < 1.5;
+            near = near || Length(p.X - at.X, p.Y - at.Y) < 1.5;
         if (!near && Holds[b].size() < MaxHolds && Level[b] < PixelSteps - 1) {
             Holds[b].push_back(at);
             return true;

@@ -55,6 +55,8 @@ struct TPrintedLabels::TRegions {
     // Work-raster pixels per painting pixel.
     double Scale = 2.0;
     TRegionMap Map;
+    // Each work pixel's squared distance to the nearest pixel of another region.
+    std::vector<std::int32_t> Distance;
     std::vector<TRegionRoom> Rooms;
     std::vector<TColor> Colors;
     std::vector<bool> Gap;
@@ -79,7 +81,8 @@ TPrintedLabels::TPrintedLabels(const TShapeList& shapes, const TPrintLayout& lay
     const double LabelScale = r->Scale;
     const TRaster24 raster = RenderPainting(shapes, LabelScale, false);
     r->Map = LabelRegions(raster);
-    r->Rooms = MeasureRegions(r->Map, RegionDistanceSquared(r->Map));
+    r->Distance = RegionDistanceSquared(r->Map);
+    r->Rooms = MeasureRegions(r->Map, r->Distance);
     r->Colors.resize(r->Map.Count);
     r->Gap.assign(r->Map.Count, false);
     const TPaintShape* frameShape = shapes.First();
@@ -284,7 +287,7 @@ std::vector<TPrintLabel> TPrintedLabels::SpreadLabels(const std::vector<TPrintLa
                 {(l.Left + l.Right) / 2.0 * r.Scale / perMmX,
                  (l.Top + l.Bottom) / 2.0 * r.Scale / perMmY});
     }
-    const std::vector<std::int32_t> distance = RegionDistanceSquared(r.Map);
+    const std::vector<std::int32_t>& distance = r.Distance;
     // Candidates: the pixels of wide regions, most room first, then raster order; sampled every
     // few pixels, which is far finer than the spacing.
     struct TCandidate {
