@@ -2,7 +2,11 @@
 
 #include "platform/text_parse.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <unordered_set>
+#include <utility>
 
 namespace pigmentaria {
 
@@ -31,6 +35,50 @@ void AppendEscaped(std::string& out, const std::string& text) {
     }
 }
 
+void AppendPoint(std::string& out, TShapePoint p) {
+    out += ' ';
+    out += std::to_string(p.X);
+    out += ' ';
+    out += std::to_string(p.Y);
+}
+
+// Every segment of the shapes' outlines once, whichever way round a shape runs it, as runs of
+// segments in the shapes' order; the frame shape behind them all is left out.
+void AppendBorders(std::string& out, const TShapeList& shapes) {
+    struct TSegmentHash {
+        std::size_t operator()(const std::pair<std::uint64_t, std::uint64_t>& k) const {
+            return std::hash<std::uint64_t>()(k.first * 0x9E3779B97F4A7C15ULL ^ k.second);
+        }
+    };
+    std::unordered_set<std::pair<std::uint64_t, std::uint64_t>, TSegmentHash> drawn;
+    auto key = [](TShapePoint p) {
+        return (std::uint64_t(std::uint32_t(p.X)) << 32) | std::uint32_t(p.Y);
+    };
+    bool first = true;
+    for (const TPaintShape& s : shapes) {
+        if (&s == shapes.First() || s.Points.size() < 2) continue;
+        const std::size_t n = s.Points.size();
+        bool open = false;
+        for (std::size_t i = 0; i < n; ++i) {
+            const TShapePoint a = s.Points[i], b = s.Points[(i + 1) % n];
+            const std::uint64_t ka = key(a), kb = key(b);
+            if (ka == kb || !drawn.insert({std::min(ka, kb), std::max(ka, kb)}).second) {
+                open = false;
+                continue;
+            }
+            if (!open) {
+                if (!first) out += ' ';
+                out += 'M';
+                AppendPoint(out, a);
+                out += " L";
+                first = false;
+                open = true;
+            }
+            AppendPoint(out, b);
+        }
+    }
+}
+
 } // namespace
 
 std::string TemplateSvg(const TShapeList& shapes, const std::vector<TPrintLabel>& labels,
@@ -47,24 +95,27 @@ std::string TemplateSvg(const TShapeList& shapes, const std::vector<TPrintLabel>
     out += "mm\" height=\"";
     AppendNumber(out, h * mmY);
     out += "mm\" viewBox=\"0 0 " + std::to_string(w) + " " + std::to_string(h) + "\">\n";
-    // Vertices are pixel positions: the path runs through pixel centres.
-    out += "<g transform=\"translate(0.5 0.5)\" fill=\"#ffffff\" stroke=\"#000000\" "
-           "fill-rule=\"evenodd\" stroke-linejoin=\"round\" stroke-width=\"";
-    AppendNumber(out, TemplateSvgLineMm / std::min(mmX, mmY));
-    out += "\">\n";
+    // Vertices are pixel positions: the path runs through pixel centres. The cells tile the
+    // picture, so they are filled first, each its own path for editing elsewhere, and every
+    // border is then drawn once, over all of them: where two cells meet they share their points.
+    out += "<g transform=\"translate(0.5 0.5)\" fill=\"#ffffff\" stroke=\"none\" "
+           "fill-rule=\"evenodd\">\n";
     for (const TPaintShape& s : shapes) {
         if (s.Points.empty()) continue;
         out += "<path d=\"M";
         for (std::size_t i = 0; i < s.Points.size(); ++i) {
             if (i == 1) out += " L";
-            out += ' ';
-            out += std::to_string(s.Points[i].X);
-            out += ' ';
-            out += std::to_string(s.Points[i].Y);
+            AppendPoint(out, s.Points[i]);
         }
         out += " Z\"/>\n";
     }
     out += "</g>\n";
+    out += "<path transform=\"translate(0.5 0.5)\" fill=\"none\" stroke=\"#000000\" "
+           "stroke-linejoin=\"round\" stroke-linecap=\"round\" stroke-width=\"";
+    AppendNumber(out, TemplateSvgLineMm / std::min(mmX, mmY));
+    out += "\" d=\"";
+    AppendBorders(out, shapes);
+    out += "\"/>\n";
     // Label boxes are in the shapes' coordinates, so they share the shift.
     out += "<g transform=\"translate(0.5 0.5)\" font-family=\"Arial, Liberation Sans, "
            "sans-serif\" font-style=\"italic\" "

@@ -17,6 +17,7 @@
 #include <random>
 #include <regex>
 #include <set>
+#include <sstream>
 
 namespace pigmentaria {
 namespace {
@@ -94,7 +95,43 @@ TEST(TemplateCommand, MakesThePaintingTheTemplateThePaintSheetTheDrawingAndThePi
     const std::string svg = test::ReadText(out / "coffee-template.svg");
     EXPECT_TRUE(svg.starts_with("<?xml")) << svg.substr(0, 80);
     EXPECT_NE(svg.find("mm\" viewBox=\"0 0 2400 1600\""), std::string::npos);
-    EXPECT_EQ(Count(svg, "<path "), static_cast<int>(painting.Shapes.Count()));
+    // A white path per shape, then one path drawing every border once.
+    EXPECT_EQ(Count(svg, "<path "), static_cast<int>(painting.Shapes.Count()) + 1);
+    {
+        using TSegment = std::pair<std::pair<int, int>, std::pair<int, int>>;
+        auto undirected = [](std::pair<int, int> a, std::pair<int, int> b) {
+            return a < b ? TSegment{a, b} : TSegment{b, a};
+        };
+        std::set<TSegment> outlines;
+        for (const TPaintShape* s = painting.Shapes.First()->Next; s; s = s->Next)
+            for (std::size_t i = 0; i < s->Points.size(); ++i) {
+                const TShapePoint a = s->Points[i], b = s->Points[(i + 1) % s->Points.size()];
+                if (!(a == b)) outlines.insert(undirected({a.X, a.Y}, {b.X, b.Y}));
+            }
+        const std::size_t d = svg.rfind("d=\"");
+        std::istringstream path(svg.substr(d + 3, svg.find('"', d + 3) - d - 3));
+        std::set<TSegment> drawn;
+        int segments = 0;
+        std::pair<int, int> at{};
+        std::string word;
+        bool move = false;
+        while (path >> word) {
+            if (word == "M" || word == "L") {
+                move = word == "M";
+                continue;
+            }
+            std::pair<int, int> p{std::stoi(word), 0};
+            path >> p.second;
+            if (!move) {
+                drawn.insert(undirected(at, p));
+                ++segments;
+            }
+            at = p;
+            move = false;
+        }
+        EXPECT_EQ(segments, static_cast<int>(drawn.size())) << "a border drawn twice";
+        EXPECT_EQ(drawn, outlines);
+    }
     const std::vector<int> numbers = SvgNumbers(svg);
     EXPECT_NE(run.Out.find("coffee-template.svg: " + std::to_string(numbers.size()) + " numbers"),
               std::string::npos)
