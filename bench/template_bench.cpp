@@ -5,13 +5,18 @@
 #include "convert/color_count.h"
 #include "convert/region_cleanup.h"
 #include "convert/regions.h"
+#include "convert/template_pipeline.h"
 #include "convert/tracer.h"
+#include "image/pixel_graphic.h"
 #include "palette/color_science.h"
 #include "print/numbers.h"
 #include "print/print_labels.h"
 #include "print/print_scale.h"
+#include "print/template_job.h"
 
 #include <benchmark/benchmark.h>
+
+#include <cmath>
 
 namespace pigmentaria {
 namespace {
@@ -125,6 +130,34 @@ void BM_PrintedLabelsA4(benchmark::State& state) {
     state.counters["labels"] = static_cast<double>(labels);
 }
 BENCHMARK(BM_PrintedLabelsA4)->Unit(benchmark::kMillisecond);
+
+// A whole template, picture in memory to the numbered painting, its report and shares, on one
+// A4 page: the photo at 10 and at 50 megapixels (3:2), tiled from the sample upscaled.
+void BM_MakeTemplate(benchmark::State& state) {
+    const double megapixels = static_cast<double>(state.range(0));
+    const int w = static_cast<int>(std::lround(std::sqrt(megapixels * 1e6 * 1.5)));
+    const int h = w * 2 / 3;
+    TPixelGraphic picture;
+    picture.AssignRaster24(
+        TileMirrored(ScaleBilinear(LoadSamplePng("coffee.png"), 2400, 1600), w, h));
+    TNullProgress progress;
+    std::size_t cells = 0;
+    for (auto _ : state) {
+        const TTemplateResult t = MakeTemplate(picture, TTemplateRequest{}, progress);
+        cells = static_cast<std::size_t>(t.Report.Regions);
+    }
+    state.counters["cells"] = static_cast<double>(cells);
+}
+BENCHMARK(BM_MakeTemplate)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The smoothing of a reduction-sized picture's grain before its colours are reduced.
+void BM_SmoothKeepingEdgesA4(benchmark::State& state) {
+    const TRaster24 photo = ScaleBilinear(LoadSamplePng("coffee.png"), 1180, 787);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            SmoothKeepingEdges(photo, TemplateGrainPixels, TemplateEdgeColorDistance));
+}
+BENCHMARK(BM_SmoothKeepingEdgesA4)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_DeltaE2000(benchmark::State& state) {
     const TLab a{50, 2.6772, -79.7751}, b{50, 0, -82.7485};
