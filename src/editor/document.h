@@ -5,7 +5,7 @@
 // picture for re-tracing. The editing commands live here as operations; every change is told to
 // the observers (document_events.h). How the painting is shown (zoom, outlines-only, the
 // rendering, and the tools that work in viewer pixels) is the view's (painting_view.h); settings
-// and recent files are the application's (app/app_state.h).
+// and recent files are the application's (editor/app_state.h).
 #include "convert/conversion.h"
 #include "convert/template_pipeline.h"
 #include "editor/document_events.h"

@@ -1,6 +1,6 @@
 #include "app/data_folder.h"
-#include "app/help_topics.h"
-#include "app/progress_throttle.h"
+#include "platform/help_topics.h"
+#include "platform/progress_throttle.h"
 #include "test_util.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #pragma once
 // A small painting in a document, for the editor's tests: the frame (20 × 10) and four squares,
 // A red, B green, C blue side by side in the top row, D red below A.
-#include "app/app_state.h"
+#include "editor/app_state.h"
 #include "editor/document.h"
 #include "editor/painting_view.h"
 #include "test_util.h"

@@ -4,11 +4,10 @@
 // kept until exit. Each window gets the shared TAppContext; windows find one another through
 // here, never through globals.
 #include "app/qt/about_box.h"
-#include "app/qt/app_context.h"
 #include "app/qt/help_browser.h"
 #include "app/qt/import_windows.h"
-#include "app/qt/progress_form.h"
 #include "app/qt/splash_screen.h"
+#include "editor/qt/app_context.h"
 #include "editor/qt/export_actions.h"
 #include "editor/qt/print_actions.h"
 #include "editor/qt/tool_controller.h"
@@ -16,6 +15,7 @@
 #include "editor/qt/tool_form.h"
 #include "editor/qt/vector_form.h"
 #include "editor/qt/zoom_form.h"
+#include "platform/qt/progress_form.h"
 
 #include <filesystem>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "app/qt/help_browser.h"
 
-#include "app/help_topics.h"
+#include "platform/help_topics.h"
 
 #include <QApplication>
 #include <QDir>

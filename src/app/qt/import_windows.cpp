@@ -12,7 +12,7 @@ TModifyForm::TCustomZoom CustomZoomThrough(TZoomForm& zoom) {
 }
 
 TImportWindows::TImportWindows(TAppContext& context, QWidget* parent)
-    : ModifyForm_(std::make_unique<TModifyForm>(context, parent)),
+    : ModifyForm_(std::make_unique<TModifyForm>(ImportContext(context), parent)),
       OpenPreview_(std::make_unique<TOpenPreviewForm>(parent)),
       OpenDialog_(std::make_unique<TPGOpenDialog>(parent, &context.Dialogs)) {
     OpenDialog_->setWindowTitle("Import Picture");

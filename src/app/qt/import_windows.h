@@ -3,9 +3,9 @@
 // through and the preview window beside it. TAppWindows makes one and attaches it to the main
 // window, which then hands every picture (a file, the clipboard's, "&Re-Import...") to the import
 // dialog through it.
-#include "app/qt/app_context.h"
 #include "convert/qt/color_reduction_form.h"
 #include "convert/qt/modify_form.h"
+#include "editor/qt/app_context.h"
 #include "editor/qt/import_dialog.h"
 #include "image/qt/pg_dialogs.h"
 

@@ -1,14 +1,14 @@
 #include "convert/qt/modify_form.h"
 
-#include "app/help_topics.h"
-#include "app/qt/progress_form.h"
-#include "app/template_settings_store.h"
 #include "convert/qt/color_reduction_form.h"
+#include "convert/template_settings_store.h"
 #include "image/pg_progress.h"
 #include "image/qt/filter_dialog.h"
 #include "image/qt/pg_dialogs.h"
 #include "image/qt/pg_image.h"
 #include "image/qt/qt_clipboard.h"
+#include "platform/help_topics.h"
+#include "platform/qt/progress_form.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -133,8 +133,9 @@ QSlider* TrackBarBox(QWidget* parent, QVBoxLayout* into, const TTrackBarSpec& ba
 
 } // namespace
 
-TModifyForm::TModifyForm(TAppContext& context, QWidget* parent)
-    : QDialog(parent), Ctx_(context), Forward_(std::make_unique<TForwardMessages>(context.Dialogs)),
+TModifyForm::TModifyForm(TImportContext context, QWidget* parent)
+    : QDialog(parent), Ctx_(std::move(context)),
+      Forward_(std::make_unique<TForwardMessages>(Ctx_.Messages)),
       Session_(NoProgress_, *Forward_) {
     setWindowTitle(ModifyFormCaption);
     setObjectName("ModifyForm");
@@ -177,8 +178,8 @@ TModifyForm::TModifyForm(TAppContext& context, QWidget* parent)
     });
 
     resize(ModifyFormClientWidth, ModifyFormClientHeight);
-    SetAdvanced(Ctx_.App.Settings().AdvancedOptions);
-    Template_ = TemplateImportSettings(Ctx_.App.Settings());
+    SetAdvanced(Ctx_.Settings.AdvancedOptions);
+    Template_ = TemplateImportSettings(Ctx_.Settings);
     ListPaintsFiles();
     ShowControls();
     ShowZoom();
@@ -389,7 +390,7 @@ void TModifyForm::ListPaintsFiles() {
     std::vector<std::filesystem::path> folders;
     if (!BundledPalettes_.empty() && std::filesystem::is_directory(BundledPalettes_, ec))
         folders.push_back(BundledPalettes_);
-    const std::filesystem::path user = Ctx_.App.PaletteFolder();
+    const std::filesystem::path user = Ctx_.PaletteFolder;
     // The bundled palettes kept where the user's go are listed once.
     if (std::filesystem::is_directory(user, ec) &&
         (folders.empty() || !std::filesystem::equivalent(folders.front(), user, ec)))
@@ -431,7 +432,7 @@ std::filesystem::path TModifyForm::PaintsPath(const std::string& name) const {
 void TModifyForm::SetTemplateSettings(const TTemplateImportSettings& settings) {
     Template_ = settings;
     Template_.Clamp();
-    SetTemplateImportSettings(Ctx_.App.Settings(), Template_);
+    SetTemplateImportSettings(Ctx_.Settings, Template_);
     ShowTemplate();
 }
 
@@ -624,8 +625,8 @@ void TModifyForm::ControlsChanged() {
 bool TModifyForm::ExecuteModal() {
     Imported_ = false;
     // The settings file is read after the windows are made.
-    SetAdvanced(Ctx_.App.Settings().AdvancedOptions);
-    Template_ = TemplateImportSettings(Ctx_.App.Settings());
+    SetAdvanced(Ctx_.Settings.AdvancedOptions);
+    Template_ = TemplateImportSettings(Ctx_.Settings);
     ListPaintsFiles();
     ShowPicture();
     ShowControls();
@@ -684,7 +685,7 @@ bool TModifyForm::ExecuteAgain() {
 }
 
 void TModifyForm::showEvent(QShowEvent* event) {
-    const TWindowPlace& p = Ctx_.App.Settings().ImportDialog;
+    const TWindowPlace& p = Ctx_.Settings.ImportDialog;
     if (!PlaceRestored_ && p.Width > 0) {
         setGeometry(p.Left, p.Top, p.Width, p.Height);
     } else if (!PlaceRestored_) {
@@ -697,7 +698,7 @@ void TModifyForm::showEvent(QShowEvent* event) {
 void TModifyForm::hideEvent(QHideEvent* event) {
     if (!isMaximized() && !isMinimized()) {
         const QRect g = geometry();
-        Ctx_.App.Settings().ImportDialog = {g.top(), g.left(), g.height(), g.width()};
+        Ctx_.Settings.ImportDialog = {g.top(), g.left(), g.height(), g.width()};
     }
     QDialog::hideEvent(event);
 }
@@ -730,7 +731,7 @@ void TModifyForm::Import1Click() {
         }
     }
     Session_.AdoptReduction(std::move(result->Reduction));
-    Ctx_.Document.AdoptImport(std::move(result->Trace));
+    if (Ctx_.Adopt) Ctx_.Adopt(std::move(result->Trace));
     Imported_ = true;
     accept();
 }
@@ -782,7 +783,7 @@ void TModifyForm::SetAdvanced(bool on) {
     AdvancedControls_->setVisible(on);
     EffectsMenu_->menuAction()->setVisible(on);
     AdjustMenu_->menuAction()->setVisible(on);
-    Ctx_.App.Settings().AdvancedOptions = on;
+    Ctx_.Settings.AdvancedOptions = on;
 }
 
 bool TModifyForm::RunSessionWork(

@@ -5,9 +5,9 @@
 // tracing controls, and the menus with the styles, the filters, the picture file and the
 // clipboard. Loading, filtering, styles, reductions and the import itself run on a worker behind
 // the progress window; the painting changes only when an import finishes.
-#include "app/qt/app_context.h"
 #include "convert/import_session.h"
 #include "convert/modify_rules.h"
+#include "convert/qt/import_context.h"
 #include "convert/template_settings.h"
 
 #include <QDialog>
@@ -48,9 +48,10 @@ class TPGSaveDialog;
 class TModifyForm : public QDialog {
     Q_OBJECT
 public:
-    // The dialog imports into the context's document; it keeps its advanced-options check and
-    // its place in the application's settings ("kv.ini") and runs long work on its job runner.
-    explicit TModifyForm(TAppContext& context, QWidget* parent = nullptr);
+    // The dialog hands the painting it imports to the context; it keeps its advanced-options
+    // check and its place in the application's settings ("kv.ini") and runs long work on the
+    // context's job runner.
+    explicit TModifyForm(TImportContext context, QWidget* parent = nullptr);
     ~TModifyForm() override;
 
     // "Custom...": asks the custom zoom dialog shared with the main window (shown box height and
@@ -190,7 +191,7 @@ private:
                         const std::function<TSessionWork(TSessionState, IProgressSink&)>& work);
     IMessageSink& Messages();
 
-    TAppContext& Ctx_;
+    TImportContext Ctx_;
     TCustomZoom CustomZoom_;
     std::function<void(int)> Help_;
     std::unique_ptr<TForwardMessages> Forward_;

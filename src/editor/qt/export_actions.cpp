@@ -1,7 +1,7 @@
 #include "editor/qt/export_actions.h"
 
-#include "app/qt/app_context.h"
 #include "editor/painting_export.h"
+#include "editor/qt/app_context.h"
 #include "editor/qt/tool_dialogs.h"
 #include "editor/qt/vector_form.h"
 #include "image/file_format.h"

@@ -1,8 +1,8 @@
 #include "editor/qt/print_actions.h"
 
-#include "app/help_topics.h"
-#include "app/qt/progress_form.h"
 #include "editor/qt/zoom_form.h"
+#include "platform/help_topics.h"
+#include "platform/qt/progress_form.h"
 #include "platform/qt/window_text.h"
 #include "print/numbers.h"
 #include "print/palette_printout.h"

@@ -1,6 +1,6 @@
 #include "editor/qt/tool_controller.h"
 
-#include "app/qt/app_context.h"
+#include "editor/qt/app_context.h"
 #include "editor/qt/tool_dialogs.h"
 #include "editor/qt/vector_form.h"
 #include "image/qt/pg_image.h"

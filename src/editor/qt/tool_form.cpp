@@ -1,11 +1,11 @@
 #include "editor/qt/tool_form.h"
 
-#include "app/help_topics.h"
 #include "editor/qt/tool_dialogs.h"
 #include "editor/qt/tool_icons.h"
 #include "editor/qt/vector_form.h"
 #include "editor/tool_cursors.h"
 #include "palette/color_functions.h"
+#include "platform/help_topics.h"
 #include "platform/qt/image_surface.h"
 
 #include <QAbstractButton>

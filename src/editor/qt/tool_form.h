@@ -3,7 +3,7 @@
 // palette file's colours on "Palettes", drawn as swatch grids by the core. A click picks the
 // paint colour, or in replace mode replaces that colour of the painting by the paint colour.
 // It lists the bundled palette files and then the user's own, and opens the palette editor.
-#include "app/qt/app_context.h"
+#include "editor/qt/app_context.h"
 #include "palette/palette.h"
 
 #include <QDialog>

@@ -1,7 +1,5 @@
 #include "editor/qt/vector_form.h"
 
-#include "app/help_topics.h"
-#include "app/qt/progress_form.h"
 #include "convert/tracer.h"
 #include "editor/import_entry.h"
 #include "editor/qt/tool_icons.h"
@@ -13,7 +11,9 @@
 #include "model/render.h"
 #include "palette/color_functions.h"
 #include "platform/file_io.h"
+#include "platform/help_topics.h"
 #include "platform/qt/image_surface.h"
+#include "platform/qt/progress_form.h"
 #include "platform/qt/value_label.h"
 #include "platform/qt/window_text.h"
 

@@ -4,8 +4,8 @@
 // and saves painting files through the application state (so that the recent files follow),
 // keeps the settings file, asks to save changes, and hands pictures to the import dialog. It
 // observes the document and the view and follows every change they tell, whoever made it.
-#include "app/qt/app_context.h"
 #include "editor/enabling.h"
+#include "editor/qt/app_context.h"
 #include "editor/qt/form_dialogs.h"
 #include "editor/qt/import_dialog.h"
 

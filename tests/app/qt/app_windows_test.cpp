@@ -1,5 +1,5 @@
-#include "app/help_topics.h"
 #include "app/qt/app_windows.h"
+#include "platform/help_topics.h"
 
 #include "image/qt/pg_image.h"
 #include "test_util.h"

@@ -2,12 +2,12 @@
 // What the window tests share: the application object made before the first test
 // (widget_test_env.cpp), answers given in place of the user, the program's objects and windows
 // over a temporary folder, and small paintings built in code.
-#include "app/qt/app_context.h"
 #include "app/qt/app_windows.h"
-#include "app/qt/progress_form.h"
+#include "editor/qt/app_context.h"
 #include "editor/qt/form_dialogs.h"
 #include "model/painting_file.h"
 #include "model/shape.h"
+#include "platform/qt/progress_form.h"
 
 #include "../../test_util.h"
 

@@ -1,11 +1,11 @@
 // A photo taken the whole way through the desktop program's import: chosen in the picture
 // dialog, loaded into the import dialog, given a style and controls, imported; the painting is
 // the one the command line makes of the same photo with the same controls, byte for byte.
-#include "app/qt/progress_form.h"
 #include "app/qt/widget_test_util.h"
 #include "convert/qt/modify_form.h"
 #include "editor/document.h"
 #include "image/qt/pg_dialogs.h"
+#include "platform/qt/progress_form.h"
 #include "test_util.h"
 
 #include <QLabel>
@@ -75,7 +75,7 @@ TEST(ImportEndToEndTest, APhotoThroughTheDialogsBecomesThePaintingTheCommandLine
         test::TTestCore core;
         test::TScriptedDialogs& messages = core.Dialogs;
         TPaintingDocument& document = core.Core.Document;
-        TModifyForm form(core.Context());
+        TModifyForm form(ImportContext(core.Context()));
 
         TOpenPreviewForm beside;
         bool previewed = false;

@@ -1,8 +1,6 @@
 // The import dialog on the offscreen platform: its controls, menus and tool bar as the user finds
 // them, and what its commands do to the working picture and the painting.
-#include "app/help_topics.h"
 #include "app/qt/import_windows.h"
-#include "app/qt/progress_form.h"
 #include "app/qt/widget_test_util.h"
 #include "convert/qt/color_reduction_form.h"
 #include "convert/qt/modify_form.h"
@@ -12,6 +10,8 @@
 #include "image/metafile_fixtures.h"
 #include "image/qt/pg_image.h"
 #include "image/qt/qt_raster.h"
+#include "platform/help_topics.h"
+#include "platform/qt/progress_form.h"
 #include "test_util.h"
 
 #include <QActionGroup>
@@ -80,7 +80,7 @@ struct TModifyFormTest : ::testing::Test {
     TPaintingDocument& Document = Core.Core.Document;
     TZoomForm Zoom;
     std::vector<int> HelpAsked;
-    TModifyForm Form{Core.Context()};
+    TModifyForm Form{ImportContext(Core.Context())};
 
     void SetUp() override {
         Form.SetCustomZoom(CustomZoomThrough(Zoom));
@@ -161,7 +161,7 @@ TEST_F(TModifyFormTest, TheAdvancedCheckShowsThePanelAndTheMenusAndIsKept) {
     const TSettingsBlock read = DecodeSettings(EncodeSettings(Settings).data(), SettingsBlockSize);
     test::TTestCore next;
     next.Core.App.Settings() = read;
-    TModifyForm again(next.Context());
+    TModifyForm again(ImportContext(next.Context()));
     EXPECT_TRUE(again.AdvancedCheck()->isChecked());
     EXPECT_FALSE(again.AdvancedControls()->isHidden());
     Form.AdvancedCheck()->setChecked(false);

@@ -1,11 +1,11 @@
 // The import dialog's template group on the offscreen platform: its controls and their rules,
 // the settings it keeps, and imports through it that equal the command line's paintings.
-#include "app/qt/progress_form.h"
 #include "app/qt/widget_test_util.h"
-#include "app/template_settings_store.h"
 #include "convert/qt/color_reduction_form.h"
 #include "convert/qt/modify_form.h"
+#include "convert/template_settings_store.h"
 #include "editor/document.h"
+#include "platform/qt/progress_form.h"
 #include "test_util.h"
 
 #include <QCheckBox>
@@ -61,7 +61,7 @@ struct TTemplateGroupTest : ::testing::Test {
     test::TTestCore Core;
     TSettingsBlock& Settings = Core.Core.App.Settings();
     TPaintingDocument& Document = Core.Core.Document;
-    TModifyForm Form{Core.Context()};
+    TModifyForm Form{ImportContext(Core.Context())};
 
     std::string ImportedPainting(const QString& picture) {
         EXPECT_TRUE(Form.LoadFile(picture));
@@ -172,7 +172,7 @@ TEST_F(TTemplateGroupTest, TheGroupIsKeptInTheSettingsAndShownByTheNextDialog) {
     std::filesystem::copy_file(Core.Core.App.SettingsFile(), next.Core.App.SettingsFile(),
                                std::filesystem::copy_options::overwrite_existing);
     next.Core.App.LoadSettings(next.Dialogs);
-    TModifyForm again(next.Context());
+    TModifyForm again(ImportContext(next.Context()));
     again.SetBundledPaletteFolder(BundledPalettes);
     EXPECT_EQ(again.TemplateSettings(), expected);
     EXPECT_TRUE(again.ColorsByCount()->isChecked());
@@ -226,7 +226,7 @@ TEST_F(TTemplateGroupTest, ImportNowMakesThePaintingTheCommandLineMakesWithTheGr
     std::string defaultPainting;
     for (const TTemplateImport& c : cases) {
         test::TTestCore core;
-        TModifyForm form(core.Context());
+        TModifyForm form(ImportContext(core.Context()));
         form.SetBundledPaletteFolder(BundledPalettes);
         ASSERT_TRUE(form.LoadFile(QString::fromStdString(picture)));
         c.Set(form);

@@ -3,10 +3,10 @@
 // per showing, the palette printout, and the same pages as the command line prints.
 #include "editor/qt/print_actions.h"
 
-#include "app/qt/progress_form.h"
 #include "app/qt/widget_test_util.h"
 #include "cli/qt/print_command.h"
 #include "image/qt/pg_image.h"
+#include "platform/qt/progress_form.h"
 #include "print/qt/preview_sheet.h"
 #include "print/qt/qt_test_util.h"
 #include "test_util.h"

@@ -1,8 +1,8 @@
-#include "app/qt/progress_form.h"
 #include "editor/qt/vector_form.h"
 #include "editor/qt/zoom_form.h"
 #include "editor/tool_cursors.h"
 #include "image/qt/pg_image.h"
+#include "platform/qt/progress_form.h"
 
 #include "../../app/qt/widget_test_util.h"
 #include "test_util.h"

@@ -3,13 +3,13 @@
 // every region hold the minimum and is undone from the main window's Edit menu, and Cancel
 // leaves the painting as it was.
 #include "app/qt/app_windows.h"
-#include "app/qt/progress_form.h"
 #include "app/qt/widget_test_util.h"
 #include "convert/import_session.h"
 #include "editor/qt/print_actions.h"
 #include "editor/qt/vector_form.h"
 #include "image/image_test_util.h"
 #include "model/render.h"
+#include "platform/qt/progress_form.h"
 #include "platform/qt/window_text.h"
 #include "print/legibility_text.h"
 #include "test_util.h"

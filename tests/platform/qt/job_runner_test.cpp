@@ -1,10 +1,10 @@
 // Long work behind the progress window: the core's own steps run on the worker, their progress
 // reaches the window on its thread only, and the result is adopted on that thread.
-#include "app/qt/progress_form.h"
 #include "editor/document.h"
 #include "editor/painting_view.h"
+#include "platform/qt/progress_form.h"
 
-#include "widget_test_util.h"
+#include "app/qt/widget_test_util.h"
 
 #include <QCoreApplication>
 #include <QThread>

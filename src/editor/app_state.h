@@ -2,9 +2,9 @@
 // The application's own state, apart from any painting: the settings block ("kv.ini") with the
 // recent-file list, and the folders the program keeps its settings and palette files in. Opening
 // and saving paintings go through it so that the recent files follow.
-#include "app/settings.h"
 #include "editor/document.h"
 #include "platform/report.h"
+#include "platform/settings.h"
 
 #include <filesystem>
 #include <optional>

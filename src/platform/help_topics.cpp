@@ -1,4 +1,4 @@
-#include "app/help_topics.h"
+#include "platform/help_topics.h"
 
 namespace pigmentaria {
 

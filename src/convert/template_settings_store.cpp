@@ -1,4 +1,4 @@
-#include "app/template_settings_store.h"
+#include "convert/template_settings_store.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "app/app_state.h"
+#include "editor/app_state.h"
 
 #include "editor/painting_export.h"
 

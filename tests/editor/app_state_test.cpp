@@ -1,6 +1,6 @@
 // The application's state: its settings file where the folders say, and the recent files that
 // follow opening and saving paintings.
-#include "app/app_state.h"
+#include "editor/app_state.h"
 #include "editor/painting_view.h"
 #include "test_util.h"
 

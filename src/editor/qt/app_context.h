@@ -4,7 +4,8 @@
 // progress window. TAppWindows owns them all and hands this to each window it creates; a window
 // keeps the reference for its life and observes the document (and, if it shows the painting as
 // the main window does, the view).
-#include "app/app_state.h"
+#include "convert/qt/import_context.h"
+#include "editor/app_state.h"
 #include "editor/document.h"
 #include "editor/painting_view.h"
 #include "editor/qt/form_dialogs.h"
@@ -25,6 +26,14 @@ struct TAppContext {
     // window are being made, so look it up when the work starts, not in a constructor.
     TJobRunner* Jobs = nullptr;
 };
+
+// The import dialog's part of the context: it imports into the document.
+inline TImportContext ImportContext(TAppContext& context) {
+    return {context.App.Settings(), context.App.PaletteFolder(), context.Dialogs, context.Jobs,
+            [&document = context.Document](TTraceResult trace) {
+                document.AdoptImport(std::move(trace));
+            }};
+}
 
 // The program's owning objects apart from its windows, in the order they depend on each other.
 class TAppCore {

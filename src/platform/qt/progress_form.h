@@ -5,7 +5,7 @@
 // thread by a queued call, which hands the progress to the window; the result (or the failure)
 // is taken when the work has ended. While it runs the window shows, repaints and keeps the user
 // from editing (it is application-modal); the worker never touches a widget.
-#include "app/progress_throttle.h"
+#include "platform/progress_throttle.h"
 #include "platform/report.h"
 #include "platform/worker.h"
 

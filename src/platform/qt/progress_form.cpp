@@ -1,4 +1,4 @@
-#include "app/qt/progress_form.h"
+#include "platform/qt/progress_form.h"
 
 #include "platform/qt/value_label.h"
 

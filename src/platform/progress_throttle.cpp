@@ -1,4 +1,4 @@
-#include "app/progress_throttle.h"
+#include "platform/progress_throttle.h"
 
 namespace pigmentaria {
 

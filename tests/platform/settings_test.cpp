@@ -1,5 +1,5 @@
-#include "app/settings.h"
 #include "platform/file_io.h"
+#include "platform/settings.h"
 #include "test_util.h"
 
 #include <gtest/gtest.h>

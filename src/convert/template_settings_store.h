@@ -3,8 +3,8 @@
 // it is: the group's keys ("key=value" lines, see convert/template_settings.h) go into the
 // block's reserved bytes after a "[template]" line, ended by a NUL. A block that never held them
 // reads as the defaults, and storing the defaults into it changes no byte.
-#include "app/settings.h"
 #include "convert/template_settings.h"
+#include "platform/settings.h"
 
 namespace pigmentaria {
 
