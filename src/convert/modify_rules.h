@@ -4,6 +4,7 @@
 // "Re-Open" entry, the window's layout figures, and the message a picture too large to convert at
 // full size gets.
 #include "convert/import_session.h"
+#include "image/zoom_levels.h"
 
 #include <array>
 #include <optional>
@@ -117,21 +118,15 @@ bool StyleChangesPicture(TPaintingStyle style);
 
 // ---- Zoom menu
 
-struct TZoomMenuItem {
-    const char* Caption;
-    double Factor; // 0 for "Custom..."
-};
-// "Custom..." then the nine levels (there is no 175%).
-inline constexpr std::array<TZoomMenuItem, 10> ImportZoomMenu{{{"Custom...", 0},
-                                                               {"25%", 0.25},
-                                                               {"50%", 0.5},
-                                                               {"75%", 0.75},
-                                                               {"100%", 1.0},
-                                                               {"125%", 1.25},
-                                                               {"150%", 1.5},
-                                                               {"200%", 2.0},
-                                                               {"225%", 2.25},
-                                                               {"250%", 2.5}}};
+using TZoomMenuItem = TZoomLevel;
+// "Custom..." then the program's zoom levels (there is no 175%).
+inline constexpr std::array<TZoomMenuItem, ZoomLevels.size() + 1> ImportZoomMenu = [] {
+    std::array<TZoomMenuItem, ZoomLevels.size() + 1> menu{};
+    menu[0] = {CustomZoomCaption, 0};
+    for (std::size_t i = 0; i < ZoomLevels.size(); ++i)
+        menu[i + 1] = ZoomLevels[i];
+    return menu;
+}();
 inline constexpr int CustomZoomItem = 0;
 
 // The entry the zoom menu's radio group shows checked for a zoom factor: the level of that

@@ -4,26 +4,6 @@ namespace pigmentaria {
 
 namespace {
 
-const TCursorArt HandGrab{15,
-                          15,
-                          7,
-                          8,
-                          {
-                              "....XX.XX.XX....",
-                              "...XooXooXooXX..",
-                              "...XooooooooXoX.",
-                              "....XoooooooooX.",
-                              "...XXoooooooooX.",
-                              "..XooooooooooX..",
-                              "..XoooooooooooX.",
-                              "...XooooooooooX.",
-                              "....XoooooooooX.",
-                              ".....XooooooooX.",
-                              "......XooooooX..",
-                              "......XooooooX..",
-                              "......XXXXXXXX..",
-                          }};
-
 // A tipped paint can pouring from its lip; the hot spot is the drop's tip.
 const TCursorArt PaintBottle{
     3,
@@ -128,8 +108,13 @@ std::string_view ToolCursorName(int number) {
 
 const TCursorArt* ToolCursorArt(int number) {
     switch (number) {
-    case 1:
-        return &HandGrab;
+    case 1: {
+        // The viewer's closed hand, its hot spot in the middle of the cursor; made on first use,
+        // after the viewer's own cursors.
+        static const TCursorArt handGrab =
+            MovedTo(ViewerCursorArt(TViewerCursor::ClosedHand), 15, 15);
+        return &handGrab;
+    }
     case 2:
         return &PaintBottle;
     case 3:

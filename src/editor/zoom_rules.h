@@ -1,6 +1,8 @@
 #pragma once
-// The zoom menu's levels and their limit, and the custom zoom dialog's three fields: typing a
+// The zoom menu's limit, and the custom zoom dialog's three fields: typing a
 // height, a width or a percentage keeps the other two in proportion to the picture.
+#include "image/zoom_levels.h"
+
 #include <array>
 #include <optional>
 #include <string>
@@ -9,22 +11,6 @@ namespace pigmentaria {
 
 // A level is offered only while both rendered sides stay below this.
 inline constexpr int ZoomSideLimit = 2500;
-
-struct TZoomLevel {
-    const char* Caption;
-    double Factor;
-};
-// The fixed levels in menu order, after "Custom...".
-inline constexpr std::array<TZoomLevel, 9> ZoomLevels{{{"25%", 0.25},
-                                                       {"50%", 0.5},
-                                                       {"75%", 0.75},
-                                                       {"100%", 1.0},
-                                                       {"125%", 1.25},
-                                                       {"150%", 1.5},
-                                                       {"200%", 2.0},
-                                                       {"225%", 2.25},
-                                                       {"250%", 2.5}}};
-inline constexpr const char* CustomZoomCaption = "Custom...";
 
 // Whether a level may be chosen for a painting of width x height.
 bool ZoomLevelAllowed(int width, int height, double factor);

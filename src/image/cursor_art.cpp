@@ -20,6 +20,15 @@ std::array<TCursorPixel, CursorSide * CursorSide> CursorPixels(const TCursorArt&
     return px;
 }
 
+TCursorArt MovedTo(const TCursorArt& art, int hotX, int hotY) {
+    TCursorArt out = art;
+    out.OffsetX += hotX - art.HotX;
+    out.OffsetY += hotY - art.HotY;
+    out.HotX = hotX;
+    out.HotY = hotY;
+    return out;
+}
+
 namespace {
 
 const TCursorArt OpenHand{16,

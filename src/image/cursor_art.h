@@ -26,6 +26,9 @@ struct TCursorArt {
 // The cursor's 32 x 32 pixels, row by row.
 std::array<TCursorPixel, CursorSide * CursorSide> CursorPixels(const TCursorArt& art);
 
+// The same drawing with its hot spot at (hotX, hotY) of the cursor: the drawing moves with it.
+TCursorArt MovedTo(const TCursorArt& art, int hotX, int hotY);
+
 // The library's four cursors of the picture viewer: open and closed hand (hot spot 16, 12), the
 // selection cross (15, 15) and the move cursor (16, 15).
 const TCursorArt& ViewerCursorArt(TViewerCursor cursor);
