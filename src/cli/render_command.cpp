@@ -1,8 +1,8 @@
 // Writes a painting as a picture: a metafile or SVG drawing of its shapes, or a raster picture of
 // its rendering at a zoom through the image library.
 #include "cli/commands.h"
-#include "editor/painting_export.h"
 #include "image/file_format.h"
+#include "image/painting_export.h"
 #include "image/pg_errors.h"
 #include "model/painting_file.h"
 #include "model/render.h"

@@ -4,7 +4,7 @@
 #include "cli/print_options.h"
 #include "cli/terminal.h"
 #include "convert/color_count.h"
-#include "editor/painting_export.h"
+#include "image/painting_export.h"
 #include "image/pg_progress.h"
 #include "model/render.h"
 #include "palette/tube_set.h"

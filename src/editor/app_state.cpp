@@ -1,6 +1,6 @@
 #include "editor/app_state.h"
 
-#include "editor/painting_export.h"
+#include "image/painting_export.h"
 
 #include <utility>
 

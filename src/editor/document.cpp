@@ -1,6 +1,6 @@
 #include "editor/document.h"
 
-#include "editor/painting_export.h"
+#include "image/painting_export.h"
 #include "model/render.h"
 #include "palette/color_functions.h"
 #include "print/print_scale.h"

@@ -1,6 +1,6 @@
 #include "editor/painting_view.h"
 
-#include "editor/painting_export.h"
+#include "image/painting_export.h"
 #include "model/render.h"
 
 #include <cmath>

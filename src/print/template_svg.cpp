@@ -1,5 +1,6 @@
 #include "print/template_svg.h"
 
+#include "image/painting_export.h"
 #include "platform/text_parse.h"
 
 #include <algorithm>
@@ -35,13 +36,6 @@ void AppendEscaped(std::string& out, const std::string& text) {
     }
 }
 
-void AppendPoint(std::string& out, TShapePoint p) {
-    out += ' ';
-    out += std::to_string(p.X);
-    out += ' ';
-    out += std::to_string(p.Y);
-}
-
 // Every segment of the shapes' outlines once, whichever way round a shape runs it, as runs of
 // segments in the shapes' order; the frame shape behind them all is left out.
 void AppendBorders(std::string& out, const TShapeList& shapes) {
@@ -54,28 +48,28 @@ void AppendBorders(std::string& out, const TShapeList& shapes) {
     auto key = [](TShapePoint p) {
         return (std::uint64_t(std::uint32_t(p.X)) << 32) | std::uint32_t(p.Y);
     };
-    bool first = true;
+    std::vector<TShapePoint> run;
+    auto flush = [&] {
+        if (run.size() >= 2) {
+            if (out.back() != '"') out += ' ';
+            AppendSvgPathData(out, run, false);
+        }
+        run.clear();
+    };
     for (const TPaintShape& s : shapes) {
         if (&s == shapes.First() || s.Points.size() < 2) continue;
         const std::size_t n = s.Points.size();
-        bool open = false;
         for (std::size_t i = 0; i < n; ++i) {
             const TShapePoint a = s.Points[i], b = s.Points[(i + 1) % n];
             const std::uint64_t ka = key(a), kb = key(b);
             if (ka == kb || !drawn.insert({std::min(ka, kb), std::max(ka, kb)}).second) {
-                open = false;
+                flush();
                 continue;
             }
-            if (!open) {
-                if (!first) out += ' ';
-                out += 'M';
-                AppendPoint(out, a);
-                out += " L";
-                first = false;
-                open = true;
-            }
-            AppendPoint(out, b);
+            if (run.empty()) run.push_back(a);
+            run.push_back(b);
         }
+        flush();
     }
 }
 
@@ -102,12 +96,9 @@ std::string TemplateSvg(const TShapeList& shapes, const std::vector<TPrintLabel>
            "fill-rule=\"evenodd\">\n";
     for (const TPaintShape& s : shapes) {
         if (s.Points.empty()) continue;
-        out += "<path d=\"M";
-        for (std::size_t i = 0; i < s.Points.size(); ++i) {
-            if (i == 1) out += " L";
-            AppendPoint(out, s.Points[i]);
-        }
-        out += " Z\"/>\n";
+        out += "<path d=\"";
+        AppendSvgPathData(out, s.Points, true);
+        out += "\"/>\n";
     }
     out += "</g>\n";
     out += "<path transform=\"translate(0.5 0.5)\" fill=\"none\" stroke=\"#000000\" "

@@ -1,8 +1,8 @@
 // The render command: a painting file written as a metafile, SVG or raster picture, and its
 // failures (one line on stderr, exit status 1, no file).
-#include "editor/painting_export.h"
 #include "image/file_format.h"
 #include "image/metafile_reader.h"
+#include "image/painting_export.h"
 #include "image/pixel_graphic.h"
 #include "model/painting_file.h"
 #include "model/render.h"

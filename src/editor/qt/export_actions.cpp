@@ -1,10 +1,10 @@
 #include "editor/qt/export_actions.h"
 
-#include "editor/painting_export.h"
 #include "editor/qt/app_context.h"
 #include "editor/qt/tool_dialogs.h"
 #include "editor/qt/vector_form.h"
 #include "image/file_format.h"
+#include "image/painting_export.h"
 
 #include <QAction>
 #include <QClipboard>

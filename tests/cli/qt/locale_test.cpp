@@ -5,7 +5,7 @@
 #include "cli/palette_command.h"
 #include "cli/print_options.h"
 #include "convert/import_session.h"
-#include "editor/painting_export.h"
+#include "image/painting_export.h"
 #include "image/pg_stream.h"
 #include "image/pixel_graphic.h"
 #include "locale_util.h"

@@ -1,9 +1,9 @@
 // Export and the clipboard from the main window: the export dialog's writer types, the picture
 // at the current zoom, refused names, the selected shapes as drawings, the painting as a bitmap,
 // and Save As writing a metafile or an SVG drawing.
-#include "editor/painting_export.h"
 #include "editor/qt/export_actions.h"
 #include "editor/qt/vector_form.h"
+#include "image/painting_export.h"
 
 #include "../../app/qt/widget_test_util.h"
 #include "test_util.h"

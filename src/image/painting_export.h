@@ -59,6 +59,10 @@ TPaintingFileKind WritePainting(const std::filesystem::path& file, const TShapeL
 void SavePaintingAsMetafile(const std::string& fileName, const TShapeList& shapes,
                             bool outlinesOnly);
 
+// An SVG path's data through the points, as every SVG the program writes draws a shape or a
+// border: "M x y L x y x y ...", closed with " Z".
+void AppendSvgPathData(std::string& out, const std::vector<TShapePoint>& points, bool closed);
+
 // The painting as an SVG drawing of its size: every shape a path in list order, filled and
 // outlined in its colour as the pen draws it, or white with a black outline in the outlines-only
 // view.

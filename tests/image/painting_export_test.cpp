@@ -1,8 +1,8 @@
 // Export of a painting as metafiles and SVG: the name rule, what is saved and copied, and how
 // independent readers see our files and how we see theirs.
-#include "editor/painting_export.h"
 #include "image/metafile_fixtures.h"
 #include "image/metafile_reader.h"
+#include "image/painting_export.h"
 #include "model/painting_file.h"
 #include "model/render.h"
 #include "platform/canvas.h"

@@ -1,4 +1,4 @@
-#include "editor/painting_export.h"
+#include "image/painting_export.h"
 
 #include "image/file_format.h"
 #include "image/pg_stream.h"
@@ -101,6 +101,18 @@ void SavePaintingAsMetafile(const std::string& fileName, const TShapeList& shape
     ReplaceFileContents(fileName, PaintingMetafile(shapes, outlinesOnly, format));
 }
 
+void AppendSvgPathData(std::string& out, const std::vector<TShapePoint>& points, bool closed) {
+    out += 'M';
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (i == 1) out += " L";
+        out += ' ';
+        out += std::to_string(points[i].X);
+        out += ' ';
+        out += std::to_string(points[i].Y);
+    }
+    if (closed) out += " Z";
+}
+
 std::string PaintingSvg(const TShapeList& shapes, bool outlinesOnly) {
     const int w = shapes.PaintingWidth(), h = shapes.PaintingHeight();
     std::string out;
@@ -114,15 +126,9 @@ std::string PaintingSvg(const TShapeList& shapes, bool outlinesOnly) {
            "stroke-linejoin=\"round\" stroke-linecap=\"square\">\n";
     for (const TPaintShape& s : shapes) {
         if (s.Points.empty()) continue;
-        out += "<path d=\"M";
-        for (std::size_t i = 0; i < s.Points.size(); ++i) {
-            if (i == 1) out += " L";
-            out += ' ';
-            out += std::to_string(s.Points[i].X);
-            out += ' ';
-            out += std::to_string(s.Points[i].Y);
-        }
-        out += " Z\" fill=\"";
+        out += "<path d=\"";
+        AppendSvgPathData(out, s.Points, true);
+        out += "\" fill=\"";
         AppendColor(out, outlinesOnly ? clWhite : s.Color);
         out += "\" stroke=\"";
         AppendColor(out, outlinesOnly ? clBlack : s.Color);
