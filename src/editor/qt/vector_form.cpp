@@ -455,11 +455,78 @@ void TVectorForm::UpdateClipboardState() {
                            TClipboardPictureKind::None;
 }
 
+namespace {
+
+// Which flag of the enabling rule enables which action; the tool bar's buttons also need the
+// tool bar enabled.
+struct TActionRule {
+    QAction* TVectorForm::TActions::*Action;
+    bool TEnablingFlags::*Enabled;
+    bool OnToolBar = false;
+};
+using TA = TVectorForm::TActions;
+using TF = TEnablingFlags;
+constexpr TActionRule ActionRules[] = {
+    {&TA::OpenPainting, &TF::OpenPainting},
+    {&TA::Save, &TF::Save},
+    {&TA::SaveAs, &TF::SaveAs},
+    {&TA::SavePalette, &TF::SavePalette},
+    {&TA::ExportPainting, &TF::ExportPainting},
+    {&TA::ImportPicture, &TF::ImportPicture},
+    {&TA::ImportClipboard, &TF::ImportClipboard},
+    {&TA::ReImport, &TF::ReImport},
+    {&TA::Print, &TF::Print},
+    {&TA::PrintPalette, &TF::PrintPalette},
+    {&TA::Exit, &TF::Exit},
+    {&TA::Undo, &TF::Undo},
+    {&TA::CopySelected, &TF::CopySelected},
+    {&TA::CopyBitmap, &TF::CopyBitmap},
+    {&TA::DeleteSelected, &TF::DeleteSelected},
+    {&TA::SelectAll, &TF::SelectAll},
+    {&TA::SelectSpecial, &TF::SelectSpecial},
+    {&TA::DeselectAll, &TF::DeselectAll},
+    {&TA::Smooth, &TF::Smooth},
+    {&TA::ReacquireAll, &TF::ReacquireAll},
+    {&TA::ReacquireSelected, &TF::ReacquireSelected},
+    {&TA::Retrace, &TF::Retrace},
+    {&TA::ViewOutlinesOnly, &TF::ViewOutlinesOnly},
+    {&TA::SelectionTool, &TF::SelectionTool, true},
+    {&TA::BrushstrokeTool, &TF::BrushstrokeTool, true},
+    {&TA::EyedropperTool, &TF::EyedropperTool, true},
+    {&TA::RegionTool, &TF::RegionTool, true},
+    {&TA::ColorInRegionTool, &TF::ColorInRegionTool, true},
+    {&TA::SelectAllButton, &TF::SelectAllButton, true},
+    {&TA::SelectColorButton, &TF::SelectColorButton, true},
+    {&TA::PaintBucketButton, &TF::PaintBucketButton, true},
+    {&TA::SmoothButton, &TF::SmoothButton, true},
+    {&TA::PaletteButton, &TF::PaletteButton, true},
+    {&TA::ColorDialogButton, &TF::ColorDialogButton, true},
+    {&TA::ZoomIn, &TF::ZoomButton, true},
+    {&TA::ZoomOut, &TF::ZoomButton, true},
+    {&TA::HelpButton, &TF::HelpButton, true},
+};
+
+// The five toggle buttons and the flag that holds each one down.
+struct TDownRule {
+    QAction* TVectorForm::TActions::*Action;
+    bool TEnablingFlags::*Down;
+};
+constexpr TDownRule DownRules[] = {
+    {&TA::SelectionTool, &TF::SelectionDown},         {&TA::BrushstrokeTool, &TF::BrushstrokeDown},
+    {&TA::EyedropperTool, &TF::EyedropperDown},       {&TA::RegionTool, &TF::RegionDown},
+    {&TA::ColorInRegionTool, &TF::ColorInRegionDown},
+};
+
+} // namespace
+
 void TVectorForm::RunEnablingRule() {
     const TEnablingFlags e = ComputeEnabling(EnablingState());
-    A_.OpenPainting->setEnabled(e.OpenPainting);
-    A_.Save->setEnabled(e.Save);
-    A_.SaveAs->setEnabled(e.SaveAs);
+    for (const TActionRule& r : ActionRules)
+        (A_.*r.Action)->setEnabled(e.*r.Enabled && (!r.OnToolBar || e.ToolBar));
+    for (const TDownRule& r : DownRules)
+        (A_.*r.Action)->setChecked(e.*r.Down);
+    A_.ZoomButton->setEnabled(e.ZoomButton && e.ToolBar);
+    ZoomMenu_->menuAction()->setEnabled(e.ZoomButton && e.ToolBar);
     const TSaveKeys keys = SaveShortcuts(e.Save);
     auto sequences = [](const std::vector<std::string>& k) {
         QList<QKeySequence> list;
@@ -471,49 +538,8 @@ void TVectorForm::RunEnablingRule() {
     if (const auto k = sequences(keys.Save); A_.Save->shortcuts() != k) A_.Save->setShortcuts(k);
     if (const auto k = sequences(keys.SaveAs); A_.SaveAs->shortcuts() != k)
         A_.SaveAs->setShortcuts(k);
-    A_.SavePalette->setEnabled(e.SavePalette);
-    A_.ExportPainting->setEnabled(e.ExportPainting);
-    A_.ImportPicture->setEnabled(e.ImportPicture);
-    A_.ImportClipboard->setEnabled(e.ImportClipboard);
-    A_.ReImport->setEnabled(e.ReImport);
-    A_.Print->setEnabled(e.Print);
-    A_.PrintPalette->setEnabled(e.PrintPalette);
-    A_.Exit->setEnabled(e.Exit);
-    A_.Undo->setEnabled(e.Undo);
     A_.Undo->setText(QString::fromStdString(Ctx_.Document.UndoCaption()));
-    A_.CopySelected->setEnabled(e.CopySelected);
-    A_.CopyBitmap->setEnabled(e.CopyBitmap);
-    A_.DeleteSelected->setEnabled(e.DeleteSelected);
-    A_.SelectAll->setEnabled(e.SelectAll);
-    A_.SelectSpecial->setEnabled(e.SelectSpecial);
-    A_.DeselectAll->setEnabled(e.DeselectAll);
-    A_.Smooth->setEnabled(e.Smooth);
-    A_.ReacquireAll->setEnabled(e.ReacquireAll);
-    A_.ReacquireSelected->setEnabled(e.ReacquireSelected);
-    A_.Retrace->setEnabled(e.Retrace);
-    A_.ViewOutlinesOnly->setEnabled(e.ViewOutlinesOnly);
     A_.ViewOutlinesOnly->setChecked(Ctx_.View.OutlinesOnly());
-    A_.SelectionTool->setEnabled(e.SelectionTool && e.ToolBar);
-    A_.BrushstrokeTool->setEnabled(e.BrushstrokeTool && e.ToolBar);
-    A_.EyedropperTool->setEnabled(e.EyedropperTool && e.ToolBar);
-    A_.RegionTool->setEnabled(e.RegionTool && e.ToolBar);
-    A_.ColorInRegionTool->setEnabled(e.ColorInRegionTool && e.ToolBar);
-    A_.SelectAllButton->setEnabled(e.SelectAllButton && e.ToolBar);
-    A_.SelectColorButton->setEnabled(e.SelectColorButton && e.ToolBar);
-    A_.PaintBucketButton->setEnabled(e.PaintBucketButton && e.ToolBar);
-    A_.SmoothButton->setEnabled(e.SmoothButton && e.ToolBar);
-    A_.PaletteButton->setEnabled(e.PaletteButton && e.ToolBar);
-    A_.ColorDialogButton->setEnabled(e.ColorDialogButton && e.ToolBar);
-    A_.ZoomButton->setEnabled(e.ZoomButton && e.ToolBar);
-    ZoomMenu_->menuAction()->setEnabled(e.ZoomButton && e.ToolBar);
-    A_.ZoomIn->setEnabled(e.ZoomButton && e.ToolBar);
-    A_.ZoomOut->setEnabled(e.ZoomButton && e.ToolBar);
-    A_.HelpButton->setEnabled(e.HelpButton && e.ToolBar);
-    A_.SelectionTool->setChecked(e.SelectionDown);
-    A_.BrushstrokeTool->setChecked(e.BrushstrokeDown);
-    A_.EyedropperTool->setChecked(e.EyedropperDown);
-    A_.RegionTool->setChecked(e.RegionDown);
-    A_.ColorInRegionTool->setChecked(e.ColorInRegionDown);
     PGImage1_->SetActionMode(e.ViewerAction);
     if (e.ClearViewerSelection) PGImage1_->SetSelection(false);
     setWindowModified(Ctx_.Document.Modified());
