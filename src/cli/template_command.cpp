@@ -127,16 +127,6 @@ TTemplateFiles TemplateFileNames(const TTemplateCommandArgs& args) {
             file("-template.svg"), file("-painting.png"), file("-paints.csv")};
 }
 
-TNamedPalette LoadPaintsFile(const std::string& file) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec))
-        throw std::runtime_error("cannot read palette file " + file);
-    TNamedPalette paints;
-    LoadPalette(paints, file);
-    if (paints.Empty()) throw std::runtime_error(file + " holds no paints");
-    return paints;
-}
-
 TTemplateResult MakeTemplateFiles(const TTemplateCommandArgs& args, const TTemplateFiles& files) {
     TTemplateRequest request = args.Request;
     if (args.PaintsFile) request.Paints = LoadPaintsFile(*args.PaintsFile);

@@ -34,9 +34,6 @@ struct TTemplateFiles {
 };
 TTemplateFiles TemplateFileNames(const TTemplateCommandArgs& args);
 
-// The paints of a palette file; std::runtime_error when it cannot be read or holds none.
-TNamedPalette LoadPaintsFile(const std::string& file);
-
 // Reads the paints, the tubes and the picture, makes the template and writes the painting file
 // (with the print layout it was made for), the SVG drawing, the PNG and with tubes the paints'
 // CSV, saying so on stdout. Throws std::runtime_error when any of it fails; a bad tube file fails

@@ -10,6 +10,8 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <stdexcept>
+#include <system_error>
 #include <unordered_set>
 
 namespace pigmentaria {
@@ -334,6 +336,16 @@ std::vector<TPaletteFileInfo> ListPaletteFiles(const std::filesystem::path& fold
         out.push_back({lines[0], f});
     }
     return out;
+}
+
+TNamedPalette LoadPaintsFile(const std::filesystem::path& file) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec))
+        throw std::runtime_error("cannot read palette file " + file.string());
+    TNamedPalette paints;
+    LoadPalette(paints, file);
+    if (paints.Empty()) throw std::runtime_error(file.string() + " holds no paints");
+    return paints;
 }
 
 } // namespace pigmentaria

@@ -97,6 +97,10 @@ void SavePalette(const TNamedPalette& palette, const std::filesystem::path& file
 // its first comma is not an integer throws EPaletteConvertError naming the file and the line
 // ("FILE line 3: 'zzz' is not a valid integer value"), keeping the entries read so far.
 void LoadPalette(TNamedPalette& palette, const std::filesystem::path& file);
+// The paints a template is matched to, from a palette file: throws std::runtime_error when the
+// file cannot be read ("cannot read palette file FILE") or holds no colour ("FILE holds no
+// paints"), and as LoadPalette on a bad line.
+TNamedPalette LoadPaintsFile(const std::filesystem::path& file);
 // Why a file is no palette file, naming it and the line: a description that is not text (a
 // binary file), or a line that does not load. None for a file that loads.
 std::optional<std::string> PaletteFileProblem(const std::filesystem::path& file);

@@ -480,9 +480,7 @@ bool TModifyForm::PrepareTemplate() {
         try {
             if (file.empty())
                 throw std::runtime_error("cannot read palette file " + Template_.PaintsFile);
-            paints.emplace();
-            LoadPalette(*paints, file);
-            if (paints->Empty()) throw std::runtime_error(file.string() + " holds no paints");
+            paints = LoadPaintsFile(file);
         } catch (const std::exception& e) {
             Messages().Error(e.what());
             return false;
