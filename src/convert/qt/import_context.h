@@ -18,8 +18,7 @@ struct TImportContext {
     TSettingsBlock& Settings;
     std::filesystem::path PaletteFolder;
     IMessageSink& Messages;
-    // Null only where no progress window is made (the work then runs on the calling thread).
-    TJobRunner* Jobs = nullptr;
+    TJobRunner& Jobs;
     std::function<void(TTraceResult)> Adopt;
 };
 

@@ -633,22 +633,9 @@ bool TModifyForm::ExecuteModal() {
 }
 
 bool TModifyForm::LoadFile(const QString& file) {
-    TJobRunner* jobs = Ctx_.Jobs;
-    if (!jobs) {
-        // Without a progress window (while the windows are being made): on this thread.
-        try {
-            TNullProgress none;
-            Session_.AdoptPicture(file.toStdString(), LoadPictureFile(file.toStdString(), none));
-        } catch (const std::exception& e) {
-            Messages().Error(std::string(OpeningErrorMessage) + "\n\n" + e.what());
-            return false;
-        }
-        ShowPicture();
-        return true;
-    }
     TJobReport report;
     const std::string name = file.toStdString();
-    std::optional<TLoadedPicture> loaded = jobs->Run<TLoadedPicture>(
+    std::optional<TLoadedPicture> loaded = Ctx_.Jobs.Run<TLoadedPicture>(
         Text(LoadingPictureMessage), true,
         [name](TJobContext& c) { return LoadPictureFile(name, c.Progress); }, report);
     if (!loaded) {
@@ -709,24 +696,14 @@ void TModifyForm::Import1Click() {
     if (!PrepareTemplate()) return;
     TConversionInput input = Session_.ConversionInput();
     std::optional<TImportResult> result;
-    if (TJobRunner* jobs = Ctx_.Jobs) {
-        TJobReport report;
-        // The work owns its copy of the picture and the controls.
-        result = jobs->Run<TImportResult>(
-            Text(ReductionMessage), true,
-            [in = std::move(input)](IProgressSink& p) { return ReduceAndTrace(in, p); }, report);
-        if (!result) {
-            if (report.Status == TJobStatus::Failed) Messages().Error(report.Failure);
-            return;
-        }
-    } else {
-        try {
-            TNullProgress none;
-            result = ReduceAndTrace(input, none);
-        } catch (const std::exception& e) {
-            Messages().Error(e.what());
-            return;
-        }
+    TJobReport report;
+    // The work owns its copy of the picture and the controls.
+    result = Ctx_.Jobs.Run<TImportResult>(
+        Text(ReductionMessage), true,
+        [in = std::move(input)](IProgressSink& p) { return ReduceAndTrace(in, p); }, report);
+    if (!result) {
+        if (report.Status == TJobStatus::Failed) Messages().Error(report.Failure);
+        return;
     }
     Session_.AdoptReduction(std::move(result->Reduction));
     if (Ctx_.Adopt) Ctx_.Adopt(std::move(result->Trace));
@@ -791,23 +768,13 @@ bool TModifyForm::RunSessionWork(
     ControlsChanged();
     auto state = std::make_shared<TSessionState>(Session_.CopyState());
     std::optional<TSessionWork> result;
-    if (TJobRunner* jobs = Ctx_.Jobs) {
-        TJobReport report;
-        result = jobs->Run<TSessionWork>(
-            message, true,
-            [state, work](TJobContext& c) { return work(std::move(*state), c.Progress); }, report);
-        if (!result) {
-            if (report.Status == TJobStatus::Failed) Messages().Error(report.Failure);
-            return false;
-        }
-    } else {
-        try {
-            TNullProgress none;
-            result = work(std::move(*state), none);
-        } catch (const std::exception& e) {
-            Messages().Error(e.what());
-            return false;
-        }
+    TJobReport report;
+    result = Ctx_.Jobs.Run<TSessionWork>(
+        message, true,
+        [state, work](TJobContext& c) { return work(std::move(*state), c.Progress); }, report);
+    if (!result) {
+        if (report.Status == TJobStatus::Failed) Messages().Error(report.Failure);
+        return false;
     }
     Session_.AdoptWork(std::move(*result));
     ShowPicture();
@@ -826,23 +793,13 @@ void TModifyForm::PreviewClick() {
         return ReducePicture(input->Picture, input->Zoom, input->Selection, input->Controls,
                              input->Template, p);
     };
-    if (TJobRunner* jobs = Ctx_.Jobs) {
-        TJobReport report;
-        reduced = jobs->Run<TReducedPair>(
-            Text(ReductionMessage), true, [reduce](TJobContext& c) { return reduce(c.Progress); },
-            report);
-        if (!reduced) {
-            if (report.Status == TJobStatus::Failed) Messages().Error(report.Failure);
-            return;
-        }
-    } else {
-        try {
-            TNullProgress none;
-            reduced = reduce(none);
-        } catch (const std::exception& e) {
-            Messages().Error(e.what());
-            return;
-        }
+    TJobReport report;
+    reduced = Ctx_.Jobs.Run<TReducedPair>(
+        Text(ReductionMessage), true, [reduce](TJobContext& c) { return reduce(c.Progress); },
+        report);
+    if (!reduced) {
+        if (report.Status == TJobStatus::Failed) Messages().Error(report.Failure);
+        return;
     }
     Session_.AdoptReduction(std::move(*reduced));
     ColorReductionForm().Execute(Session_.Reduced());
@@ -910,23 +867,13 @@ bool TModifyForm::SavePictureAs(const QString& file) {
         return messages.Take();
     };
     std::optional<std::vector<TWorkMessage>> said;
-    if (TJobRunner* jobs = Ctx_.Jobs) {
-        TJobReport report;
-        said = jobs->Run<std::vector<TWorkMessage>>(
-            Text(SavingPictureMessage), false, [save](TJobContext& c) { return save(c.Progress); },
-            report);
-        if (!said) {
-            if (report.Status == TJobStatus::Failed) Messages().Error(report.Failure);
-            return false;
-        }
-    } else {
-        try {
-            TNullProgress none;
-            said = save(none);
-        } catch (const std::exception& e) {
-            Messages().Error(e.what());
-            return false;
-        }
+    TJobReport report;
+    said = Ctx_.Jobs.Run<std::vector<TWorkMessage>>(
+        Text(SavingPictureMessage), false, [save](TJobContext& c) { return save(c.Progress); },
+        report);
+    if (!said) {
+        if (report.Status == TJobStatus::Failed) Messages().Error(report.Failure);
+        return false;
     }
     ReplayMessages(*said, Messages());
     return true;

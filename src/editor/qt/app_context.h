@@ -10,6 +10,7 @@
 #include "editor/painting_view.h"
 #include "editor/qt/form_dialogs.h"
 
+#include <stdexcept>
 #include <utility>
 
 namespace pigmentaria {
@@ -28,8 +29,10 @@ struct TAppContext {
 };
 
 // The import dialog's part of the context: it imports into the document.
+// It runs its work behind the progress window, which is made before it.
 inline TImportContext ImportContext(TAppContext& context) {
-    return {context.App.Settings(), context.App.PaletteFolder(), context.Dialogs, context.Jobs,
+    if (!context.Jobs) throw std::logic_error("the import dialog is made before the job runner");
+    return {context.App.Settings(), context.App.PaletteFolder(), context.Dialogs, *context.Jobs,
             [&document = context.Document](TTraceResult trace) {
                 document.AdoptImport(std::move(trace));
             }};
