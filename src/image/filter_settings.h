@@ -54,6 +54,12 @@ enum class TFilterKind {
     HSV,
     BCG
 };
+// Every filter, in the order of the enumeration.
+inline constexpr TFilterKind AllFilterKinds[] = {
+    TFilterKind::Smooth,   TFilterKind::Sharpen, TFilterKind::Detail,    TFilterKind::Blur,
+    TFilterKind::Negative, TFilterKind::Contour, TFilterKind::GrayScale, TFilterKind::RGB,
+    TFilterKind::CMY,      TFilterKind::YCbCr,   TFilterKind::HLS,       TFilterKind::HSV,
+    TFilterKind::BCG};
 
 // The filter a dialog would build from its settings.
 std::unique_ptr<TPGFilter> MakeFilter(TFilterKind kind, const TFilterSettings& settings);

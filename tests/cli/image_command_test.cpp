@@ -1,5 +1,6 @@
 // pigmentaria-cli image info and image convert: output, exit status, warnings on stderr, and no
 // output file left behind by a failure.
+#include "cli_run.h"
 #include "image/pixel_graphic.h"
 #include "test_util.h"
 
@@ -19,17 +20,9 @@ struct TRun {
     std::string Out, Err;
 };
 
-TRun RunImage(const std::string& args, const TTempDir& dir) {
-    const std::string err = (dir / "stderr.txt").string();
-    const std::string command = std::string(PIGMENTARIA_CLI) + " image " + args + " 2>" + err;
-    FILE* p = popen(command.c_str(), "r");
-    std::string out;
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
-        out.append(buf, n);
-    const int status = pclose(p);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out, test::ReadText(err)};
+TRun RunImage(const std::string& args, const TTempDir&) {
+    const test::TCliRun r = test::RunCliCommand("image " + args);
+    return {r.Status, r.Out, r.Err};
 }
 
 std::string Data(const std::string& name) {

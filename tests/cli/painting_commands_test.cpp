@@ -1,3 +1,4 @@
+#include "cli_run.h"
 #include "model/painting_file.h"
 #include "palette/palette.h"
 #include "print/numbers.h"
@@ -19,17 +20,10 @@ struct TRun {
     std::string Out;
 };
 
+// With `withErrors` what it said on stderr follows what it said on stdout.
 TRun RunCli(const std::string& args, bool withErrors = false) {
-    const std::string command =
-        std::string(PIGMENTARIA_CLI) + " " + args + (withErrors ? " 2>&1" : " 2>/dev/null");
-    FILE* p = popen(command.c_str(), "r");
-    std::string out;
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
-        out.append(buf, n);
-    const int status = pclose(p);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+    const test::TCliRun r = test::RunCliCommand(args);
+    return {r.Status, withErrors ? r.Out + r.Err : r.Out};
 }
 
 TShapeList Painting() {

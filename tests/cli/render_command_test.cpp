@@ -1,5 +1,6 @@
 // The render command: a painting file written as a metafile, SVG or raster picture, and its
 // failures (one line on stderr, exit status 1, no file).
+#include "cli_run.h"
 #include "image/file_format.h"
 #include "image/metafile_reader.h"
 #include "image/painting_export.h"
@@ -31,16 +32,8 @@ struct TRun {
 
 // Runs the command line tool; stdout is dropped, stderr kept.
 TRun Render(const std::string& args) {
-    const std::string command =
-        std::string(PIGMENTARIA_CLI) + " render " + args + " 2>&1 >/dev/null";
-    FILE* p = popen(command.c_str(), "r");
-    std::string err;
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
-        err.append(buf, n);
-    const int status = pclose(p);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, err};
+    const test::TCliRun r = test::RunCliCommand("render " + args);
+    return {r.Status, r.Err};
 }
 
 std::size_t Lines(const std::string& text) {

@@ -8,12 +8,6 @@
 namespace pigmentaria {
 namespace {
 
-constexpr TFilterKind AllKinds[] = {
-    TFilterKind::Smooth,   TFilterKind::Sharpen, TFilterKind::Detail,    TFilterKind::Blur,
-    TFilterKind::Negative, TFilterKind::Contour, TFilterKind::GrayScale, TFilterKind::RGB,
-    TFilterKind::CMY,      TFilterKind::YCbCr,   TFilterKind::HLS,       TFilterKind::HSV,
-    TFilterKind::BCG};
-
 TPixelGraphic Noisy(int w, int h, unsigned seed = 11) {
     std::mt19937 rng(seed);
     TRaster24 r(w, h);
@@ -37,7 +31,7 @@ TRaster24 Crop(const TRaster24& in, int left, int top, int w, int h) {
 
 TEST(FilterDialogModelTest, TheDefaultPositionsAreTheDefaultSettings) {
     const TFilterSettings defaults;
-    for (TFilterKind kind : AllKinds) {
+    for (TFilterKind kind : AllFilterKinds) {
         const TFilterDialogModel& m = FilterDialogModel(kind);
         EXPECT_EQ(m.Kind, kind);
         EXPECT_LE(m.TrackBars.size(), 3u);

@@ -13,6 +13,8 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QTimer>
+#include <QWidget>
 
 #include <deque>
 #include <filesystem>
@@ -119,6 +121,19 @@ inline bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     return true;
+}
+
+// Runs `act` once `window` shows (a modal window's loop is running then).
+inline void WhenShown(QWidget* window, std::function<void()> act) {
+    auto* timer = new QTimer(window);
+    timer->setInterval(2);
+    QObject::connect(timer, &QTimer::timeout, window, [timer, window, act] {
+        if (!window->isVisible()) return;
+        timer->stop();
+        timer->deleteLater();
+        act();
+    });
+    timer->start();
 }
 
 } // namespace pigmentaria::test

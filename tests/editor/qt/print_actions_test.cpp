@@ -33,6 +33,8 @@
 namespace pigmentaria {
 namespace {
 
+using test::WhenShown;
+
 namespace fs = std::filesystem;
 
 // Answers the printer dialogs in place of the user.
@@ -68,19 +70,6 @@ public:
     int operator[](TDocumentEvent e) const { return Count[static_cast<int>(e)]; }
     int Count[32] = {};
 };
-
-// Runs `act` once `window` shows (a modal window's loop is running then).
-void WhenShown(QWidget* window, std::function<void()> act) {
-    auto* timer = new QTimer(window);
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, window, [timer, window, act] {
-        if (!window->isVisible()) return;
-        timer->stop();
-        timer->deleteLater();
-        act();
-    });
-    timer->start();
-}
 
 // The PDF's title is the job's, written as UTF-16.
 bool PdfTitled(const fs::path& pdf, const std::string& title) {

@@ -18,12 +18,6 @@
 namespace pigmentaria {
 namespace {
 
-constexpr TFilterKind AllKinds[] = {
-    TFilterKind::Smooth,   TFilterKind::Sharpen, TFilterKind::Detail,    TFilterKind::Blur,
-    TFilterKind::Negative, TFilterKind::Contour, TFilterKind::GrayScale, TFilterKind::RGB,
-    TFilterKind::CMY,      TFilterKind::YCbCr,   TFilterKind::HLS,       TFilterKind::HSV,
-    TFilterKind::BCG};
-
 TPixelGraphic Noisy(int w, int h, unsigned seed = 5) {
     std::mt19937 rng(seed);
     TRaster24 r(w, h);
@@ -38,7 +32,7 @@ TPixelGraphic Noisy(int w, int h, unsigned seed = 5) {
 }
 
 TEST(FilterDialogFormTest, ControlsCaptionsAndValueLabelsFollowTheModel) {
-    for (TFilterKind kind : AllKinds) {
+    for (TFilterKind kind : AllFilterKinds) {
         const TFilterDialogModel& m = FilterDialogModel(kind);
         TFilterDialogForm form(kind);
         EXPECT_EQ(form.windowTitle().toStdString(), m.Caption);

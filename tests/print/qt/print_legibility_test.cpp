@@ -28,6 +28,8 @@
 namespace pigmentaria {
 namespace {
 
+using test::WhenShown;
+
 using test::PhotoLike;
 
 // Every shape by its contents, in order.
@@ -41,19 +43,6 @@ std::vector<TShapeState> StateOf(const TShapeList& shapes) {
     for (const TPaintShape* s = shapes.First(); s; s = s->Next)
         out.push_back({s->Color, s->AcquiredColor, s->Points});
     return out;
-}
-
-// Runs `act` once `window` shows (a modal window's loop is running then).
-void WhenShown(QWidget* window, std::function<void()> act) {
-    auto* timer = new QTimer(window);
-    timer->setInterval(2);
-    QObject::connect(timer, &QTimer::timeout, window, [timer, window, act] {
-        if (!window->isVisible()) return;
-        timer->stop();
-        timer->deleteLater();
-        act();
-    });
-    timer->start();
 }
 
 void SetEdit(QLineEdit* edit, const QString& text) {
