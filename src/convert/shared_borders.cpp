@@ -321,11 +321,14 @@ void KeepNear(std::vector<TPointD>& curve, const std::vector<TPointD>& raw, doub
 
 // A border's smooth curve in region pixels: its staircase evened out, the wiggles smaller than
 // the flattening tolerance dropped by keeping only the corners that matter, and those corners
-// rounded off. Each step moves the border by a fraction of a millimetre at most.
-std::vector<TPointD> SmoothBorder(const TBorder& border, const TBorderSmoothing& smoothing) {
+// rounded off, then brought back to its pixel border near its ends and at `holds`. Each step
+// moves the border by a fraction of a millimetre at most.
+std::vector<TPointD> SmoothBorder(const TBorder& border, const TBorderSmoothing& smoothing,
+                                  const std::vector<TPointD>& holds) {
     constexpr double Step = 0.5; // region pixels between the points a Gaussian runs over
     const double mm = smoothing.PixelMm > 0 ? smoothing.PixelMm : 0.2;
-    std::vector<TPointD> curve = Midpoints(border);
+    const std::vector<TPointD> raw = Midpoints(border);
+    std::vector<TPointD> curve = raw;
     if (smoothing.DestairMm > 0)
         curve = Smooth(Resample(curve, Step, border.Loop), border.Loop,
                        GaussianKernel(smoothing.DestairMm / mm / Step));
@@ -352,9 +355,10 @@ std::vector<TPointD> SmoothBorder(const TBorder& border, const TBorderSmoothing&
         curve = Smooth(Resample(curve, Step, border.Loop), border.Loop,
                        GaussianKernel(smoothing.RoundMm / mm / Step));
     }
-    if (smoothing.MaxShiftMm > 0) KeepNear(curve, Midpoints(border), smoothing.MaxShiftMm / mm);
-    if (!border.Loop && smoothing.TaperMm > 0)
-        Taper(curve, Midpoints(border), smoothing.TaperMm / mm);
+    if (smoothing.MaxShiftMm > 0) KeepNear(curve, raw, smoothing.MaxShiftMm / mm);
+    if (!border.Loop && smoothing.TaperMm > 0) Taper(curve, raw, smoothing.TaperMm / mm);
+    for (const TPointD& at : holds)
+        Hold(curve, raw, border.Loop, at, smoothing.TaperMm / mm);
     return curve;
 }
 
@@ -477,11 +481,7 @@ std::vector<TShapePoint> FitBorder(const TBorder& b, const TBorderSmoothing& smo
     const bool chamfer = !b.OnPictureEdge() && !smooth && strength == 0 && scale % 2 == 0;
     std::vector<TPointD> curve;
     if (smooth) {
-        curve = SmoothBorder(b, s);
-        const std::vector<TPointD> raw = Midpoints(b);
-        const double mm = smoothing.PixelMm > 0 ? smoothing.PixelMm : 0.2;
-        for (const TPointD& at : holds)
-            Hold(curve, raw, b.Loop, at, smoothing.TaperMm / mm);
+        curve = SmoothBorder(b, s, holds);
     } else if (chamfer) {
         curve = Midpoints(b);
     } else {
