@@ -123,6 +123,7 @@ std::optional<TOpenedPainting> TPaintingDocument::OpenPainting(const std::filesy
     SetPrintLayout(contents.Layout);
     ShapesEdited(before, true);
     Notify(TDocumentEvent::SelectionChanged);
+    ForgetTemplate();
     return TOpenedPainting{std::move(contents.PaletteName), contents.Layout};
 }
 
@@ -158,11 +159,32 @@ void TPaintingDocument::ReplaceShapes(TShapeList shapes, int tracedShapeCount,
     Notify(TDocumentEvent::PaintingReplaced);
     ShapesEdited(before, true);
     Notify(TDocumentEvent::SelectionChanged);
+    ForgetTemplate();
+}
+
+void TPaintingDocument::ForgetTemplate() {
+    if (!Template_) return;
+    Template_.reset();
+    Notify(TDocumentEvent::TemplateChanged);
 }
 
 void TPaintingDocument::AdoptImport(TTraceResult traced) {
     ReplayMessages(traced.Messages, Messages_);
     ReplaceShapes(std::move(traced.Shapes), traced.ShapeCount, UndoImport);
+}
+
+void TPaintingDocument::AdoptTemplate(TTemplateResult made) {
+    ReplayMessages(made.Trace.Messages, Messages_);
+    ReplaceShapes(std::move(made.Trace.Shapes), made.Trace.ShapeCount, UndoImport);
+    const TStamp before = Stamp();
+    SetPrintLayout(made.Plan.Layout);
+    Labels_ = std::move(made.Labels);
+    Notify(TDocumentEvent::LabelsChanged);
+    // Made, not read from a file: nothing of it is saved yet.
+    Modified_ = true;
+    NotifyFlags(before);
+    Template_ = TTemplateTraits{std::move(made.Request), made.Plan.Scale};
+    Notify(TDocumentEvent::TemplateChanged);
 }
 
 bool TPaintingDocument::AdoptRetrace(TRetraceResult retraced) {
@@ -179,6 +201,8 @@ bool TPaintingDocument::AdoptRetrace(TRetraceResult retraced) {
     Notify(TDocumentEvent::PaintingReplaced);
     ShapesEdited(before, true);
     Notify(TDocumentEvent::SelectionChanged);
+    // Traced afresh, its outlines are no longer the template's shared ones.
+    ForgetTemplate();
     return true;
 }
 
@@ -421,6 +445,21 @@ void TPaintingDocument::PlaceNumbers(IProgressSink& progress) {
     result.Messages = messages.Take();
     result.Generation = Generation_;
     AdoptLabels(std::move(result));
+}
+
+std::optional<TTemplateNumbersInput> TPaintingDocument::TemplateNumbersInput() const {
+    if (!Template_ || !HasPainting()) return std::nullopt;
+    const TPrintGeometry print =
+        PdfPrintOfBlock(PrintLayout_, Shapes_.PaintingWidth(), Shapes_.PaintingHeight());
+    return TTemplateNumbersInput{Shapes_.Clone(),
+                                 PaintingPalette_,
+                                 {Template_->OutlineScale, print.Layout, print.Settings.Frame},
+                                 Generation_};
+}
+
+TNumberingResult PlaceTemplateNumbers(const TTemplateNumbersInput& input) {
+    return {
+        PlaceTemplateNumbers(input.Shapes, input.Palette, input.Numbering), {}, input.Generation};
 }
 
 TPrintSnapshot TPaintingDocument::PrintSnapshot() const {

@@ -82,6 +82,23 @@ struct TSimplifyResult {
 // "Simplify For Printing" as work on a worker.
 TSimplifyResult Simplify(TSimplifyInput input, IProgressSink& progress);
 
+// What a template painting keeps beyond its shapes: what it was made for (its paints and tubes,
+// for the paint sheet) and the outline scale its numbers are placed at when it prints.
+struct TTemplateTraits {
+    TTemplateRequest Request;
+    int OutlineScale = TemplateOutlineScale;
+};
+
+// A template's numbers placed afresh after an edit, as work on a worker: for the print its
+// layout block describes.
+struct TTemplateNumbersInput {
+    TShapeList Shapes;
+    TNamedPalette Palette;
+    TTemplateNumbering Numbering;
+    std::uint64_t Generation = 0;
+};
+TNumberingResult PlaceTemplateNumbers(const TTemplateNumbersInput& input);
+
 class TPaintingDocument {
 public:
     explicit TPaintingDocument(IMessageSink& messages);
@@ -109,6 +126,8 @@ public:
     int TracerShapeCount() const { return TracerShapeCount_; }
     const TPrintLayoutBlock& PrintLayout() const { return PrintLayout_; }
     const TRaster24& SourcePicture() const { return SourcePicture_; }
+    // Set while the painting is a template the New Template dialog made.
+    const std::optional<TTemplateTraits>& Template() const { return Template_; }
     bool HasSourcePicture() const { return !SourcePicture_.Empty(); }
     // Counts every change of the shapes: work started on a copy taken at one generation is
     // adopted only while the painting is still at it.
@@ -146,6 +165,9 @@ public:
     // "Import Now": the traced painting with an "&Undo Import" snapshot; the tracer's messages
     // are shown.
     void AdoptImport(TTraceResult traced);
+    // "Create" of the New Template dialog: the template becomes the painting with an "&Undo
+    // Import" snapshot, with its print layout and its numbers, marked modified.
+    void AdoptTemplate(TTemplateResult made);
     // "Re-Trace Painting": the re-traced painting with an "&Undo Retrace Painting" snapshot, its
     // rendering as the source picture, marked modified. False (nothing changes) when the
     // painting changed since the rendering was taken.
@@ -209,6 +231,8 @@ public:
     bool AdoptLabels(TNumberingResult result);
     // Places the numbers here and now.
     void PlaceNumbers(IProgressSink& progress);
+    // Copies for placing a template's numbers on a worker; none for another painting.
+    std::optional<TTemplateNumbersInput> TemplateNumbersInput() const;
     // A copy of what printing reads, for printing on a worker.
     TPrintSnapshot PrintSnapshot() const;
 
@@ -229,6 +253,8 @@ private:
     // Empties the selection and the labels and hides the print layout's placement frame,
     // telling what changed.
     void ClearPainting();
+    // Another painting takes the template's place.
+    void ForgetTemplate();
     bool IsFrame(const TPaintShape* s) const { return s == Shapes_.First(); }
 
     IMessageSink& Messages_;
@@ -249,6 +275,7 @@ private:
     int TracerShapeCount_ = 0;
     TPrintLayoutBlock PrintLayout_;
     TRaster24 SourcePicture_;
+    std::optional<TTemplateTraits> Template_;
     std::uint64_t Generation_ = 0;
 };
 

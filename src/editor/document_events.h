@@ -30,6 +30,9 @@ enum class TDocumentEvent {
     PrintLayoutChanged,
     // The picture held for Re-Import and Re-Trace.
     SourcePictureChanged,
+    // The painting became a template (the New Template dialog made it), or another painting took
+    // its place.
+    TemplateChanged,
     // --- from the view
     ZoomChanged,
     // "View Outlines Only" went on or off.
@@ -57,6 +60,8 @@ inline const char* DocumentEventName(TDocumentEvent event) {
         return "UndoCaptionChanged";
     case TDocumentEvent::LabelsChanged:
         return "LabelsChanged";
+    case TDocumentEvent::TemplateChanged:
+        return "TemplateChanged";
     case TDocumentEvent::PaintColorChanged:
         return "PaintColorChanged";
     case TDocumentEvent::CurrentColorChanged:

@@ -15,6 +15,8 @@ TEnablingFlags ComputeEnabling(const TEnablingState& s) {
     e.SavePalette = painting && f.Palette;
     e.ExportPainting = painting && f.Export;
     e.ImportPicture = f.Import;
+    // A template is made from a picture as an import is, and printed.
+    e.NewTemplate = f.Import && f.Print;
     e.ImportClipboard = f.Import && s.ClipboardHasPicture;
     e.ReImport = f.Import && s.HoldsSourcePicture;
     e.Print = painting && f.Print;
@@ -34,6 +36,7 @@ TEnablingFlags ComputeEnabling(const TEnablingState& s) {
     e.ReacquireSelected = selected && f.Tools;
     e.Retrace = filled;
     e.ViewOutlinesOnly = painting;
+    e.ViewTemplate = painting;
 
     e.ToolBar = painting;
     e.HelpButton = painting;

@@ -39,12 +39,12 @@ struct TEnablingState {
 
 struct TEnablingFlags {
     // File
-    bool OpenPainting, Save, SaveAs, SavePalette, ExportPainting, ImportPicture, ImportClipboard,
-        ReImport, Print, PrintPalette, Exit;
+    bool OpenPainting, Save, SaveAs, SavePalette, ExportPainting, ImportPicture, NewTemplate,
+        ImportClipboard, ReImport, Print, PrintPalette, Exit;
     // Edit
     bool Undo, CopySelected, CopyBitmap, DeleteSelected, SelectAll, SelectSpecial, DeselectAll;
     // Special
-    bool Smooth, ReacquireAll, ReacquireSelected, Retrace, ViewOutlinesOnly;
+    bool Smooth, ReacquireAll, ReacquireSelected, Retrace, ViewOutlinesOnly, ViewTemplate;
     // Tool bar buttons
     bool ToolBar, SelectionTool, BrushstrokeTool, EyedropperTool, RegionTool, ColorInRegionTool,
         SelectAllButton, SelectColorButton, PaintBucketButton, SmoothButton, PaletteButton,

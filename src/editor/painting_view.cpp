@@ -22,8 +22,8 @@ void TPaintingView::DocumentChanged(TDocumentEvent event) {
     case TDocumentEvent::PaintingReplaced:
         // A new painting is shown whole: the outlines-only view goes off, and when a painting
         // was shown before the zoom returns to 100%.
-        if (OutlinesOnly_) {
-            OutlinesOnly_ = false;
+        if (OutlinesOnly_ || TemplateView_) {
+            OutlinesOnly_ = TemplateView_ = false;
             Notify(TDocumentEvent::ViewModeChanged);
         }
         if (!Rendered_.Empty() && Zoom_ != 1.0) {
@@ -54,18 +54,38 @@ void TPaintingView::SetOutlinesOnly(bool on) {
     Render();
 }
 
+void TPaintingView::SetTemplateView(bool on) {
+    const bool changed = on != TemplateView_;
+    TemplateView_ = on;
+    if (changed) Notify(TDocumentEvent::ViewModeChanged);
+    Render();
+}
+
 void TPaintingView::Render() {
-    Rendered_ =
-        Doc_.HasPainting() ? RenderPainting(Doc_.Shapes(), Zoom_, OutlinesOnly_) : TRaster24();
+    Rendered_ = Doc_.HasPainting()
+                    ? RenderPainting(Doc_.Shapes(), Zoom_, OutlinesOnly_ || TemplateView_)
+                    : TRaster24();
     Notify(TDocumentEvent::PaintingRendered);
 }
 
 std::optional<TColor> TPaintingView::PixelColor(int x, int y) const {
     if (!Rendered_.Contains(x, y)) return std::nullopt;
+    if (TemplateView_) {
+        // The cell's own colour, not the white it shows in.
+        if (const TPaintShape* s = ShapeAt(x, y)) return s->Color;
+        return std::nullopt;
+    }
     return Rendered_.GetPixel(x, y);
 }
 
 TPaintShape* TPaintingView::ShapeAt(int x, int y) const {
+    if (TemplateView_) {
+        // Every cell is white here: the topmost shape drawn over the pixel is the one seen.
+        if (!Rendered_.Contains(x, y)) return nullptr;
+        for (TPaintShape* s = Doc_.Shapes().Last(); s && s != Doc_.Shapes().First(); s = s->Prev)
+            if (ShapeCoversPixel(*s, Zoom_, x, y)) return s;
+        return nullptr;
+    }
     return ShapeAtPixel(Doc_.Shapes(), Rendered_, Zoom_, x, y);
 }
 

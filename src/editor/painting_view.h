@@ -32,6 +32,10 @@ public:
     void SetZoom(double zoom);
     bool OutlinesOnly() const { return OutlinesOnly_; }
     void SetOutlinesOnly(bool on);
+    // "View Template": the painting as its template prints, white cells in black outlines; the
+    // main window draws the numbers over it. The tools still find the cell under a pixel.
+    bool TemplateView() const { return TemplateView_; }
+    void SetTemplateView(bool on);
 
     // The painting at the current zoom, as the viewer shows it and the tools read it; empty
     // without a painting.
@@ -76,6 +80,7 @@ private:
     TObserverList Observers_;
     double Zoom_ = 1.0;
     bool OutlinesOnly_ = false;
+    bool TemplateView_ = false;
     TRaster24 Rendered_;
 };
 

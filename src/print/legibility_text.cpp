@@ -5,25 +5,10 @@
 
 namespace pigmentaria {
 
-namespace {
-
-// The placement the report measures: the frame placed, or the first frame for the painting.
-TPlacementFrame PlacedFrame(const TShapeList& shapes, TPrintLayout& layout,
-                            const TPrintSettings& settings) {
-    TPlacementFrame frame = settings.Frame;
-    if (!frame.Visible || frame.Width <= 0)
-        frame = FirstPlacementFrame(layout, shapes.PaintingWidth(), shapes.PaintingHeight());
-    layout.ImageWidthIn = FrameWidthIn(layout, frame);
-    layout.ImageHeightIn = FrameHeightIn(layout, frame);
-    return frame;
-}
-
-} // namespace
-
 TLegibilityReport PrintLegibility(const TShapeList& shapes, TPrintLayout layout,
                                   const TPrintSettings& settings,
                                   const std::vector<TPrintLabel>& labels, double minDiameterMm) {
-    const TPlacementFrame frame = PlacedFrame(shapes, layout, settings);
+    const TPlacementFrame frame = PrintedFrame(shapes, layout, settings.Frame);
     return TPrintedLabels(shapes, layout, frame).Report(labels, minDiameterMm);
 }
 
@@ -83,12 +68,16 @@ TDialogLegibility DialogLegibility(const TDialogLegibilityInput& in, IProgressSi
             // What placement says about a pixel no shape explains shows when printing places
             // the numbers; the report keeps quiet.
             TCollectedMessages quiet;
-            out.PlacedLabels = PlaceNumbers(*in.Shapes, in.Palette, progress, quiet);
+            if (in.TemplateScale > 0)
+                out.PlacedLabels = PlaceTemplateNumbers(
+                    *in.Shapes, in.Palette, {in.TemplateScale, in.Layout, in.Settings.Frame});
+            else
+                out.PlacedLabels = PlaceNumbers(*in.Shapes, in.Palette, progress, quiet);
             labels = &*out.PlacedLabels;
         }
     }
     TPrintLayout layout = in.Layout;
-    const TPlacementFrame frame = PlacedFrame(*in.Shapes, layout, in.Settings);
+    const TPlacementFrame frame = PrintedFrame(*in.Shapes, layout, in.Settings.Frame);
     std::optional<TPrintedLabels> printed;
     if (in.Cache) {
         std::lock_guard lock(in.Cache->Lock);

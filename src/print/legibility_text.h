@@ -58,6 +58,9 @@ struct TDialogLegibilityInput {
     // The numbers printing would use when they are placed already (printing places them once a
     // showing); none places them here as printing would. Not read without PrintNumbers.
     std::optional<std::vector<TPrintLabel>> Labels;
+    // A template painting's outline scale, when it is one: its numbers are then placed as a
+    // template's are, for this layout.
+    int TemplateScale = 0;
     double MinDiameterMm = 2.5;
     // The decimal point of the lines.
     char DecimalPoint = '.';

@@ -9,9 +9,13 @@ TPrintSource TPrintSnapshot::Source(IProgressSink& progress) {
     source.CurrentColor = CurrentColor;
     source.Labels = &Labels;
     source.PlaceNumbers = [this, &progress] {
-        TCollectedMessages messages;
-        Labels = PlaceNumbers(Shapes, Palette, progress, messages);
-        Messages = messages.Take();
+        if (Template) {
+            Labels = PlaceTemplateNumbers(Shapes, Palette, *Template);
+        } else {
+            TCollectedMessages messages;
+            Labels = PlaceNumbers(Shapes, Palette, progress, messages);
+            Messages = messages.Take();
+        }
         NumbersPlaced = true;
     };
     return source;

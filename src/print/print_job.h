@@ -6,8 +6,10 @@
 #include "platform/report.h"
 #include "print/numbers.h"
 #include "print/page_render.h"
+#include "print/print_labels.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace pigmentaria {
@@ -22,6 +24,8 @@ struct TPrintSnapshot {
     // The painting palette, for the numbers' texts.
     TNamedPalette Palette;
     std::uint64_t Generation = 0;
+    // A template painting's numbers are placed as a template's, for the print's layout.
+    std::optional<TTemplateNumbering> Template;
 
     // Set when numbering ran on this copy; Numbering() then holds the labels for the document.
     bool NumbersPlaced = false;

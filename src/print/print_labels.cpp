@@ -391,4 +391,30 @@ TLegibilityReport TPrintedLabels::Report(const std::vector<TPrintLabel>& labels,
     return rep;
 }
 
+TPlacementFrame PrintedFrame(const TShapeList& shapes, TPrintLayout& layout,
+                             const TPlacementFrame& placed) {
+    TPlacementFrame frame = placed;
+    if (!frame.Visible || frame.Width <= 0)
+        frame = FirstPlacementFrame(layout, shapes.PaintingWidth(), shapes.PaintingHeight());
+    layout.ImageWidthIn = FrameWidthIn(layout, frame);
+    layout.ImageHeightIn = FrameHeightIn(layout, frame);
+    return frame;
+}
+
+std::vector<TPrintLabel> TemplateLabels(const TPrintedLabels& printed,
+                                        const TColorNumbering& numbering) {
+    return printed.SpreadLabels(printed.CompleteLabels({}, numbering), numbering,
+                                TemplateLabelSpacingMm);
+}
+
+std::vector<TPrintLabel> PlaceTemplateNumbers(const TShapeList& shapes,
+                                              const TNamedPalette& paintingPalette,
+                                              const TTemplateNumbering& numbering) {
+    TPrintLayout layout = numbering.Layout;
+    const TPlacementFrame frame = PrintedFrame(shapes, layout, numbering.Frame);
+    const TPrintedLabels printed(shapes, layout, frame, TLabelTextMetrics{},
+                                 TemplateLabelScale(numbering.OutlineScale));
+    return TemplateLabels(printed, NumberByPaintingPalette(paintingPalette));
+}
+
 } // namespace pigmentaria

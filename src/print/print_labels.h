@@ -12,6 +12,7 @@
 // whose digits all share one advance.
 #include "model/shape.h"
 #include "palette/color_numbering.h"
+#include "palette/palette.h"
 #include "print/page_render.h"
 #include "print/print_layout.h"
 #include "print/print_scale.h"
@@ -119,5 +120,36 @@ private:
                TLabelTextMetrics metrics);
     std::shared_ptr<const TData> Data_;
 };
+
+// The work raster a template's cells are measured on: two pixels per pixel of the reduction, as
+// a painting traced at the reduction's own size is measured.
+constexpr double TemplateLabelScale(int outlineScale) {
+    return 2.0 / (outlineScale < 1 ? 1 : outlineScale);
+}
+
+// How far apart the numbers of one large cell are, on paper.
+constexpr double TemplateLabelSpacingMm = 60;
+
+// The labels a template prints: one for every cell, at the point of the cell farthest from its
+// border (its pole of inaccessibility on the work raster), at the largest size that fits there;
+// a large cell carries more, TemplateLabelSpacingMm apart.
+std::vector<TPrintLabel> TemplateLabels(const TPrintedLabels& printed,
+                                        const TColorNumbering& numbering);
+
+// The placement frame a print puts the painting in: the frame placed, or the first frame for the
+// painting; `layout` takes the placement's image size from it.
+TPlacementFrame PrintedFrame(const TShapeList& shapes, TPrintLayout& layout,
+                             const TPlacementFrame& placed);
+
+// How a template painting's numbers are placed for a print: on its cells as they print, at its
+// outline scale (TTemplatePlan::Scale), for the layout and placement frame of that print.
+struct TTemplateNumbering {
+    int OutlineScale = 4;
+    TPrintLayout Layout;
+    TPlacementFrame Frame;
+};
+std::vector<TPrintLabel> PlaceTemplateNumbers(const TShapeList& shapes,
+                                              const TNamedPalette& paintingPalette,
+                                              const TTemplateNumbering& numbering);
 
 } // namespace pigmentaria

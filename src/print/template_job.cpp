@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <unordered_map>
+#include <utility>
 
 namespace pigmentaria {
 
@@ -99,12 +100,6 @@ TPrintGeometry PdfPrintOfBlock(const TPrintLayoutBlock& block, int paintingWidth
     return {p.Settings, p.Layout};
 }
 
-std::vector<TPrintLabel> TemplateLabels(const TPrintedLabels& printed,
-                                        const TColorNumbering& numbering) {
-    return printed.SpreadLabels(printed.CompleteLabels({}, numbering), numbering,
-                                TemplateLabelSpacingMm);
-}
-
 std::vector<TPaintShare> PaintShares(const TShapeList& shapes, const TNamedPalette& paintingPalette,
                                      const TColorNumbering& numbering, const TNamedPalette* names,
                                      double zoom) {
@@ -136,9 +131,46 @@ std::vector<TPaintShare> PaintShares(const TShapeList& shapes, const TNamedPalet
     return out;
 }
 
+namespace {
+
+// The canvas the paint is measured for: the request's, else the print's painted area.
+std::pair<double, double> CanvasCm(const TTemplateRequest& request, const TPrintGeometry& print) {
+    if (request.CanvasWidthCm > 0 && request.CanvasHeightCm > 0)
+        return {request.CanvasWidthCm, request.CanvasHeightCm};
+    return {FrameWidthIn(print.Layout, print.Settings.Frame) * MmPerInch / 10,
+            FrameHeightIn(print.Layout, print.Settings.Frame) * MmPerInch / 10};
+}
+
+TColorNumbering TemplateNumbering(const TTemplateRequest& request,
+                                  const TNamedPalette& paintingPalette) {
+    return request.NumberByPaint && !request.Paints.Empty()
+               ? NumberByPaintPosition(request.Paints)
+               : NumberByPaintingPalette(paintingPalette);
+}
+
+} // namespace
+
+TTemplatePaintSheet TemplatePaintSheet(const TShapeList& shapes,
+                                       const TNamedPalette& paintingPalette,
+                                       const TTemplateRequest& request, int outlineScale,
+                                       const TPrintLayoutBlock& layout) {
+    TTemplatePaintSheet out;
+    const double reducedZoom = 1.0 / (outlineScale < 1 ? 1 : outlineScale);
+    out.Shares = PaintShares(shapes, paintingPalette, TemplateNumbering(request, paintingPalette),
+                             request.Paints.Empty() ? nullptr : &request.Paints, reducedZoom);
+    if (request.Tubes) {
+        const TPrintGeometry print =
+            PdfPrintOfBlock(layout, shapes.PaintingWidth(), shapes.PaintingHeight());
+        const auto [widthCm, heightCm] = CanvasCm(request, print);
+        out.Recipes = MakeRecipeSheet(out.Shares, *request.Tubes, widthCm, heightCm, request, 0);
+    }
+    return out;
+}
+
 TTemplateResult MakeTemplate(const TPixelGraphic& picture, const TTemplateRequest& request,
                              IProgressSink& progress) {
     TTemplateResult out;
+    out.Request = request;
     out.Plan = PlanTemplate(picture.Width(), picture.Height(), request);
     const TConversionInput input = TemplateConversionInput(picture, request, out.Plan);
     TReducedPair reduced = ReducePicture(input.Picture, input.Zoom, input.Selection, input.Controls,
@@ -150,9 +182,7 @@ TTemplateResult MakeTemplate(const TPixelGraphic& picture, const TTemplateReques
     out.Original = std::move(reduced.Original);
     const TShapeList& shapes = out.Trace.Shapes;
     RebuildPaintingPalette(out.Palette, shapes);
-    const TColorNumbering numbering = request.NumberByPaint && !request.Paints.Empty()
-                                          ? NumberByPaintPosition(request.Paints)
-                                          : NumberByPaintingPalette(out.Palette);
+    const TColorNumbering numbering = TemplateNumbering(request, out.Palette);
     out.Print = PdfPrintOfBlock(out.Plan.Layout, shapes.PaintingWidth(), shapes.PaintingHeight());
     const TPrintGeometry& print = out.Print;
     const TPrintedLabels& printed =
@@ -165,11 +195,7 @@ TTemplateResult MakeTemplate(const TPixelGraphic& picture, const TTemplateReques
     out.Shares = PaintShares(shapes, out.Palette, numbering,
                              request.Paints.Empty() ? nullptr : &request.Paints, reducedZoom);
     if (request.Tubes) {
-        double widthCm = request.CanvasWidthCm, heightCm = request.CanvasHeightCm;
-        if (!(widthCm > 0 && heightCm > 0)) {
-            widthCm = FrameWidthIn(print.Layout, print.Settings.Frame) * MmPerInch / 10;
-            heightCm = FrameHeightIn(print.Layout, print.Settings.Frame) * MmPerInch / 10;
-        }
+        const auto [widthCm, heightCm] = CanvasCm(request, print);
         const TRaster24 drawn = RenderPainting(shapes, reducedZoom, false);
         const double photo =
             drawn.Width() == out.Original.Width() && drawn.Height() == out.Original.Height()

@@ -99,21 +99,6 @@ struct TPrintGeometry {
 TPrintGeometry PdfPrintOfBlock(const TPrintLayoutBlock& block, int paintingWidth,
                                int paintingHeight);
 
-// The work raster a template's cells are measured on: two pixels per pixel of the reduction, as
-// a painting traced at the reduction's own size is measured.
-constexpr double TemplateLabelScale(int outlineScale) {
-    return 2.0 / (outlineScale < 1 ? 1 : outlineScale);
-}
-
-// How far apart the numbers of one large cell are, on paper.
-constexpr double TemplateLabelSpacingMm = 60;
-
-// The labels a template prints: one for every cell, at the point of the cell farthest from its
-// border (its pole of inaccessibility on the work raster), at the largest size that fits there;
-// a large cell carries more, TemplateLabelSpacingMm apart.
-std::vector<TPrintLabel> TemplateLabels(const TPrintedLabels& printed,
-                                        const TColorNumbering& numbering);
-
 // Every colour of the painting palette that covers any pixel of the painting drawn at `zoom`, in
 // the order of their numbers (then of the palette); the shares add up to 100.
 std::vector<TPaintShare> PaintShares(const TShapeList& shapes, const TNamedPalette& paintingPalette,
@@ -121,6 +106,8 @@ std::vector<TPaintShare> PaintShares(const TShapeList& shapes, const TNamedPalet
                                      double zoom = 1.0);
 
 struct TTemplateResult {
+    // What it was made for: the paints it names and the tubes its recipes mix from.
+    TTemplateRequest Request;
     TTemplatePlan Plan;
     // The painting, traced with smooth shared outlines at the plan's scale.
     TTraceResult Trace;
@@ -143,6 +130,18 @@ struct TTemplateResult {
 TRecipeSheet MakeRecipeSheet(const std::vector<TPaintShare>& shares, const TMixTable& tubes,
                              double canvasWidthCm, double canvasHeightCm,
                              const TTemplateRequest& request, double photoDeltaE);
+
+// The paint sheet of a template painting as it stands, after any edits: each paint's share of the
+// painted area, and with the request's tubes every paint's recipe and the amounts for the canvas
+// (the request's, else the painted area of the print the layout block describes).
+struct TTemplatePaintSheet {
+    std::vector<TPaintShare> Shares;
+    std::optional<TRecipeSheet> Recipes;
+};
+TTemplatePaintSheet TemplatePaintSheet(const TShapeList& shapes,
+                                       const TNamedPalette& paintingPalette,
+                                       const TTemplateRequest& request, int outlineScale,
+                                       const TPrintLayoutBlock& layout);
 
 // The whole template of a picture. Throws EAborted when stopped, std::runtime_error when the
 // picture cannot be converted.

@@ -23,6 +23,12 @@ public:
     // "&Re-Import...": the picture the dialog still holds.
     virtual bool ExecuteAgain() = 0;
     virtual bool HoldsPicture() const = 0;
+    // "New Template...": the New Template dialog on a picture file. True when the user created
+    // a template, which has replaced the painting.
+    virtual bool NewTemplateOnFile(const QString& file) {
+        (void)file;
+        return false;
+    }
 };
 
 inline constexpr const char* NoImportDialogMessage =

@@ -115,6 +115,17 @@ void TPrintActions::DocumentChanged(TDocumentEvent event) {
     case TDocumentEvent::CurrentColorChanged:
         Form_->SetCurrentColor(Doc_.CurrentColor());
         break;
+    case TDocumentEvent::TemplateChanged:
+        // A template prints as one: numbered outlines in black.
+        if (Doc_.Template()) {
+            TPrintDialogState& state = Form_->State();
+            state.SetPrintNumbers(true);
+            state.SetOutlinesOnly(true);
+            state.SetOutlinesBlack(true);
+            Form_->UpdateControls();
+            WriteBlock(false);
+        }
+        break;
     case TDocumentEvent::ShapesChanged:
     case TDocumentEvent::LabelsChanged:
         QueueReport();
@@ -184,10 +195,18 @@ bool TPrintActions::EnsureNumbers() {
     if (!state.NumbersWanted()) return true;
     if (!C_.Runner) return false;
     auto input = std::make_shared<TNumberingInput>(Doc_.NumberingInput());
+    const std::optional<TTemplateNumbering> asTemplate = TemplateNumbering();
     TJobReport report;
     std::optional<TNumberingResult> result = C_.Runner->Run<TNumberingResult>(
         PlacingNumbersMessage, true,
-        [input](TJobContext& c) { return PlaceNumbers(*input, c.Progress); }, report);
+        [input, asTemplate](TJobContext& c) {
+            if (!asTemplate) return PlaceNumbers(*input, c.Progress);
+            return TNumberingResult{
+                PlaceTemplateNumbers(input->Shapes, input->Palette, *asTemplate),
+                {},
+                input->Generation};
+        },
+        report);
     TellReport(report, C_.Messages);
     if (!result || !Doc_.AdoptLabels(std::move(*result))) return false;
     state.MarkNumbersAdded();
@@ -205,6 +224,7 @@ bool TPrintActions::PrintPages() {
 
     auto input = std::make_shared<TPrintRunInput>();
     input->Painting = std::make_unique<TPrintSnapshot>(Doc_.PrintSnapshot());
+    input->Painting->Template = TemplateNumbering();
     input->Settings = state.Settings();
     input->Layout = state.Layout();
     input->NumbersAdded = state.NumbersAdded();
@@ -318,11 +338,13 @@ void TPrintActions::RequestReport() {
     in.MinDiameterMm = MinMm_;
     in.DecimalPoint = WindowDecimalPoint();
     in.Cache = Measured_;
+    if (Doc_.Template()) in.TemplateScale = Doc_.Template()->OutlineScale;
     if (in.Settings.PrintNumbers) {
-        // The numbers printing will use: this showing's when placed, else placed afresh.
+        // The numbers printing will use: this showing's when placed, else placed afresh. A
+        // template's are placed for the layout, so those of another layout do not do.
         if (state.NumbersAdded())
             in.Labels = Doc_.NumberLabels();
-        else if (PlacedLabels_ && PlacedGeneration_ == in.Generation)
+        else if (PlacedLabels_ && PlacedGeneration_ == in.Generation && !Doc_.Template())
             in.Labels = *PlacedLabels_;
         else
             in.Palette = Doc_.PaintingPalette();
@@ -395,17 +417,41 @@ bool TPrintActions::PrintPaletteClick() {
     if (!Doc_.CustomPalette().Empty())
         custom = std::make_shared<TNamedPalette>(Doc_.CustomPalette());
     TJobReport report;
-    C_.Runner->Run<bool>(
-        PaletteJobMessage, true,
-        [painting, custom, &printer](TJobContext& c) {
-            PrintPalette(printer, *painting, custom.get(), c.Progress);
-            return true;
-        },
-        report);
+    if (const std::optional<TTemplateTraits>& t = Doc_.Template()) {
+        // A template's sheet: every paint's share, and with tubes its recipe and amounts.
+        auto shapes = std::make_shared<const TShapeList>(Doc_.Shapes().Clone());
+        C_.Runner->Run<bool>(
+            PaletteJobMessage, true,
+            [shapes, painting, traits = *t, layout = Doc_.PrintLayout(), &printer](TJobContext&) {
+                const TTemplatePaintSheet sheet = TemplatePaintSheet(
+                    *shapes, *painting, traits.Request, traits.OutlineScale, layout);
+                if (sheet.Recipes)
+                    PrintRecipeSheet(printer, *sheet.Recipes);
+                else
+                    PrintPaintShares(printer, sheet.Shares);
+                return true;
+            },
+            report);
+    } else {
+        C_.Runner->Run<bool>(
+            PaletteJobMessage, true,
+            [painting, custom, &printer](TJobContext& c) {
+                PrintPalette(printer, *painting, custom.get(), c.Progress);
+                return true;
+            },
+            report);
+    }
     TellReport(report, C_.Messages);
     if (report.Status == TJobStatus::Done) TellDestination("The palette");
     restore();
     return report.Status == TJobStatus::Done;
+}
+
+std::optional<TTemplateNumbering> TPrintActions::TemplateNumbering() const {
+    const std::optional<TTemplateTraits>& t = Doc_.Template();
+    if (!t) return std::nullopt;
+    const TPrintDialogState& state = Form_->State();
+    return TTemplateNumbering{t->OutlineScale, state.Layout(), state.Settings().Frame};
 }
 
 void TPrintActions::TellDestination(const std::string& what) {

@@ -98,6 +98,8 @@ private:
     void ShowPrinter();
     // Numbers for this showing, when asked and not placed yet; false when cancelled or failed.
     bool EnsureNumbers();
+    // How a template painting's numbers are placed for the dialog's print; none for others.
+    std::optional<TTemplateNumbering> TemplateNumbering() const;
     void Tell(const std::string& error);
     // The status line after a job: what was printed and where it went.
     void TellDestination(const std::string& what);

@@ -81,7 +81,18 @@ TVectorForm::TVectorForm(TAppContext& context, QWidget* parent)
     connect(PGImage1_, &TPGImage::PicBoxMouseMove, this, &TVectorForm::ViewerMouseMove);
     connect(PGImage1_, &TPGImage::WheelZoomRequest, this, &TVectorForm::WheelZoom);
     connect(PGImage1_, &TPGImage::PicBoxPaint, this, [this](QPainter& p, const QRect& box) {
+        if (!Numbers_.isNull() && Numbers_.size() == box.size())
+            p.drawImage(box.topLeft(), Numbers_);
         if (!Marks_.isNull() && Marks_.size() == box.size()) p.drawImage(box.topLeft(), Marks_);
+    });
+    TemplateNumbers_ = std::make_unique<TLatestWorker<TNumberingResult>>([this] {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (std::optional<TNumberingResult> r = TemplateNumbers_->Take())
+                    Ctx_.Document.AdoptLabels(std::move(*r));
+            },
+            Qt::QueuedConnection);
     });
     CreateMenus();
     CreateToolBar();
@@ -145,6 +156,7 @@ void TVectorForm::CreateMenus() {
     A_.ExportPainting = act(FileMenu_, "&Export Painting");
     FileMenu_->addSeparator();
     A_.ImportPicture = act(FileMenu_, "&Import Picture", QKeySequence("Ctrl+I"));
+    A_.NewTemplate = act(FileMenu_, "&New Template...", QKeySequence("Ctrl+N"));
     A_.ImportClipboard = act(FileMenu_, "Import From &Clipboard...", QKeySequence("Ctrl+L"));
     A_.ReImport = act(FileMenu_, "&Re-Import...");
     FileMenu_->addSeparator();
@@ -184,6 +196,8 @@ void TVectorForm::CreateMenus() {
     SpecialMenu_->addSeparator();
     A_.ViewOutlinesOnly = act(SpecialMenu_, "View Outlines Only");
     A_.ViewOutlinesOnly->setCheckable(true);
+    A_.ViewTemplate = act(SpecialMenu_, "View Template");
+    A_.ViewTemplate->setCheckable(true);
 
     HelpMenu_ = menuBar()->addMenu("&Help");
     A_.HelpContents = act(HelpMenu_, "Help Contents");
@@ -201,6 +215,7 @@ void TVectorForm::CreateMenus() {
     connect(A_.ImportPicture, &QAction::triggered, this, &TVectorForm::ImportPictureClick);
     connect(A_.ImportClipboard, &QAction::triggered, this, &TVectorForm::ImportClipboardClick);
     connect(A_.ReImport, &QAction::triggered, this, &TVectorForm::ReImportClick);
+    connect(A_.NewTemplate, &QAction::triggered, this, &TVectorForm::NewTemplateClick);
     connect(A_.Exit, &QAction::triggered, this, &QWidget::close);
     connect(A_.Undo, &QAction::triggered, this, [this] { Ctx_.Document.UndoLast(); });
     connect(A_.SelectAll, &QAction::triggered, this, [this] { Ctx_.Document.SelectAll(); });
@@ -208,6 +223,8 @@ void TVectorForm::CreateMenus() {
     connect(A_.Retrace, &QAction::triggered, this, &TVectorForm::RetraceClick);
     connect(A_.ViewOutlinesOnly, &QAction::triggered, this,
             [this](bool on) { Ctx_.View.SetOutlinesOnly(on); });
+    connect(A_.ViewTemplate, &QAction::triggered, this,
+            [this](bool on) { Ctx_.View.SetTemplateView(on); });
     connect(A_.HelpContents, &QAction::triggered, this, [this] { ShowHelp(HelpContents); });
     connect(A_.QuickReference, &QAction::triggered, this, [this] { ShowHelp(HelpQuickReference); });
     // There is no site to visit: the entry opens the help's home page.
@@ -473,6 +490,7 @@ constexpr TActionRule ActionRules[] = {
     {&TA::SavePalette, &TF::SavePalette},
     {&TA::ExportPainting, &TF::ExportPainting},
     {&TA::ImportPicture, &TF::ImportPicture},
+    {&TA::NewTemplate, &TF::NewTemplate},
     {&TA::ImportClipboard, &TF::ImportClipboard},
     {&TA::ReImport, &TF::ReImport},
     {&TA::Print, &TF::Print},
@@ -490,6 +508,7 @@ constexpr TActionRule ActionRules[] = {
     {&TA::ReacquireSelected, &TF::ReacquireSelected},
     {&TA::Retrace, &TF::Retrace},
     {&TA::ViewOutlinesOnly, &TF::ViewOutlinesOnly},
+    {&TA::ViewTemplate, &TF::ViewTemplate},
     {&TA::SelectionTool, &TF::SelectionTool, true},
     {&TA::BrushstrokeTool, &TF::BrushstrokeTool, true},
     {&TA::EyedropperTool, &TF::EyedropperTool, true},
@@ -540,6 +559,7 @@ void TVectorForm::RunEnablingRule() {
         A_.SaveAs->setShortcuts(k);
     A_.Undo->setText(QString::fromStdString(Ctx_.Document.UndoCaption()));
     A_.ViewOutlinesOnly->setChecked(Ctx_.View.OutlinesOnly());
+    A_.ViewTemplate->setChecked(Ctx_.View.TemplateView());
     PGImage1_->SetActionMode(e.ViewerAction);
     if (e.ClearViewerSelection) PGImage1_->SetSelection(false);
     setWindowModified(Ctx_.Document.Modified());
@@ -567,6 +587,13 @@ void TVectorForm::DocumentChanged(TDocumentEvent event) {
         ZoomChanged();
         break;
     case TDocumentEvent::ShapesChanged:
+        RequestTemplateNumbers();
+        RunEnablingRule();
+        break;
+    case TDocumentEvent::LabelsChanged:
+        RebuildNumbers();
+        break;
+    case TDocumentEvent::TemplateChanged:
     case TDocumentEvent::ModifiedChanged:
     case TDocumentEvent::UndoCaptionChanged:
     case TDocumentEvent::ViewModeChanged:
@@ -580,7 +607,6 @@ void TVectorForm::DocumentChanged(TDocumentEvent event) {
         break;
     case TDocumentEvent::PaintingReplaced:
     case TDocumentEvent::PaletteRebuilt:
-    case TDocumentEvent::LabelsChanged:
     case TDocumentEvent::PrintLayoutChanged:
         break;
     }
@@ -595,7 +621,45 @@ void TVectorForm::ShowRendering() {
         picture->AssignRaster24(r);
         PGImage1_->SetPixelGraphic(std::move(picture));
     }
+    RebuildNumbers();
     RebuildMarks();
+}
+
+void TVectorForm::RebuildNumbers() {
+    const TRaster24& r = Ctx_.View.Rendered();
+    const std::vector<TNumberLabel>& labels = Ctx_.Document.NumberLabels();
+    if (!Ctx_.View.TemplateView() || r.Empty() || labels.empty()) {
+        if (!Numbers_.isNull()) {
+            Numbers_ = QImage();
+            PGImage1_->viewport()->update();
+        }
+        return;
+    }
+    Numbers_ = QImage(r.Width(), r.Height(), QImage::Format_ARGB32_Premultiplied);
+    Numbers_.fill(Qt::transparent);
+    QPainter p(&Numbers_);
+    p.setPen(Qt::black);
+    const double zoom = Ctx_.View.Zoom();
+    QFont font("Liberation Sans");
+    for (const TNumberLabel& label : labels) {
+        const QRectF box(label.Left * zoom, label.Top * zoom, (label.Right - label.Left) * zoom,
+                         (label.Bottom - label.Top) * zoom);
+        // The label's box holds its number as printed: the text fills its height.
+        const int size = static_cast<int>(box.height() * 0.9);
+        if (size < 3) continue;
+        font.setPixelSize(size);
+        p.setFont(font);
+        p.drawText(box, Qt::AlignCenter | Qt::TextDontClip, QString::fromStdString(label.Text));
+    }
+    p.end();
+    PGImage1_->viewport()->update();
+}
+
+void TVectorForm::RequestTemplateNumbers() {
+    std::optional<TTemplateNumbersInput> input = Ctx_.Document.TemplateNumbersInput();
+    if (!input) return;
+    auto shared = std::make_shared<const TTemplateNumbersInput>(std::move(*input));
+    TemplateNumbers_->Request([shared](IProgressSink&) { return PlaceTemplateNumbers(*shared); });
 }
 
 void TVectorForm::RebuildMarks() {
@@ -799,6 +863,18 @@ void TVectorForm::ImportClipboardClick() {
 void TVectorForm::ReImportClick() {
     if (!AskToSave()) return;
     if (Import_->ExecuteAgain()) BecomeUntitled();
+    RunEnablingRule();
+}
+
+void TVectorForm::NewTemplateClick() {
+    if (!AskToSave()) return;
+    QString folder = QString::fromStdString(Ctx_.App.Settings().PictureFolder);
+    if (!PictureFile_.isEmpty()) folder = QFileInfo(PictureFile_).absolutePath();
+    const QString file = Ctx_.Dialogs.ChoosePicture(folder);
+    if (!file.isEmpty()) {
+        PictureFile_ = file;
+        if (Import_->NewTemplateOnFile(file)) BecomeUntitled();
+    }
     RunEnablingRule();
 }
 

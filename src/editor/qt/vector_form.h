@@ -8,6 +8,7 @@
 #include "editor/qt/app_context.h"
 #include "editor/qt/form_dialogs.h"
 #include "editor/qt/import_dialog.h"
+#include "platform/latest_worker.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -97,11 +98,12 @@ public:
     // ---- Menu entries and buttons, for the enabling rule, shortcuts and tests
     struct TActions {
         QAction *OpenPainting, *Save, *SaveAs, *SavePalette, *ExportPainting, *ImportPicture,
-            *ImportClipboard, *ReImport, *Print, *PrintPalette, *Exit;
+            *NewTemplate, *ImportClipboard, *ReImport, *Print, *PrintPalette, *Exit;
         std::array<QAction*, RecentFileCount> Recent;
         QAction *Undo, *CopySelected, *CopyBitmap, *DeleteSelected, *SelectAll, *SelectSpecial,
             *SelectCurrentColor, *SelectRegion, *SelectColorInRegion, *DeselectAll;
-        QAction *Smooth, *ReacquireAll, *ReacquireSelected, *Retrace, *ViewOutlinesOnly;
+        QAction *Smooth, *ReacquireAll, *ReacquireSelected, *Retrace, *ViewOutlinesOnly,
+            *ViewTemplate;
         QAction *HelpContents, *QuickReference, *WebSite, *About;
         // Tool bar
         QAction *SelectionTool, *BrushstrokeTool, *EyedropperTool, *RegionTool, *ColorInRegionTool,
@@ -129,6 +131,8 @@ public:
     QString JobStatus() const;
     // The marks of the selected shapes, as drawn over the painting (null without a selection).
     const QImage& SelectionMarks() const { return Marks_; }
+    // The numbers drawn over the painting in the template view (null otherwise).
+    const QImage& TemplateNumbers() const { return Numbers_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -157,12 +161,17 @@ private:
     void ImportPictureFile(const QString& file);
     void ImportClipboardClick();
     void ReImportClick();
+    void NewTemplateClick();
     void SetToolMode(int mode, bool currentColorOnly = false);
     void ViewerMouseDown(QMouseEvent* event, QPoint box);
     void ViewerMouseMove(QMouseEvent* event, QPoint box);
     void WheelZoom(int steps, QPoint pointer);
     void CheckZoomEntry();
     void RebuildMarks();
+    // The numbers over the template view, drawn from the document's labels at the view's zoom.
+    void RebuildNumbers();
+    // After an edit a template's numbers are placed again, on a worker, for its print.
+    void RequestTemplateNumbers();
     void ShowColors();
     void ShowHelp(int context);
 
@@ -194,6 +203,8 @@ private:
     bool OwnZoomChange_ = false;
     bool FirstShow_ = true;
     QImage Marks_;
+    QImage Numbers_;
+    std::unique_ptr<TLatestWorker<TNumberingResult>> TemplateNumbers_;
 };
 
 } // namespace pigmentaria
