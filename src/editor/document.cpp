@@ -3,6 +3,7 @@
 #include "image/painting_export.h"
 #include "model/render.h"
 #include "palette/color_functions.h"
+#include "platform/text_parse.h"
 #include "print/print_scale.h"
 
 #include <utility>
@@ -445,6 +446,16 @@ void TPaintingDocument::PlaceNumbers(IProgressSink& progress) {
     result.Messages = messages.Take();
     result.Generation = Generation_;
     AdoptLabels(std::move(result));
+}
+
+std::string TPaintingDocument::PaintRecipeLine(TColor color) const {
+    if (!Template_ || !Template_->Request.Tubes || !PaintingPalette_.Has(color)) return {};
+    const int number = NumberByPaintingPalette(PaintingPalette_)(color);
+    if (number <= 0) return {};
+    const TMixTable& tubes = *Template_->Request.Tubes;
+    const TRecipe recipe = tubes.Best(color);
+    return "Paint " + std::to_string(number) + ": " + RecipeText(recipe, tubes.Tubes()) +
+           ", \u0394E " + FormatFixed(recipe.DeltaE, 1);
 }
 
 std::optional<TTemplateNumbersInput> TPaintingDocument::TemplateNumbersInput() const {

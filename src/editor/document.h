@@ -143,6 +143,10 @@ public:
     void SetCurrentColor(std::optional<TColor> color);
     // The status bar's paint label for the paint colour.
     std::string PaintLabel() const;
+    // For a template mixed from tubes, the palette window's line for one of its paints: its
+    // number and recipe ("Paint 5: 2 Titanium White + 1 Ultramarine Blue, ΔE 1.3"); empty for
+    // other paintings and for a colour that is none of its paints.
+    std::string PaintRecipeLine(TColor color) const;
 
     // --- files
     // Reads a painting file. On success the undo state is discarded, the shapes replaced, the

@@ -2,6 +2,7 @@
 // after an edit as the template placed them, and its paint sheet.
 #include "editor/document.h"
 #include "image/image_test_util.h"
+#include "palette/tube_set.h"
 #include "test_util.h"
 
 #include <gtest/gtest.h>
@@ -9,8 +10,9 @@
 namespace pigmentaria {
 namespace {
 
-TTemplateResult SmallTemplate() {
+TTemplateResult SmallTemplate(std::shared_ptr<const TMixTable> tubes = nullptr) {
     TTemplateRequest request;
+    request.Tubes = std::move(tubes);
     request.PaletteSize = 6;
     request.MinMm = 8;
     TNullProgress progress;
@@ -42,9 +44,9 @@ TEST(TemplateDocumentTest, ATemplateBecomesTheModifiedPaintingWithItsLayoutAndNu
     EXPECT_TRUE(doc.AdoptLabels(again));
 
     // The paint sheet counts what the painting shows now.
-    const TTemplatePaintSheet sheet = TemplatePaintSheet(
-        doc.Shapes(), doc.PaintingPalette(), doc.Template()->Request, doc.Template()->OutlineScale,
-        doc.PrintLayout());
+    const TTemplatePaintSheet sheet =
+        TemplatePaintSheet(doc.Shapes(), doc.PaintingPalette(), doc.Template()->Request,
+                           doc.Template()->OutlineScale, doc.PrintLayout());
     double total = 0;
     for (const TPaintShare& s : sheet.Shares)
         total += s.Percent;
@@ -55,6 +57,20 @@ TEST(TemplateDocumentTest, ATemplateBecomesTheModifiedPaintingWithItsLayoutAndNu
     doc.ReplaceShapes(TShapeList{}, 0);
     EXPECT_FALSE(doc.Template());
     EXPECT_FALSE(doc.TemplateNumbersInput());
+}
+
+TEST(TemplateDocumentTest, ThePaletteWindowLineOfAMixedTemplateNamesThePaintsRecipe) {
+    test::TRecordingMessages messages;
+    TPaintingDocument doc(messages);
+    auto tubes = std::make_shared<const TMixTable>(
+        LoadTubeSet(std::string(PIGMENTARIA_DATA_SOURCE) + "/tubes/primary6.gpl"));
+    doc.AdoptTemplate(SmallTemplate(tubes));
+    const TPaletteEntry& first = doc.PaintingPalette().Entries().front();
+    const std::string line = doc.PaintRecipeLine(first.Color);
+    const std::string recipe = RecipeText(tubes->Best(first.Color), tubes->Tubes());
+    EXPECT_EQ(line.rfind("Paint 1: " + recipe + ", ", 0), 0u) << line;
+    // A colour that is none of its paints has no line.
+    EXPECT_EQ(doc.PaintRecipeLine(MakeColor(1, 2, 3)), "");
 }
 
 } // namespace

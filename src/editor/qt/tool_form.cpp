@@ -7,6 +7,7 @@
 #include "palette/color_functions.h"
 #include "platform/help_topics.h"
 #include "platform/qt/image_surface.h"
+#include "platform/qt/value_label.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -272,6 +273,11 @@ TToolForm::TToolForm(TAppContext& context, IToolDialogs& dialogs,
     pl->addWidget(note);
     ColorPages_->addTab(palettes, "Palettes");
     layout->addWidget(ColorPages_, 1);
+    RecipeLine_ = new QLabel(this);
+    RecipeLine_->setObjectName("RecipeLine");
+    RecipeLine_->setWordWrap(true);
+    layout->addWidget(RecipeLine_);
+    ShowRecipe();
 
     connect(PaintingPaletteImage_, &TSwatchView::Clicked, this, &TToolForm::PaintingSwatchClicked);
     connect(CustomPalette_, &TSwatchView::Clicked, this,
@@ -317,9 +323,20 @@ void TToolForm::DocumentChanged(TDocumentEvent event) {
     case TDocumentEvent::CustomPaletteChanged:
         RedrawSwatches();
         break;
+    case TDocumentEvent::PaintColorChanged:
+    case TDocumentEvent::TemplateChanged:
+        ShowRecipe();
+        break;
     default:
         break;
     }
+}
+
+void TToolForm::ShowRecipe() {
+    const QString line =
+        QString::fromStdString(Ctx_.Document.PaintRecipeLine(Ctx_.Document.PaintColor()));
+    ShowValue(RecipeLine_, line, "Recipe");
+    RecipeLine_->setVisible(!line.isEmpty());
 }
 
 void TToolForm::RedrawSwatches() {

@@ -17,6 +17,7 @@
 
 class QAction;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QTabWidget;
 class QTableWidget;
@@ -108,6 +109,8 @@ private:
     // The list shows a description cut to fit; the whole one is kept with the item.
     void SetListedDescription(int index, const QString& description);
     QString CurrentDescription() const;
+    // The status line: the paint colour's recipe when the painting is a template mixed from tubes.
+    void ShowRecipe();
 
     TAppContext& Ctx_;
     IToolDialogs* Dialogs_;
@@ -116,6 +119,7 @@ private:
     QTabWidget* ColorPages_;
     TSwatchView *PaintingPaletteImage_, *CustomPalette_;
     QComboBox* ComboBox1_;
+    QLabel* RecipeLine_;
     QAction *Pick_, *Replace_, *ReplacePalette_, *EditPalette_, *HelpAction_;
     TClickMode Mode_ = TClickMode::Pick;
     std::vector<std::filesystem::path> Paths_;
