@@ -617,7 +617,7 @@ void TModifyForm::hideEvent(QHideEvent* event) {
     QDialog::hideEvent(event);
 }
 
-// ---- Commands
+// ---- Filters
 
 void TModifyForm::FilterClick(TFilterKind kind) {
     if (!HoldsPicture()) return;
