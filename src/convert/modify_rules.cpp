@@ -16,6 +16,10 @@ bool StyleChangesPicture(TPaintingStyle style) {
     }
 }
 
+TImportToolBarRules ImportToolBarRules(double zoom, bool holdsPicture, bool makesTemplates) {
+    return {zoom > 0.25, makesTemplates && holdsPicture};
+}
+
 int ImportZoomMenuCheck(double zoom) {
     for (std::size_t i = 0; i < ImportZoomMenu.size(); ++i)
         if (i != CustomZoomItem && ImportZoomMenu[i].Factor == zoom) return static_cast<int>(i);

@@ -61,8 +61,18 @@ inline constexpr const char* EnlargeCaption = "Enlarge";
 inline constexpr const char* ReduceCaption = "Reduce";
 inline constexpr const char* ZoomMenuHint = "Zoom Menu";
 inline constexpr const char* ImportCaption = "Import";
+inline constexpr const char* MakeTemplateCaption = "Make Template...";
 inline constexpr const char* CancelCaption = "Cancel";
 inline constexpr const char* AdvancedCaption = "Advanced";
+
+// The tool bar's buttons that depend on what the dialog holds: "Reduce" while the zoom is above
+// 25 % (it goes down by 25 % at a time), "Make Template..." when the program makes templates and
+// there is a picture to make one of.
+struct TImportToolBarRules {
+    bool ReduceEnabled = false;
+    bool MakeTemplateEnabled = false;
+};
+TImportToolBarRules ImportToolBarRules(double zoom, bool holdsPicture, bool makesTemplates);
 
 // ---- Menus
 

@@ -1,8 +1,6 @@
 #include "convert/qt/modify_form.h"
 
 #include "convert/qt/color_reduction_form.h"
-#include "convert/template_settings_store.h"
-#include "image/pg_progress.h"
 #include "image/qt/filter_dialog.h"
 #include "image/qt/pg_dialogs.h"
 #include "image/qt/pg_image.h"
@@ -26,6 +24,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
 #include <QToolBar>
@@ -33,9 +32,6 @@
 #include <QVBoxLayout>
 
 namespace pigmentaria {
-
-inline constexpr const char* OpeningErrorMessage = "Error opening image";
-inline constexpr const char* SavingPictureMessage = "Saving Picture...";
 
 // The template group: a painting a person can paint, beside the default conversion.
 inline constexpr const char* TemplateGroupCaption = "Template";
@@ -48,16 +44,28 @@ inline constexpr const char* MatchToPaintsCaption = "Match to paints";
 inline constexpr const char* PaintsFileCaption = "Paints";
 inline constexpr const char* MinOffHint = "0 keeps every region";
 
-// The session's messages go to the program's dialogs, as the document's do.
-class TModifyForm::TForwardMessages final : public IMessageSink {
+// The controller's long work runs behind the program's progress window.
+class TModifyForm::TJobs final : public IImportJobs {
 public:
-    explicit TForwardMessages(IMessageSink& to) : To_(to) {}
-    void Error(const std::string& text) override { To_.Error(text); }
-    void Warning(const std::string& text) override { To_.Warning(text); }
-    bool Confirm(const std::string& text) override { return To_.Confirm(text); }
+    explicit TJobs(TJobRunner& runner) : Runner_(runner) {}
+    TImportJobEnd Run(const std::string& message, bool cancellable,
+                      std::function<void(IProgressSink&)> work, std::string& failure) override {
+        TJobReport report;
+        const std::optional<bool> done = Runner_.Run<bool>(
+            QString::fromStdString(message), cancellable,
+            [work = std::move(work)](IProgressSink& p) {
+                work(p);
+                return true;
+            },
+            report);
+        if (done) return TImportJobEnd::Done;
+        failure = report.Failure;
+        return report.Status == TJobStatus::Failed ? TImportJobEnd::Failed
+                                                   : TImportJobEnd::Cancelled;
+    }
 
 private:
-    IMessageSink& To_;
+    TJobRunner& Runner_;
 };
 
 namespace {
@@ -134,9 +142,9 @@ QSlider* TrackBarBox(QWidget* parent, QVBoxLayout* into, const TTrackBarSpec& ba
 } // namespace
 
 TModifyForm::TModifyForm(TImportContext context, QWidget* parent)
-    : QDialog(parent), Ctx_(std::move(context)),
-      Forward_(std::make_unique<TForwardMessages>(Ctx_.Messages)),
-      Session_(NoProgress_, *Forward_) {
+    : QDialog(parent), Messages_(context.Messages), Jobs_(std::make_unique<TJobs>(context.Jobs)),
+      Controller_(*this, {context.Settings, std::move(context.PaletteFolder), context.Messages,
+                          *Jobs_, std::move(context.Adopt), std::move(context.MakeTemplate)}) {
     setWindowTitle(ModifyFormCaption);
     setObjectName("ModifyForm");
     setSizeGripEnabled(true);
@@ -178,18 +186,12 @@ TModifyForm::TModifyForm(TImportContext context, QWidget* parent)
     });
 
     resize(ModifyFormClientWidth, ModifyFormClientHeight);
-    SetAdvanced(Ctx_.Settings.AdvancedOptions);
-    Template_ = TemplateImportSettings(Ctx_.Settings);
-    ListPaintsFiles();
+    Controller_.ReadSettings();
     ShowControls();
     ShowZoom();
 }
 
 TModifyForm::~TModifyForm() = default;
-
-IMessageSink& TModifyForm::Messages() {
-    return *Forward_;
-}
 
 // ---- Building
 
@@ -226,6 +228,7 @@ void TModifyForm::CreateToolBar() {
     ZoomButton_->setPopupMode(QToolButton::InstantPopup);
     ToolBar1_->addSeparator();
     Import_ = button(ImportCaption);
+    MakeTemplate_ = button(MakeTemplateCaption);
     Cancel_ = button(CancelCaption);
     ToolBar1_->addSeparator();
     AdvancedCheck_ = new QCheckBox(Text(AdvancedCaption), ToolBar1_);
@@ -238,6 +241,7 @@ void TModifyForm::CreateToolBar() {
     connect(Enlarge_, &QToolButton::clicked, this, &TModifyForm::EnlargeClick);
     connect(Reduce_, &QToolButton::clicked, this, &TModifyForm::ReduceClick);
     connect(Import_, &QToolButton::clicked, this, &TModifyForm::Import1Click);
+    connect(MakeTemplate_, &QToolButton::clicked, this, &TModifyForm::MakeTemplateClick);
     connect(Cancel_, &QToolButton::clicked, this, &TModifyForm::Cancel1Click);
     connect(AdvancedCheck_, &QCheckBox::toggled, this, &TModifyForm::SetAdvanced);
 }
@@ -303,11 +307,11 @@ void TModifyForm::CreateAdvancedPanel() {
     panel->addStretch(1);
 
     for (QSlider* s : {ColorDepth_, SimplificationLevel_, AbstractionLevel_})
-        connect(s, &QSlider::valueChanged, this, &TModifyForm::ControlsChanged);
+        connect(s, &QSlider::valueChanged, this, &TModifyForm::ControlsEdited);
     connect(OutlineGroup_, &QButtonGroup::idToggled, this, [this](int, bool on) {
-        if (on) ControlsChanged();
+        if (on) ControlsEdited();
     });
-    connect(EliminateLines_, &QCheckBox::toggled, this, &TModifyForm::ControlsChanged);
+    connect(EliminateLines_, &QCheckBox::toggled, this, &TModifyForm::ControlsEdited);
     connect(Preview_, &QPushButton::clicked, this, &TModifyForm::PreviewClick);
     connect(ReduceIntoOriginal_, &QPushButton::clicked, this,
             &TModifyForm::ReduceIntoOriginalClick);
@@ -371,84 +375,37 @@ void TModifyForm::CreateTemplateGroup(QVBoxLayout* panel) {
     panel->addWidget(TemplateGroup_);
 
     connect(modes, &QButtonGroup::idToggled, this, [this](int, bool on) {
-        if (on) TemplateChanged();
+        if (on) TemplateEdited();
     });
     for (QSpinBox* b : {PaletteSize_, MinRegionArea_, MinRegionWidth_})
-        connect(b, &QSpinBox::valueChanged, this, &TModifyForm::TemplateChanged);
-    connect(MatchToPaints_, &QCheckBox::toggled, this, &TModifyForm::TemplateChanged);
-    connect(PaintsFile_, &QComboBox::currentIndexChanged, this, &TModifyForm::TemplateChanged);
+        connect(b, &QSpinBox::valueChanged, this, &TModifyForm::TemplateEdited);
+    connect(MatchToPaints_, &QCheckBox::toggled, this, &TModifyForm::TemplateEdited);
+    connect(PaintsFile_, &QComboBox::currentIndexChanged, this, &TModifyForm::TemplateEdited);
 }
 
-void TModifyForm::SetBundledPaletteFolder(std::filesystem::path folder) {
-    BundledPalettes_ = std::move(folder);
-    ListPaintsFiles();
-}
-
-void TModifyForm::ListPaintsFiles() {
-    PaintsFiles_.clear();
-    std::error_code ec;
-    std::vector<std::filesystem::path> folders;
-    if (!BundledPalettes_.empty() && std::filesystem::is_directory(BundledPalettes_, ec))
-        folders.push_back(BundledPalettes_);
-    const std::filesystem::path user = Ctx_.PaletteFolder;
-    // The bundled palettes kept where the user's go are listed once.
-    if (std::filesystem::is_directory(user, ec) &&
-        (folders.empty() || !std::filesystem::equivalent(folders.front(), user, ec)))
-        folders.push_back(user);
+void TModifyForm::ShowPaintsFiles() {
     Updating_ = true;
     PaintsFile_->clear();
-    for (const auto& folder : folders) {
-        // Files that do not load are left out; the palette window names them.
-        std::vector<std::string> problems;
-        const std::vector<TPaletteFileInfo> files = ListPaletteFiles(folder, &problems);
-        for (const TPaletteFileInfo& info : files) {
-            const std::string name = info.Path.filename().string();
-            // One entry a name: the settings keep the file name only.
-            bool known = false;
-            for (const auto& f : PaintsFiles_)
-                known = known || f.first == name;
-            if (known) continue;
-            PaintsFiles_.emplace_back(name, info.Path);
-            // Listed by its description, as the palette window lists it; the file name in the
-            // entry's tip and data.
-            PaintsFile_->addItem(
-                QString::fromStdString(
-                    info.Description.empty() ? name : ListedPaletteDescription(info.Description)),
-                QString::fromStdString(name));
-            PaintsFile_->setItemData(PaintsFile_->count() - 1, QString::fromStdString(name),
-                                     Qt::ToolTipRole);
-        }
+    // Listed by its description, as the palette window lists it; the file name in the entry's
+    // tip and data.
+    for (const TImportController::TPaintsEntry& f : Controller_.PaintsFiles()) {
+        const QString name = QString::fromStdString(f.Name);
+        PaintsFile_->addItem(QString::fromStdString(f.Shown), name);
+        PaintsFile_->setItemData(PaintsFile_->count() - 1, name, Qt::ToolTipRole);
     }
     Updating_ = false;
-    ShowTemplate();
-}
-
-std::filesystem::path TModifyForm::PaintsPath(const std::string& name) const {
-    for (const auto& f : PaintsFiles_)
-        if (f.first == name) return f.second;
-    return {};
-}
-
-void TModifyForm::SetTemplateSettings(const TTemplateImportSettings& settings) {
-    Template_ = settings;
-    Template_.Clamp();
-    SetTemplateImportSettings(Ctx_.Settings, Template_);
-    ShowTemplate();
 }
 
 void TModifyForm::ShowTemplate() {
     Updating_ = true;
-    const TTemplateImportSettings& t = Template_;
+    const TTemplateImportSettings& t = Controller_.TemplateSettings();
     (t.ColorMode == TColorMode::ByCount ? ColorsByCount_ : ColorsByStep_)->setChecked(true);
     PaletteSize_->setValue(t.PaletteSize);
     MinRegionArea_->setValue(t.MinAreaPixels);
     MinRegionWidth_->setValue(t.MinWidthPixels);
     MatchToPaints_->setChecked(t.MatchToPaints);
-    int index = PaintsFiles_.empty() ? -1 : 0;
-    for (std::size_t i = 0; i < PaintsFiles_.size(); ++i)
-        if (PaintsFiles_[i].first == t.PaintsFile) index = static_cast<int>(i);
-    PaintsFile_->setCurrentIndex(index);
-    const TTemplateGroupRules rules = TemplateGroupRules(t, !PaintsFiles_.empty());
+    PaintsFile_->setCurrentIndex(Controller_.PaintsIndex());
+    const TTemplateGroupRules rules = Controller_.TemplateRules();
     ColorDepth_->setEnabled(rules.ColorDepthEnabled);
     PaletteSize_->setEnabled(rules.PaletteSizeEnabled);
     MatchToPaints_->setEnabled(rules.MatchToPaintsEnabled);
@@ -456,38 +413,20 @@ void TModifyForm::ShowTemplate() {
     Updating_ = false;
 }
 
-void TModifyForm::TemplateChanged() {
-    if (Updating_) return;
+TTemplateImportSettings TModifyForm::TemplateShown() const {
     TTemplateImportSettings t;
     t.ColorMode = ColorsByCount_->isChecked() ? TColorMode::ByCount : TColorMode::ByStep;
     t.PaletteSize = PaletteSize_->value();
     t.MinAreaPixels = MinRegionArea_->value();
     t.MinWidthPixels = MinRegionWidth_->value();
     t.MatchToPaints = MatchToPaints_->isChecked();
-    const int index = PaintsFile_->currentIndex();
-    t.PaintsFile = index >= 0 && index < static_cast<int>(PaintsFiles_.size())
-                       ? PaintsFiles_[static_cast<std::size_t>(index)].first
-                       : Template_.PaintsFile;
-    SetTemplateSettings(t);
+    if (PaintsFile_->currentIndex() >= 0)
+        t.PaintsFile = PaintsFile_->currentData().toString().toStdString();
+    return t;
 }
 
-bool TModifyForm::PrepareTemplate() {
-    TemplateChanged();
-    std::optional<TNamedPalette> paints;
-    const TTemplateGroupRules rules = TemplateGroupRules(Template_, !PaintsFiles_.empty());
-    if (Template_.MatchToPaints && rules.PaintsFileEnabled) {
-        const std::filesystem::path file = PaintsPath(Template_.PaintsFile);
-        try {
-            if (file.empty())
-                throw std::runtime_error("cannot read palette file " + Template_.PaintsFile);
-            paints = LoadPaintsFile(file);
-        } catch (const std::exception& e) {
-            Messages().Error(e.what());
-            return false;
-        }
-    }
-    Session_.Template = TemplateControlsOf(Template_, paints ? &*paints : nullptr);
-    return true;
+void TModifyForm::TemplateEdited() {
+    if (!Updating_) Controller_.TemplateChanged();
 }
 
 void TModifyForm::CreateMenus() {
@@ -566,7 +505,7 @@ TColorReductionForm& TModifyForm::ColorReductionForm() {
 }
 
 TPGSaveDialog& TModifyForm::PGSaveDialog1() {
-    if (!SaveDialog_) SaveDialog_ = std::make_unique<TPGSaveDialog>(this, Forward_.get());
+    if (!SaveDialog_) SaveDialog_ = std::make_unique<TPGSaveDialog>(this, &Messages_);
     return *SaveDialog_;
 }
 
@@ -574,21 +513,27 @@ TPGSaveDialog& TModifyForm::PGSaveDialog1() {
 
 void TModifyForm::ShowPicture() {
     auto copy = std::make_unique<TPixelGraphic>();
-    copy->Assign(&Session_.Picture());
+    copy->Assign(&Session().Picture());
     PGImage1_->SetPixelGraphic(copy->Empty() ? nullptr : std::move(copy));
     ShowZoom();
     ShowSelection();
 }
 
 void TModifyForm::ShowZoom() {
-    PGImage1_->SetZoomFactor(Session_.ZoomFactor());
-    ZoomItems_[static_cast<std::size_t>(ImportZoomMenuCheck(Session_.ZoomFactor()))]->setChecked(
-        true);
-    Reduce_->setEnabled(Session_.ZoomFactor() > 0.25);
+    const double zoom = Session().ZoomFactor();
+    PGImage1_->SetZoomFactor(zoom);
+    ZoomItems_[static_cast<std::size_t>(ImportZoomMenuCheck(zoom))]->setChecked(true);
+    ShowToolBar();
+}
+
+void TModifyForm::ShowToolBar() {
+    const TImportToolBarRules rules = Controller_.ToolBar();
+    Reduce_->setEnabled(rules.ReduceEnabled);
+    MakeTemplate_->setEnabled(rules.MakeTemplateEnabled);
 }
 
 void TModifyForm::ShowSelection() {
-    if (const auto& s = Session_.Selection()) {
+    if (const auto& s = Session().Selection()) {
         PGImage1_->SetSelectionRect({s->Left, s->Top, s->Right, s->Bottom});
         PGImage1_->SetSelection(true);
     } else {
@@ -598,7 +543,7 @@ void TModifyForm::ShowSelection() {
 
 void TModifyForm::ShowControls() {
     Updating_ = true;
-    const TConversionControls& c = Session_.Controls;
+    const TConversionControls& c = Session().Controls;
     ColorDepth_->setValue(c.ColorDepth);
     SimplificationLevel_->setValue(c.SimplificationLevel);
     AbstractionLevel_->setValue(c.AbstractionLevel);
@@ -608,282 +553,91 @@ void TModifyForm::ShowControls() {
     ShowTemplate();
 }
 
-void TModifyForm::ControlsChanged() {
-    if (Updating_) return;
-    TConversionControls& c = Session_.Controls;
+TConversionControls TModifyForm::ControlsShown() const {
+    TConversionControls c = Session().Controls;
     c.ColorDepth = ColorDepth_->value();
     c.SimplificationLevel = SimplificationLevel_->value();
     c.AbstractionLevel = AbstractionLevel_->value();
     c.OutlineMethod = OutlineMethodFromIndex(std::max(0, OutlineGroup_->checkedId()));
     c.EliminateLines = EliminateLines_->isChecked();
+    return c;
 }
 
-// ---- Showing the dialog
-
-bool TModifyForm::ExecuteModal() {
-    Imported_ = false;
-    // The settings file is read after the windows are made.
-    SetAdvanced(Ctx_.Settings.AdvancedOptions);
-    Template_ = TemplateImportSettings(Ctx_.Settings);
-    ListPaintsFiles();
-    ShowPicture();
-    ShowControls();
-    exec();
-    return Imported_;
+void TModifyForm::ControlsEdited() {
+    if (!Updating_) Controller_.ControlsChanged();
 }
 
-bool TModifyForm::LoadFile(const QString& file) {
-    TJobReport report;
-    const std::string name = file.toStdString();
-    std::optional<TLoadedPicture> loaded = Ctx_.Jobs.Run<TLoadedPicture>(
-        Text(LoadingPictureMessage), true,
-        [name](TJobContext& c) { return LoadPictureFile(name, c.Progress); }, report);
-    if (!loaded) {
-        if (report.Status == TJobStatus::Failed)
-            Messages().Error(std::string(OpeningErrorMessage) + "\n\n" + report.Failure);
-        return false;
-    }
-    Session_.AdoptPicture(name, std::move(*loaded));
-    ShowPicture();
-    return true;
-}
-
-void TModifyForm::SetPicture(TPixelGraphic picture) {
-    Session_.SetPicture(std::move(picture));
-    ShowPicture();
-}
-
-bool TModifyForm::ExecuteOnFile(const QString& file) {
-    if (!LoadFile(file)) return false;
-    return ExecuteModal();
-}
-
-bool TModifyForm::ExecuteOnPicture(std::unique_ptr<TPixelGraphic> picture) {
-    if (!picture || picture->Empty()) return false;
-    SetPicture(std::move(*picture));
-    return ExecuteModal();
-}
-
-bool TModifyForm::ExecuteAgain() {
-    if (!HoldsPicture()) return false;
-    return ExecuteModal();
-}
-
-void TModifyForm::showEvent(QShowEvent* event) {
-    const TWindowPlace& p = Ctx_.Settings.ImportDialog;
-    if (!PlaceRestored_ && p.Width > 0) {
-        setGeometry(p.Left, p.Top, p.Width, p.Height);
-    } else if (!PlaceRestored_) {
-        if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
-    }
-    PlaceRestored_ = true;
-    QDialog::showEvent(event);
-}
-
-void TModifyForm::hideEvent(QHideEvent* event) {
-    if (!isMaximized() && !isMinimized()) {
-        const QRect g = geometry();
-        Ctx_.Settings.ImportDialog = {g.top(), g.left(), g.height(), g.width()};
-    }
-    QDialog::hideEvent(event);
-}
-
-// ---- Import and Cancel
-
-void TModifyForm::Import1Click() {
-    if (!HoldsPicture()) return;
-    ControlsChanged();
-    if (!PrepareTemplate()) return;
-    TConversionInput input = Session_.ConversionInput();
-    std::optional<TImportResult> result;
-    TJobReport report;
-    // The work owns its copy of the picture and the controls.
-    result = Ctx_.Jobs.Run<TImportResult>(
-        Text(ReductionMessage), true,
-        [in = std::move(input)](IProgressSink& p) { return ReduceAndTrace(in, p); }, report);
-    if (!result) {
-        if (report.Status == TJobStatus::Failed) Messages().Error(report.Failure);
-        return;
-    }
-    Session_.AdoptReduction(std::move(result->Reduction));
-    if (Ctx_.Adopt) Ctx_.Adopt(std::move(result->Trace));
-    Imported_ = true;
-    accept();
-}
-
-void TModifyForm::Cancel1Click() {
-    reject();
-}
-
-// ---- Zoom
-
-void TModifyForm::EnlargeClick() {
-    Session_.Enlarge();
-    ShowZoom();
-}
-
-void TModifyForm::ReduceClick() {
-    Session_.Reduce();
-    ShowZoom();
-}
-
-void TModifyForm::ZoomLevelClick(int item) {
-    if (item == CustomZoomItem) {
-        CustomZoomClick();
-        return;
-    }
-    Session_.SetZoomFactor(ImportZoomMenu[static_cast<std::size_t>(item)].Factor);
-    ShowZoom();
-}
-
-bool TModifyForm::CustomZoomClick() {
-    std::optional<double> zoom;
-    if (CustomZoom_ && HoldsPicture()) {
-        const TPixelGraphic& p = Session_.Picture();
-        const TShownSize shown = ShownPictureSize(p.Width(), p.Height(), Session_.ZoomFactor());
-        zoom = CustomZoom_(shown.Height, shown.Width, Session_.ZoomFactor(), p.Width(), p.Height());
-    }
-    if (zoom && *zoom > 0) Session_.SetZoomFactor(*zoom);
-    ShowZoom();
-    return zoom.has_value();
-}
-
-// ---- Advanced
-
-void TModifyForm::SetAdvanced(bool on) {
-    if (AdvancedCheck_->isChecked() != on) {
-        AdvancedCheck_->setChecked(on); // comes back here through toggled
-        return;
+void TModifyForm::ShowAdvanced(bool on) {
+    {
+        const QSignalBlocker quiet(AdvancedCheck_);
+        AdvancedCheck_->setChecked(on);
     }
     AdvancedControls_->setVisible(on);
     EffectsMenu_->menuAction()->setVisible(on);
     AdjustMenu_->menuAction()->setVisible(on);
-    Ctx_.Settings.AdvancedOptions = on;
 }
 
-bool TModifyForm::RunSessionWork(
-    const QString& message,
-    const std::function<TSessionWork(TSessionState, IProgressSink&)>& work) {
-    if (!HoldsPicture()) return false;
-    ControlsChanged();
-    auto state = std::make_shared<TSessionState>(Session_.CopyState());
-    std::optional<TSessionWork> result;
-    TJobReport report;
-    result = Ctx_.Jobs.Run<TSessionWork>(
-        message, true,
-        [state, work](TJobContext& c) { return work(std::move(*state), c.Progress); }, report);
-    if (!result) {
-        if (report.Status == TJobStatus::Failed) Messages().Error(report.Failure);
-        return false;
+void TModifyForm::ShowReduction() {
+    ColorReductionForm().Execute(Session().Reduced());
+}
+
+// ---- Showing the dialog
+
+void TModifyForm::RunModal() {
+    exec();
+}
+
+void TModifyForm::CloseDialog(bool imported) {
+    if (imported)
+        accept();
+    else
+        reject();
+}
+
+void TModifyForm::showEvent(QShowEvent* event) {
+    switch (Controller_.PlacingOnShow()) {
+    case TImportPlacing::Kept: {
+        const TWindowPlace& p = Controller_.KeptPlace();
+        setGeometry(p.Left, p.Top, p.Width, p.Height);
+        break;
     }
-    Session_.AdoptWork(std::move(*result));
-    ShowPicture();
-    ShowControls();
-    return true;
-}
-
-void TModifyForm::PreviewClick() {
-    if (!HoldsPicture()) return;
-    ControlsChanged();
-    // The preview shows the colours the import will paint with.
-    if (!PrepareTemplate()) return;
-    auto input = std::make_shared<TConversionInput>(Session_.ConversionInput());
-    std::optional<TReducedPair> reduced;
-    const auto reduce = [input](IProgressSink& p) {
-        return ReducePicture(input->Picture, input->Zoom, input->Selection, input->Controls,
-                             input->Template, p);
-    };
-    TJobReport report;
-    reduced = Ctx_.Jobs.Run<TReducedPair>(
-        Text(ReductionMessage), true, [reduce](TJobContext& c) { return reduce(c.Progress); },
-        report);
-    if (!reduced) {
-        if (report.Status == TJobStatus::Failed) Messages().Error(report.Failure);
-        return;
+    case TImportPlacing::Centred:
+        if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+        break;
+    case TImportPlacing::Stay:
+        break;
     }
-    Session_.AdoptReduction(std::move(*reduced));
-    ColorReductionForm().Execute(Session_.Reduced());
+    QDialog::showEvent(event);
 }
 
-void TModifyForm::ReduceIntoOriginalClick() {
-    RunSessionWork(Text(ReductionMessage), [](TSessionState s, IProgressSink& p) {
-        return ReduceIntoOriginalOfState(std::move(s), p);
-    });
+void TModifyForm::hideEvent(QHideEvent* event) {
+    const QRect g = geometry();
+    Controller_.DialogHidden({g.top(), g.left(), g.height(), g.width()},
+                             isMaximized() || isMinimized());
+    QDialog::hideEvent(event);
 }
 
-void TModifyForm::StyleClick(TPaintingStyle style) {
-    if (!StyleChangesPicture(style)) {
-        // Only the controls change.
-        ControlsChanged();
-        Session_.ApplyStyle(style);
-        ShowControls();
-        return;
-    }
-    RunSessionWork(Text(ReductionMessage), [style](TSessionState s, IProgressSink& p) {
-        return ApplyStyleToState(std::move(s), style, p);
-    });
-}
+// ---- Filters
 
 void TModifyForm::FilterClick(TFilterKind kind) {
     if (!HoldsPicture()) return;
-    if (!FilterDialog(kind).Execute(Session_.Picture(), Session_.Filters)) return;
-    ApplyFilter(kind);
-}
-
-void TModifyForm::ApplyFilter(TFilterKind kind) {
-    RunSessionWork(Text(FilteringMessage), [kind](TSessionState s, IProgressSink& p) {
-        return ApplyFilterToState(std::move(s), kind, p);
-    });
+    if (FilterDialog(kind).Execute(Session().Picture(), Session().Filters)) ApplyFilter(kind);
 }
 
 // ---- File
 
 void TModifyForm::File1Click() {
-    const TReOpenEntry entry = ReOpenEntry(Session_.FileName());
+    const TReOpenEntry entry = ReOpenEntry(Session().FileName());
     ReOpen_->setEnabled(entry.Enabled);
     ReOpen_->setText(entry.Enabled ? Literal(entry.Caption) : Text(ReOpenCaption));
     SaveAs_->setEnabled(HoldsPicture());
 }
 
-void TModifyForm::ReOpen1Click() {
-    if (Session_.FileName().empty()) return;
-    LoadFile(QString::fromStdString(Session_.FileName()));
-}
-
-bool TModifyForm::SavePictureAs(const QString& file) {
-    if (!HoldsPicture()) return false;
-    auto state = std::make_shared<TSessionState>(Session_.CopyState());
-    const std::string name = file.toStdString();
-    // The picture is made and written on a worker; a question the writer asks (another colour
-    // resolution) is answered OK and shown afterwards.
-    const auto save = [state, name](IProgressSink& progress) {
-        TCollectedMessages messages(true);
-        TImportSession session(progress, messages);
-        session.AdoptState(std::move(*state));
-        TPixelGraphic shown = session.ShownPicture();
-        shown.Messages = &messages;
-        TPGProgressBridge bridge(shown, progress, SavingPictureMessage);
-        shown.SaveToFile(name);
-        return messages.Take();
-    };
-    std::optional<std::vector<TWorkMessage>> said;
-    TJobReport report;
-    said = Ctx_.Jobs.Run<std::vector<TWorkMessage>>(
-        Text(SavingPictureMessage), false, [save](TJobContext& c) { return save(c.Progress); },
-        report);
-    if (!said) {
-        if (report.Status == TJobStatus::Failed) Messages().Error(report.Failure);
-        return false;
-    }
-    ReplayMessages(*said, Messages());
-    return true;
-}
-
 void TModifyForm::SaveAs1Click() {
     if (!HoldsPicture()) return;
     QString folder;
-    if (!Session_.FileName().empty())
-        folder = QFileInfo(QString::fromStdString(Session_.FileName())).absolutePath();
+    if (!Session().FileName().empty())
+        folder = QFileInfo(QString::fromStdString(Session().FileName())).absolutePath();
     const QString file = PGSaveDialog1().Execute(folder);
     if (!file.isEmpty()) SavePictureAs(file);
 }
@@ -898,7 +652,7 @@ void TModifyForm::Edit1Click() {
 void TModifyForm::Copy1Click() {
     if (!HoldsPicture()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    PutPictureOnClipboard(Session_.ShownPicture());
+    PutPictureOnClipboard(Session().ShownPicture());
     QApplication::restoreOverrideCursor();
 }
 
@@ -906,7 +660,7 @@ void TModifyForm::Paste1Click() {
     if (!ClipboardHoldsPicture()) return;
     TClipboardRead read = ReadClipboardPicture();
     if (!read.Picture) {
-        Messages().Error(read.Error);
+        Messages_.Error(read.Error);
         return;
     }
     SetPicture(std::move(*read.Picture));
@@ -916,8 +670,7 @@ void TModifyForm::Paste1Click() {
 
 void TModifyForm::PGImage1SelectionMade() {
     const TViewRect r = PGImage1_->SelectionRect();
-    Session_.SelectionMade({r.Left, r.Top, r.Right, r.Bottom});
-    ShowSelection();
+    Controller_.SelectionMade({r.Left, r.Top, r.Right, r.Bottom});
 }
 
 } // namespace pigmentaria

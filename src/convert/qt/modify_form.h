@@ -1,10 +1,12 @@
 #pragma once
-// TModifyForm, "Modifying Original Image": the import dialog. A thin view of the import session
-// (convert/import_session.h): the working picture in a viewer where a part can be selected, the
-// tool bar with the zoom, Import and Cancel, the advanced panel with the colour reduction and
-// tracing controls, and the menus with the styles, the filters, the picture file and the
-// clipboard. Loading, filtering, styles, reductions and the import itself run on a worker behind
-// the progress window; the painting changes only when an import finishes.
+// TModifyForm, "Modifying Original Image": the import dialog. A thin view of its controller
+// (convert/import_controller.h), which owns the import session and the workflow: the working
+// picture in a viewer where a part can be selected, the tool bar with the zoom, Import, Make
+// Template and Cancel, the advanced panel with the colour reduction and tracing controls, and the
+// menus with the styles, the filters, the picture file and the clipboard. Loading, filtering,
+// styles, reductions and the import itself run on a worker behind the progress window; the
+// painting changes only when an import finishes.
+#include "convert/import_controller.h"
 #include "convert/import_session.h"
 #include "convert/modify_rules.h"
 #include "convert/qt/import_context.h"
@@ -17,9 +19,7 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <optional>
 #include <utility>
-#include <vector>
 
 class QAction;
 class QActionGroup;
@@ -45,7 +45,7 @@ class TFilterDialogForm;
 class TPGImage;
 class TPGSaveDialog;
 
-class TModifyForm : public QDialog {
+class TModifyForm : public QDialog, private IImportView {
     Q_OBJECT
 public:
     // The dialog hands the painting it imports to the context; it keeps its advanced-options
@@ -56,64 +56,75 @@ public:
 
     // "Custom...": asks the custom zoom dialog shared with the main window (shown box height and
     // width, zoom, picture width and height); no answer on Cancel.
-    using TCustomZoom = std::function<std::optional<double>(int, int, double, int, int)>;
-    void SetCustomZoom(TCustomZoom ask) { CustomZoom_ = std::move(ask); }
+    using TCustomZoom = TImportController::TCustomZoom;
+    void SetCustomZoom(TCustomZoom ask) { Controller_.SetCustomZoom(std::move(ask)); }
     // Help: context numbers.
     void SetHelpHandler(std::function<void(int context)> help) { Help_ = std::move(help); }
     // The palettes that come with the program; "Match to paints" lists them before the user's
     // palette folder, as the palette window does.
-    void SetBundledPaletteFolder(std::filesystem::path folder);
+    void SetBundledPaletteFolder(std::filesystem::path folder) {
+        Controller_.SetBundledPaletteFolder(std::move(folder));
+    }
 
     // ---- What the main window asks of its import dialog
     // Modal on a picture file (zoom 1, or the largest that fits; no selection), on the
     // clipboard's picture, or again on the picture it holds ("&Re-Import..."). True when "Import
     // Now" replaced the painting.
-    bool ExecuteOnFile(const QString& file);
-    bool ExecuteOnPicture(std::unique_ptr<TPixelGraphic> picture);
-    bool ExecuteAgain();
-    bool HoldsPicture() const { return !Session_.Picture().Empty(); }
+    bool ExecuteOnFile(const QString& file) {
+        return Controller_.ExecuteOnFile(file.toStdString());
+    }
+    bool ExecuteOnPicture(std::unique_ptr<TPixelGraphic> picture) {
+        return Controller_.ExecuteOnPicture(std::move(picture));
+    }
+    bool ExecuteAgain() { return Controller_.ExecuteAgain(); }
+    bool HoldsPicture() const { return Controller_.HoldsPicture(); }
 
     // ---- Without showing the dialog (tests, the entry points before the modal run)
     // Loads a picture file on a worker behind the progress window: zoom 1 (or the largest that
     // fits), no selection. False, with the library's message, when it cannot be read; the dialog
     // then holds what it held before.
-    bool LoadFile(const QString& file);
-    void SetPicture(TPixelGraphic picture);
+    bool LoadFile(const QString& file) { return Controller_.LoadFile(file.toStdString()); }
+    void SetPicture(TPixelGraphic picture) { Controller_.SetPicture(std::move(picture)); }
     // True once "Import Now" replaced the painting during the current showing.
-    bool Imported() const { return Imported_; }
+    bool Imported() const { return Controller_.Imported(); }
 
-    TImportSession& Session() { return Session_; }
-    const TImportSession& Session() const { return Session_; }
+    TImportSession& Session() { return Controller_.Session(); }
+    const TImportSession& Session() const { return Controller_.Session(); }
 
     // ---- Commands, as the buttons and menus run them
-    void Import1Click();
-    void Cancel1Click();
-    void EnlargeClick();
-    void ReduceClick();
-    void ZoomLevelClick(int item);
-    bool CustomZoomClick();
-    void SetAdvanced(bool on);
-    void PreviewClick();
-    void ReduceIntoOriginalClick();
-    void StyleClick(TPaintingStyle style);
+    void Import1Click() { Controller_.Import(); }
+    void Cancel1Click() { Controller_.Cancel(); }
+    void MakeTemplateClick() { Controller_.MakeTemplate(); }
+    void EnlargeClick() { Controller_.Enlarge(); }
+    void ReduceClick() { Controller_.Reduce(); }
+    void ZoomLevelClick(int item) { Controller_.ZoomLevel(item); }
+    bool CustomZoomClick() { return Controller_.CustomZoom(); }
+    void SetAdvanced(bool on) { Controller_.SetAdvanced(on); }
+    void PreviewClick() { Controller_.Preview(); }
+    void ReduceIntoOriginalClick() { Controller_.ReduceIntoOriginal(); }
+    void StyleClick(TPaintingStyle style) { Controller_.ApplyStyle(style); }
     // Shows the filter's dialog; when it is confirmed, filters the working picture.
     void FilterClick(TFilterKind kind);
     // The filter with the dialog's current settings, as "OK" applies it.
-    void ApplyFilter(TFilterKind kind);
+    void ApplyFilter(TFilterKind kind) { Controller_.ApplyFilter(kind); }
     void File1Click();
-    void ReOpen1Click();
+    void ReOpen1Click() { Controller_.ReOpen(); }
     void SaveAs1Click();
     // Saves the working picture at its shown size without asking for the name.
-    bool SavePictureAs(const QString& file);
+    bool SavePictureAs(const QString& file) {
+        return Controller_.SavePictureAs(file.toStdString());
+    }
     void Edit1Click();
     void Copy1Click();
     void Paste1Click();
     void PGImage1SelectionMade();
     // The template group as its controls show it (kept in the settings file on every change).
-    TTemplateImportSettings TemplateSettings() const { return Template_; }
-    void SetTemplateSettings(const TTemplateImportSettings& settings);
+    TTemplateImportSettings TemplateSettings() const { return Controller_.TemplateSettings(); }
+    void SetTemplateSettings(const TTemplateImportSettings& settings) {
+        Controller_.SetTemplateSettings(settings);
+    }
     // Lists the palette files of the bundled and the user's palette folders again.
-    void ListPaintsFiles();
+    void ListPaintsFiles() { Controller_.ListPaintsFiles(); }
 
     // ---- Controls and menus, for tests and accessibility
     TPGImage* PGImage1() const { return PGImage1_; }
@@ -122,6 +133,7 @@ public:
     QToolButton* Reduce() const { return Reduce_; }
     QToolButton* ZoomButton() const { return ZoomButton_; }
     QToolButton* ImportButton() const { return Import_; }
+    QToolButton* MakeTemplateButton() const { return MakeTemplate_; }
     QToolButton* CancelButton() const { return Cancel_; }
     QCheckBox* AdvancedCheck() const { return AdvancedCheck_; }
     QWidget* AdvancedControls() const { return AdvancedControls_; }
@@ -166,40 +178,34 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    class TForwardMessages;
+    class TJobs;
     void CreateMenus();
     void CreateToolBar();
     void CreateAdvancedPanel();
     void CreateTemplateGroup(QVBoxLayout* panel);
-    void ShowTemplate();
-    void TemplateChanged();
-    // The palette file "Match to paints" names, empty when there is none of that name.
-    std::filesystem::path PaintsPath(const std::string& name) const;
-    // Hands the group's settings to the session; false (with the message) when the paints file
-    // cannot be read.
-    bool PrepareTemplate();
-    // The view shows the session: the picture (when it changed), zoom, selection, controls.
-    void ShowPicture();
-    void ShowZoom();
-    void ShowSelection();
-    void ShowControls();
-    void ControlsChanged();
-    bool ExecuteModal();
-    // Runs a style, a filter or "Reduce Into Original" on a copy of the state behind the progress
-    // window and takes the result; false when it was cancelled or failed (nothing changes).
-    bool RunSessionWork(const QString& message,
-                        const std::function<TSessionWork(TSessionState, IProgressSink&)>& work);
-    IMessageSink& Messages();
+    void ShowToolBar();
+    void TemplateEdited();
+    void ControlsEdited();
+    // IImportView: the view shows the session and the controller: the picture (when it changed),
+    // zoom, selection, controls.
+    void ShowPicture() override;
+    void ShowZoom() override;
+    void ShowSelection() override;
+    void ShowControls() override;
+    void ShowTemplate() override;
+    void ShowPaintsFiles() override;
+    void ShowAdvanced(bool on) override;
+    void ShowReduction() override;
+    TConversionControls ControlsShown() const override;
+    TTemplateImportSettings TemplateShown() const override;
+    void RunModal() override;
+    void CloseDialog(bool imported) override;
 
-    TImportContext Ctx_;
-    TCustomZoom CustomZoom_;
     std::function<void(int)> Help_;
-    std::unique_ptr<TForwardMessages> Forward_;
-    TNullProgress NoProgress_;
-    TImportSession Session_;
-    bool Imported_ = false;
+    IMessageSink& Messages_;
+    std::unique_ptr<TJobs> Jobs_;
+    TImportController Controller_;
     bool Updating_ = false;
-    bool PlaceRestored_ = false;
 
     QMenuBar* MenuBar_;
     QMenu *FileMenu_, *EditMenu_, *StylesMenu_, *EffectsMenu_, *AdjustMenu_, *HelpMenu_;
@@ -207,7 +213,7 @@ private:
     std::map<TPaintingStyle, QAction*> StyleActions_;
     std::map<TFilterKind, QAction*> FilterActions_;
     QToolBar* ToolBar1_;
-    QToolButton *Enlarge_, *Reduce_, *ZoomButton_, *Import_, *Cancel_;
+    QToolButton *Enlarge_, *Reduce_, *ZoomButton_, *Import_, *MakeTemplate_, *Cancel_;
     QCheckBox* AdvancedCheck_;
     QMenu* ZoomMenu_;
     QActionGroup* ZoomGroup_;
@@ -225,10 +231,6 @@ private:
     QSpinBox *PaletteSize_, *MinRegionArea_, *MinRegionWidth_;
     QCheckBox* MatchToPaints_;
     QComboBox* PaintsFile_;
-    TTemplateImportSettings Template_;
-    std::filesystem::path BundledPalettes_;
-    // The listed palette files: the name kept in the settings and the file it is.
-    std::vector<std::pair<std::string, std::filesystem::path>> PaintsFiles_;
 
     std::map<TFilterKind, std::unique_ptr<TFilterDialogForm>> FilterDialogs_;
     std::unique_ptr<TColorReductionForm> ColorReduction_;

@@ -468,6 +468,39 @@ TEST_F(TModifyFormTest, SaveAsWritesThePictureAtItsShownSize) {
     EXPECT_EQ(read.ToRaster24(), Form.Session().ShownPicture().ToRaster24());
 }
 
+TEST_F(TModifyFormTest, MakeTemplateHandsThePictureAndClosesTheDialogWhenATemplateWasMade) {
+    QToolButton* plain = Form.MakeTemplateButton();
+    EXPECT_EQ(plain->text(), "Make Template...");
+    EXPECT_EQ(plain->accessibleName(), "Make Template...");
+    EXPECT_EQ(plain->parentWidget(), Form.ToolBar1());
+    Form.SetPicture(Noisy(40, 30));
+    EXPECT_FALSE(plain->isEnabled()); // the program makes no templates
+
+    std::vector<std::shared_ptr<const TPixelGraphic>> handed;
+    bool made = false;
+    TImportContext context = ImportContext(Core.Context());
+    context.MakeTemplate = [&](std::shared_ptr<const TPixelGraphic> picture) {
+        handed.push_back(std::move(picture));
+        return made;
+    };
+    TModifyForm form(std::move(context));
+    EXPECT_FALSE(form.MakeTemplateButton()->isEnabled());
+    form.SetPicture(Noisy(60, 40));
+    ASSERT_TRUE(form.MakeTemplateButton()->isEnabled());
+    // Declined, then made: the dialog closes only once a template was made.
+    QTimer::singleShot(0, &form, [&] {
+        form.MakeTemplateButton()->click();
+        EXPECT_TRUE(form.isVisible());
+        made = true;
+        form.MakeTemplateButton()->click();
+    });
+    EXPECT_FALSE(form.ExecuteAgain());
+    EXPECT_FALSE(form.isVisible());
+    ASSERT_EQ(handed.size(), 2u);
+    EXPECT_EQ(handed[1]->ToRaster24(), Noisy(60, 40).ToRaster24());
+    EXPECT_FALSE(Document.HasPainting());
+}
+
 TEST_F(TModifyFormTest, HelpEntriesAskForTheirTopics) {
     Item(Form.HelpMenu(), "Importing Your First Picture")->trigger();
     Item(Form.HelpMenu(), "Quick Reference")->trigger();
