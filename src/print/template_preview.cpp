@@ -64,6 +64,13 @@ TTemplatePreview MakeTemplatePreview(const TTemplatePreviewRequest& request,
     out.Painting = RenderPainting(shapes, zoom, false);
     if (progress.Position(0)) throw EAborted();
     out.Template = RenderPainting(shapes, zoom, true);
+    // The frame's right and bottom edges fall just outside the raster: the print shows them.
+    TRaster24& t = out.Template;
+    if (!t.Empty()) {
+        t.FillSpan(t.Height() - 1, 0, t.Width(), clBlack);
+        for (int y = 0; y < t.Height(); ++y)
+            t.SetPixel(t.Width() - 1, y, clBlack);
+    }
     if (text && !out.Template.Empty()) {
         // The preview's pixels per inch of paper, so that numbers take the size they print at.
         const TTemplatePlan& plan = out.Result->Plan;
