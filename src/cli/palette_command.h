@@ -32,7 +32,7 @@ inline constexpr const char* PaletteUsage =
     "usage: pigmentaria-cli palette PAINTING.kvp\n"
     "       pigmentaria-cli palette PAINTING.kvp -o FILE.KVL [--description TEXT]\n"
     "       pigmentaria-cli palette PAINTING.kvp --print PALETTE.pdf [--names FILE.KVL]\n"
-    "                [--paper letter|a4|legal|WxHmm] [--landscape|--portrait] [--dpi N]\n"
+    "                [--paper letter|a4|a3|legal|WxHmm] [--landscape|--portrait] [--dpi N]\n"
     "Lists the painting's colours in numbering order (number, colour value, red, green, blue),\n"
     "saves them as a palette file (the description defaults to the file's name), or prints the\n"
     "numbered colour sheet with the names of a palette file.\n";

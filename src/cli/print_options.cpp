@@ -98,6 +98,7 @@ TPaperChoice ParsePaper(const std::string& text) {
     if (t == "letter") return {poPortrait, PaperLetter, 0, 0};
     if (t == "a4") return {poPortrait, PaperA4, 0, 0};
     if (t == "legal") return {poPortrait, PaperLegal, 0, 0};
+    if (t == "a3") return {poPortrait, PaperA3, 0, 0};
     const std::size_t x = t.find('x');
     const bool mm = t.size() > 2 && t.compare(t.size() - 2, 2, "mm") == 0;
     const auto w = x == std::string::npos ? std::nullopt : ParseReal(t.substr(0, x));
@@ -105,9 +106,10 @@ TPaperChoice ParsePaper(const std::string& text) {
                        ? std::nullopt
                        : ParseReal(t.substr(x + 1, t.size() - 2 - (x + 1)));
     if (!w || !h || !(*w >= 25 && *w <= 2000 && *h >= 25 && *h <= 2000))
-        throw EUsageError("--paper takes letter, a4, legal or WIDTHxHEIGHTmm from 25 to 2000 mm, "
-                          "not \"" +
-                          text + "\"");
+        throw EUsageError(
+            "--paper takes letter, a4, a3, legal or WIDTHxHEIGHTmm from 25 to 2000 mm, "
+            "not \"" +
+            text + "\"");
     // Tenths of a millimetre, as the printer's user paper size counts them.
     return {poPortrait, PaperUser, static_cast<int>(*w * 10 + 0.5),
             static_cast<int>(*h * 10 + 0.5)};

@@ -47,7 +47,7 @@ inline constexpr const char* PrintUsage =
     "        [--overlap INCHES] [--outlines|--fill gray|color|black] [--what all|selected|color]\n"
     "        [--color RRGGBB] [--line-weight 1..6] [--outline-color black|shape]\n"
     "        [--numbers|--no-numbers] [--marks|--no-marks] [--page-numbers]\n"
-    "        [--paper letter|a4|legal|WxHmm] [--landscape|--portrait] [--dpi N]\n"
+    "        [--paper letter|a4|a3|legal|WxHmm] [--landscape|--portrait] [--dpi N]\n"
     "        [--frame LEFT,TOP,WIDTH,HEIGHT] [--preview DIR]\n"
     "        [--simplify-mm D] [--min-mm D] [--central-labels]\n"
     "Prints the numbered template to a PDF file (numbers on unless --no-numbers), and with\n"

@@ -41,7 +41,8 @@ int PaperCode(const std::string& value) {
     if (v == "a4") return PaperA4;
     if (v == "letter") return PaperLetter;
     if (v == "legal") return PaperLegal;
-    throw EUsageError("--paper takes a4, letter or legal, not \"" + value + "\"");
+    if (v == "a3") return PaperA3;
+    throw EUsageError("--paper takes a4, letter, a3 or legal, not \"" + value + "\"");
 }
 
 // AxD: pages across and down, 1 to 99 each.

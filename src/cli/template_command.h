@@ -41,7 +41,7 @@ TTemplateFiles TemplateFileNames(const TTemplateCommandArgs& args);
 TTemplateResult MakeTemplateFiles(const TTemplateCommandArgs& args, const TTemplateFiles& files);
 
 inline constexpr const char* TemplateUsage =
-    "usage: pigmentaria-cli template PICTURE -o DIR [--paper a4|letter|legal] [--pages AxD]\n"
+    "usage: pigmentaria-cli template PICTURE -o DIR [--paper a4|letter|a3|legal] [--pages AxD]\n"
     "         [--palette-size K] [--min-mm D] [--paints FILE.KVL [--number-by-paint]]\n"
     "         [--tubes FILE [--max-tubes N] [--mixable] [--canvas-cm WxH] [--coats N]\n"
     "          [--coverage M2_PER_L]]\n"

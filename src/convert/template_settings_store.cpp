@@ -11,7 +11,7 @@ namespace {
 // The keys in the reserved bytes, or nothing when they hold none.
 std::optional<std::string_view> StoredKeys(const TSettingsBlock& block) {
     const auto* data = reinterpret_cast<const char*>(block.Reserved.data());
-    const std::string_view all(data, block.Reserved.size());
+    const std::string_view all(data, TemplateSettingsBytes);
     const std::string_view tag = TemplateSettingsTag;
     if (!all.starts_with(tag)) return std::nullopt;
     const std::size_t end = all.find('\0');
@@ -32,7 +32,7 @@ void SetTemplateImportSettings(TSettingsBlock& block, const TTemplateImportSetti
     s.Clamp();
     if (!StoredKeys(block) && s == TTemplateImportSettings{}) return;
     std::string record = TemplateSettingsTag + EncodeTemplateKeys(s);
-    if (record.size() >= block.Reserved.size()) {
+    if (record.size() >= TemplateSettingsBytes) {
         s.PaintsFile.clear();
         record = TemplateSettingsTag + EncodeTemplateKeys(s);
     }

@@ -10,6 +10,7 @@ const std::vector<THelpTopic>& HelpTopics() {
         {HelpImportQuickReference, "import-reference.html", "The Import Dialog"},
         {HelpPaletteWindow, "palette-window.html", "The Palette Window"},
         {HelpPrintSetup, "printing.html", "Printing a Template"},
+        {HelpNewTemplate, "new-template.html", "Making a Template in One Step"},
     };
     return topics;
 }
@@ -32,6 +33,7 @@ THelpWindow HelpWindowForCaption(std::string_view caption) {
     if (caption == "Edit Palette") return THelpWindow::PaletteEditor;
     if (caption == "Print Setup") return THelpWindow::PrintSetup;
     if (caption == "Print Preview") return THelpWindow::PrintPreview;
+    if (caption == "New Template") return THelpWindow::NewTemplate;
     if (caption == "Custom Zoom") return THelpWindow::CustomZoom;
     if (caption == "About Pigmentaria") return THelpWindow::About;
     return THelpWindow::Other;
@@ -49,6 +51,8 @@ int HelpContextForWindow(THelpWindow window) {
     case THelpWindow::PrintSetup:
     case THelpWindow::PrintPreview:
         return HelpPrintSetup;
+    case THelpWindow::NewTemplate:
+        return HelpNewTemplate;
     case THelpWindow::CustomZoom:
         return HelpQuickReference;
     case THelpWindow::About:

@@ -14,6 +14,7 @@ inline constexpr int HelpQuickReference = 3465;
 inline constexpr int HelpImportQuickReference = 3466;
 inline constexpr int HelpPaletteWindow = 3467;
 inline constexpr int HelpPrintSetup = 9705;
+inline constexpr int HelpNewTemplate = 9706;
 
 struct THelpTopic {
     int Context;
@@ -38,6 +39,7 @@ enum class THelpWindow {
     PaletteEditor,
     PrintSetup,
     PrintPreview,
+    NewTemplate,
     CustomZoom,
     About,
     Other,

@@ -12,6 +12,8 @@ TPaperTenthsMm PaperSizeOfCode(int code) {
         return {2159, 3556};
     case PaperA4:
         return {2100, 2970};
+    case PaperA3:
+        return {2970, 4200};
     default:
         return {};
     }

@@ -13,6 +13,7 @@ enum TOrientation : int { poPortrait = 0, poLandscape = 1 };
 // Windows paper-size codes for the sizes the program names.
 constexpr int PaperLetter = 1;
 constexpr int PaperLegal = 5;
+constexpr int PaperA3 = 8;
 constexpr int PaperA4 = 9;
 constexpr int PaperUser = 256;
 

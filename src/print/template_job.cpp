@@ -40,7 +40,7 @@ TPlacementFrame FittingPlacementFrame(const TPrintLayout& layout, int paintingWi
 TTemplatePlan PlanTemplate(int pictureWidth, int pictureHeight, const TTemplateRequest& request) {
     TTemplatePlan plan;
     const TPaperChoice paper{pictureWidth > pictureHeight ? poLandscape : poPortrait,
-                             request.PaperCode, 0, 0};
+                             request.PaperCode, request.UserPaperWidth, request.UserPaperLength};
     TPrintSettings settings;
     settings.PagesAcross = std::max(1, request.PagesAcross);
     settings.PagesDown = std::max(1, request.PagesDown);

@@ -46,6 +46,8 @@ constexpr double TemplateGrainPixels = 3.0;
 struct TTemplateRequest {
     // The sheet; its orientation follows the picture (landscape when wider than high).
     int PaperCode = PaperA4;
+    // With PaperUser: the sheet's portrait width and length in tenths of a millimetre.
+    int UserPaperWidth = 0, UserPaperLength = 0;
     int PagesAcross = 1, PagesDown = 1;
     int PaletteSize = DefaultTemplatePaletteSize;
     double MinMm = DefaultTemplateMinMm;

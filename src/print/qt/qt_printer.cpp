@@ -29,6 +29,8 @@ QPageSize PageSizeOf(const TPaperChoice& paper) {
         return QPageSize(QPageSize::Legal);
     case PaperA4:
         return QPageSize(QPageSize::A4);
+    case PaperA3:
+        return QPageSize(QPageSize::A3);
     default:
         break;
     }
@@ -136,6 +138,9 @@ TPaperChoice TQtPrinter::Paper() const {
         break;
     case QPageSize::A4:
         c.PaperSize = PaperA4;
+        break;
+    case QPageSize::A3:
+        c.PaperSize = PaperA3;
         break;
     default: {
         const QSizeF mm = layout.pageSize().size(QPageSize::Millimeter);
