@@ -139,6 +139,23 @@ TEST_F(MergeTest, AMergedCellLooksPaintedInItsNeighboursColourAndUndoBringsItBac
     EXPECT_EQ(Doc.Shapes().Count(), RingTemplate().Trace.Shapes.Count());
 }
 
+TEST_F(MergeTest, UndoWalksBackThroughAMergeAndTheDeletionBeforeIt) {
+    const std::vector<TShapeRecord> original = Records(Doc.Shapes());
+    TPaintShape* disc = At(Doc, 80, 60);
+    TPaintShape* ring = At(Doc, 95, 60);
+    Doc.SelectShape(disc, {});
+    Doc.DeleteSelection();
+    // With its hole empty, the ring joins one of the halves, and the selected ring leaves the
+    // selection when it goes.
+    Doc.SelectShape(ring, {});
+    ASSERT_TRUE(Doc.MergeCell(*ring));
+    EXPECT_TRUE(Doc.Selection().Empty());
+    EXPECT_EQ(Doc.Shapes().Count(), original.size() - 2);
+    ASSERT_TRUE(Doc.UndoLast());
+    ASSERT_TRUE(Doc.UndoLast());
+    EXPECT_EQ(Records(Doc.Shapes()), original);
+}
+
 // Two shapes of the painting drawn side by side in one colour: a pixel of one beside a pixel of
 // the other.
 bool TwoOfOneColourTouch(const TShapeList& shapes) {
