@@ -2,6 +2,7 @@
 
 #include "image/painting_export.h"
 #include "model/render.h"
+#include "model/shape_merge.h"
 #include "palette/color_functions.h"
 #include "platform/text_parse.h"
 #include "print/print_scale.h"
@@ -399,6 +400,47 @@ bool TPaintingDocument::ReplacePalette() {
     for (TPaintShape& s : Shapes_)
         s.Color = NearestPaletteColor(s.Color, CustomPalette_);
     ShapesEdited(before, true);
+    return true;
+}
+
+bool TPaintingDocument::MergeCell(TPaintShape& cell) {
+    const std::optional<TShapeMerge> plan = PlanCellMerge(Shapes_, cell);
+    if (!plan) return false;
+    const TStamp before = Stamp();
+    Modified_ = true;
+    Undo_.SnapshotArrangement(Shapes_, UndoMergeCell);
+    Undo_.SaveBeforeChange(*plan->Kept);
+    TShapePtr removed = ApplyMerge(Shapes_, *plan);
+    const bool wasSelected = Selection_.IsSelected(removed.get());
+    Selection_.Remove(removed.get());
+    Undo_.AddRemoved(std::move(removed));
+    ShapesEdited(before, true);
+    if (wasSelected) Notify(TDocumentEvent::SelectionChanged);
+    return true;
+}
+
+bool TPaintingDocument::MergeTouchingShapesOfOneColour() {
+    const TStamp before = Stamp();
+    bool begun = false;
+    std::vector<TShapePtr> removed =
+        pigmentaria::MergeTouchingShapesOfOneColour(Shapes_, [&](const TShapeMerge& m) {
+            // The step starts at the first merge, while the list is still as it was.
+            if (!begun) Undo_.SnapshotArrangement(Shapes_, UndoMergeShapes);
+            begun = true;
+            Undo_.SaveBeforeChange(*m.Kept);
+        });
+    if (removed.empty()) return false;
+    Modified_ = true;
+    bool selectionChanged = false;
+    for (TShapePtr& s : removed) {
+        if (Selection_.IsSelected(s.get())) {
+            Selection_.Remove(s.get());
+            selectionChanged = true;
+        }
+        Undo_.AddRemoved(std::move(s));
+    }
+    ShapesEdited(before, true);
+    if (selectionChanged) Notify(TDocumentEvent::SelectionChanged);
     return true;
 }
 

@@ -218,6 +218,13 @@ public:
     void ReplaceColor(TColor color);
     // Every shape takes its nearest colour of the custom palette; nothing without one.
     bool ReplacePalette();
+    // The merge tool on the shape the view found: the cell joins the neighbour it shares the
+    // longest border with, in the neighbour's colour (model/shape_merge.h), under "&Undo Merge
+    // Cell". False (nothing changes) for the frame or a cell with no neighbour but the frame.
+    bool MergeCell(TPaintShape& cell);
+    // "Merge Touching Shapes of One Colour", under "&Undo Merge Shapes": false when no two
+    // shapes of one colour touch.
+    bool MergeTouchingShapesOfOneColour();
     // Puts back the last change; false when there was none.
     bool UndoLast();
     // Makes the last undone change again (the painting is marked modified); false when there

@@ -37,6 +37,9 @@ TEnablingFlags ComputeEnabling(const TEnablingState& s) {
     e.Retrace = filled;
     e.ViewOutlinesOnly = painting;
     e.ViewTemplate = painting;
+    // The merge tool finds its cell as the brushstroke does, by the colours drawn.
+    e.MergeCell = filled && f.Tools;
+    e.MergeTouching = painting && f.Tools;
 
     e.ToolBar = painting;
     e.HelpButton = painting;
@@ -45,6 +48,7 @@ TEnablingFlags ComputeEnabling(const TEnablingState& s) {
     e.EyedropperTool = filled && f.Tools;
     e.RegionTool = painting && f.Tools;
     e.ColorInRegionTool = painting && f.Tools;
+    e.MergeTool = e.MergeCell;
     e.SelectAllButton = painting;
     e.SelectColorButton = painting && f.Tools;
     e.PaintBucketButton = selected && f.Tools;
@@ -70,6 +74,10 @@ TEnablingFlags ComputeEnabling(const TEnablingState& s) {
     case tmRegion:
         (s.RegionCurrentColorOnly ? e.ColorInRegionDown : e.RegionDown) = true;
         e.ViewerAction = amCreateSelection;
+        break;
+    case tmMerge:
+        e.MergeDown = true;
+        e.ClearViewerSelection = true;
         break;
     default:
         break;

@@ -44,15 +44,16 @@ struct TEnablingFlags {
     // Edit
     bool Undo, CopySelected, CopyBitmap, DeleteSelected, SelectAll, SelectSpecial, DeselectAll;
     // Special
-    bool Smooth, ReacquireAll, ReacquireSelected, Retrace, ViewOutlinesOnly, ViewTemplate;
+    bool Smooth, ReacquireAll, ReacquireSelected, Retrace, ViewOutlinesOnly, ViewTemplate,
+        MergeCell, MergeTouching;
     // Tool bar buttons
     bool ToolBar, SelectionTool, BrushstrokeTool, EyedropperTool, RegionTool, ColorInRegionTool,
         SelectAllButton, SelectColorButton, PaintBucketButton, SmoothButton, PaletteButton,
-        ColorDialogButton, ZoomButton, HelpButton;
-    // Which of the five toggle buttons is down.
-    bool SelectionDown, BrushstrokeDown, EyedropperDown, RegionDown, ColorInRegionDown;
+        ColorDialogButton, ZoomButton, HelpButton, MergeTool;
+    // Which of the six toggle buttons is down.
+    bool SelectionDown, BrushstrokeDown, EyedropperDown, RegionDown, ColorInRegionDown, MergeDown;
     // The viewer's action for the tool mode; the selection rectangle is cleared for the
-    // selection, eyedropper and brushstroke tools.
+    // selection, eyedropper, brushstroke and merge tools.
     TActionMode ViewerAction;
     bool ClearViewerSelection;
 };

@@ -115,6 +115,11 @@ bool TPaintingView::Brushstroke(int x, int y) {
     return true;
 }
 
+bool TPaintingView::MergeCellAt(int x, int y) {
+    TPaintShape* s = ShapeAt(x, y);
+    return s && Doc_.MergeCell(*s);
+}
+
 std::optional<TRetraceInput> TPaintingView::RetraceInput(bool eliminateLines) const {
     if (!Doc_.HasPainting() || OutlinesOnly_) return std::nullopt;
     TRetraceInput input;

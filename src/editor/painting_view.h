@@ -58,6 +58,8 @@ public:
     void Eyedropper(int x, int y);
     // Brushstroke: the shape under the pixel takes the paint colour. False when none is there.
     bool Brushstroke(int x, int y);
+    // Merge tool: the shape under the pixel joins its neighbour. False when nothing merged.
+    bool MergeCellAt(int x, int y);
 
     // What "Re-Trace Painting" traces: the painting rendered at zoom 1. None without a painting
     // or in the outlines-only view, where re-tracing is not offered.

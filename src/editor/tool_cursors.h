@@ -17,6 +17,8 @@ enum TToolMode : int {
     tmEyedropper = 3,
     tmBrushstroke = 4,
     tmRegion = 5,
+    // The merge tool has no cursor of its own and keeps the arrow.
+    tmMerge = 6,
 };
 
 // The resource name of cursor 1..5; empty for any other number.

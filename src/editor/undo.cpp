@@ -1,5 +1,7 @@
 #include "editor/undo.h"
 
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 namespace pigmentaria {
@@ -92,6 +94,26 @@ void TUndoState::SnapshotReplacedList(TShapeChain former, const std::string& cap
     step.Former = std::move(former);
 }
 
+void TUndoState::SnapshotArrangement(const TShapeList& shapes, const std::string& caption) {
+    TStep& step = Begin(caption, TKind::Arrangement);
+    for (TPaintShape* s = shapes.First(); s; s = s->Next)
+        step.Order.push_back(s);
+}
+
+void TUndoState::SaveBeforeChange(TPaintShape& shape) {
+    // Only ever called right after SnapshotArrangement, so the last step is the arrangement.
+    if (Undo_.empty() || Undo_.back().Kind != TKind::Arrangement) return;
+    TStep& step = Undo_.back();
+    for (const TUndoEntry& e : step.Entries)
+        if (e.LiveShape == &shape) return;
+    Save(step, shape);
+}
+
+void TUndoState::AddRemoved(TShapePtr unlinked) {
+    if (Undo_.empty() || Undo_.back().Kind != TKind::Arrangement) return;
+    Undo_.back().Outside.push_back(std::move(unlinked));
+}
+
 void TUndoState::Discard() {
     // Steps to redo hold undone deletions as live pointers only, so freeing them frees no live
     // shape; a set-aside list to redo is the newer painting, freed with its step.
@@ -130,23 +152,56 @@ void TUndoState::Apply(TStep& step, TShapeList& shapes, TSelection& selection) {
     case TKind::Contents:
         // The saved contents and the live ones change places; the list links stay those of the
         // list, which no change that takes a snapshot of this kind alters.
-        for (std::size_t i = 0; i < step.Entries.size(); ++i) {
-            TPaintShape& live = *step.Entries[i].LiveShape;
-            if (step.Of == TSnapshotOf::Color) {
-                std::swap(live.Color, step.Colors[i].first);
-                std::swap(live.AcquiredColor, step.Colors[i].second);
-                continue;
-            }
-            TPaintShape& saved = *step.Entries[i].SavedCopy;
-            std::swap(live.Color, saved.Color);
-            std::swap(live.AcquiredColor, saved.AcquiredColor);
-            std::swap(live.Left, saved.Left);
-            std::swap(live.Top, saved.Top);
-            std::swap(live.Right, saved.Right);
-            std::swap(live.Bottom, saved.Bottom);
-            std::swap(live.Points, saved.Points);
-        }
+        SwapContents(step);
         break;
+    case TKind::Arrangement: {
+        SwapContents(step);
+        // The list is laid out again in the other side's order; what that side lacks is kept
+        // aside, out of the selection.
+        std::vector<TPaintShape*> current;
+        for (TPaintShape* s = shapes.First(); s; s = s->Next)
+            current.push_back(s);
+        std::unordered_map<TPaintShape*, TShapePtr> owned;
+        for (TPaintShape* s = shapes.Detach().Release(); s;) {
+            TPaintShape* next = s->Next;
+            owned.emplace(s, TShapePtr(s));
+            s = next;
+        }
+        for (TShapePtr& s : step.Outside) {
+            TPaintShape* raw = s.get();
+            owned.emplace(raw, std::move(s));
+        }
+        step.Outside.clear();
+        const std::unordered_set<TPaintShape*> wanted(step.Order.begin(), step.Order.end());
+        for (TPaintShape* s : step.Order)
+            shapes.Append(std::move(owned[s]));
+        for (TPaintShape* s : current)
+            if (!wanted.count(s)) {
+                selection.Remove(s);
+                step.Outside.push_back(std::move(owned[s]));
+            }
+        step.Order = std::move(current);
+        break;
+    }
+    }
+}
+
+void TUndoState::SwapContents(TStep& step) {
+    for (std::size_t i = 0; i < step.Entries.size(); ++i) {
+        TPaintShape& live = *step.Entries[i].LiveShape;
+        if (step.Of == TSnapshotOf::Color) {
+            std::swap(live.Color, step.Colors[i].first);
+            std::swap(live.AcquiredColor, step.Colors[i].second);
+            continue;
+        }
+        TPaintShape& saved = *step.Entries[i].SavedCopy;
+        std::swap(live.Color, saved.Color);
+        std::swap(live.AcquiredColor, saved.AcquiredColor);
+        std::swap(live.Left, saved.Left);
+        std::swap(live.Top, saved.Top);
+        std::swap(live.Right, saved.Right);
+        std::swap(live.Bottom, saved.Bottom);
+        std::swap(live.Points, saved.Points);
     }
 }
 
@@ -178,6 +233,10 @@ std::size_t TUndoState::HeapBytes() const {
         for (const TUndoEntry& e : step.Entries)
             if (e.SavedCopy) n += shapeBytes(*e.SavedCopy);
         for (const TPaintShape* s = step.Former.First(); s; s = s->Next)
+            n += shapeBytes(*s);
+        n += step.Order.capacity() * sizeof(TPaintShape*) +
+             step.Outside.capacity() * sizeof(TShapePtr);
+        for (const TShapePtr& s : step.Outside)
             n += shapeBytes(*s);
         return n;
     };

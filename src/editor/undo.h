@@ -24,6 +24,8 @@ inline constexpr const char* UndoReplacePalette = "&Undo Replace Palette";
 inline constexpr const char* UndoImport = "&Undo Import";
 inline constexpr const char* UndoRetrace = "&Undo Retrace Painting";
 inline constexpr const char* UndoSimplify = "&Undo Simplify";
+inline constexpr const char* UndoMergeCell = "&Undo Merge Cell";
+inline constexpr const char* UndoMergeShapes = "&Undo Merge Shapes";
 
 // The Edit menu's redo entry; with a step to redo it names the change, as the undo entry does.
 inline constexpr const char* RedoCaption = "&Redo";
@@ -88,6 +90,14 @@ public:
     // A change that replaces the whole list (an import, a re-trace, a simplification): the
     // former list is set aside whole, to come back on undo.
     void SnapshotReplacedList(TShapeChain former, const std::string& caption);
+    // A change that reshapes, recolours, removes and reorders shapes (merging cells): the order
+    // of the whole list is kept, each changed shape's contents from before its first change, and
+    // the shapes taken out.
+    void SnapshotArrangement(const TShapeList& shapes, const std::string& caption);
+    // Before a shape changes within that step; a shape saved already keeps its first contents.
+    void SaveBeforeChange(TPaintShape& shape);
+    // A shape the change took out of the list, handed over once unlinked.
+    void AddRemoved(TShapePtr unlinked);
 
     // Frees every step, to undo and to redo, and any set-aside list; live shapes are never freed
     // here.
@@ -115,6 +125,9 @@ private:
         Deletion,
         // The other whole list, in Former.
         ReplacedList,
+        // Changed shapes with their saved contents, swapped; the list order of the other side,
+        // in Order; and the shapes the other side lacks, owned in Outside.
+        Arrangement,
     };
     struct TStep {
         std::string Caption;
@@ -124,12 +137,16 @@ private:
         // A colour-only step's colours and acquired colours, one pair an entry.
         std::vector<std::pair<TColor, TColor>> Colors;
         TShapeChain Former;
+        std::vector<TPaintShape*> Order;
+        std::vector<TShapePtr> Outside;
     };
 
     TStep& Begin(const std::string& caption, TKind kind, TSnapshotOf of = TSnapshotOf::Everything);
     // Applies a step in either direction; afterwards it describes the way back.
     static void Apply(TStep& step, TShapeList& shapes, TSelection& selection);
     static void Save(TStep& step, TPaintShape& shape);
+    // The saved contents of a step's shapes and the live ones change places.
+    static void SwapContents(TStep& step);
 
     std::deque<TStep> Undo_;
     std::vector<TStep> Redo_;

@@ -39,17 +39,22 @@ TEST(EnablingRuleTest, WithoutAPaintingOnlyOpeningAndImportingAreOffered) {
                       e.ZoomButton,
                       e.Undo,
                       e.ReImport,
-                      e.ImportClipboard})
+                      e.ImportClipboard,
+                      e.MergeCell,
+                      e.MergeTouching,
+                      e.MergeTool})
         EXPECT_FALSE(flag);
 }
 
 TEST(EnablingRuleTest, APaintingEnablesItsCommandsAndSaveNeedsAName) {
     TEnablingState s = Painting();
     TEnablingFlags e = ComputeEnabling(s);
-    for (bool flag : {e.HelpButton, e.ViewOutlinesOnly, e.CopyBitmap, e.ReacquireAll,
-                      e.OpenPainting, e.SaveAs, e.ExportPainting, e.SavePalette, e.Print,
-                      e.PrintPalette, e.SelectAll, e.SelectSpecial, e.ToolBar, e.Save, e.Retrace,
-                      e.SelectionTool, e.EyedropperTool, e.BrushstrokeTool, e.ZoomButton})
+    for (bool flag :
+         {e.HelpButton,    e.ViewOutlinesOnly, e.CopyBitmap,      e.ReacquireAll, e.OpenPainting,
+          e.SaveAs,        e.ExportPainting,   e.SavePalette,     e.Print,        e.PrintPalette,
+          e.SelectAll,     e.SelectSpecial,    e.ToolBar,         e.Save,         e.Retrace,
+          e.SelectionTool, e.EyedropperTool,   e.BrushstrokeTool, e.ZoomButton,   e.MergeCell,
+          e.MergeTouching, e.MergeTool})
         EXPECT_TRUE(flag);
     // Nothing selected.
     for (bool flag : {e.CopySelected, e.DeleteSelected, e.DeselectAll, e.Smooth,
@@ -80,6 +85,9 @@ TEST(EnablingRuleTest, OutlinesOnlyDisablesTheToolsThatReadColours) {
     EXPECT_FALSE(e.EyedropperTool);
     EXPECT_FALSE(e.SelectionTool);
     EXPECT_FALSE(e.BrushstrokeTool);
+    EXPECT_FALSE(e.MergeTool);
+    EXPECT_FALSE(e.MergeCell);
+    EXPECT_TRUE(e.MergeTouching);
     EXPECT_TRUE(e.RegionTool);
     EXPECT_TRUE(e.ViewOutlinesOnly);
 }
@@ -110,10 +118,12 @@ TEST(EnablingRuleTest, TheToolModePressesItsButtonAndSetsTheViewersAction) {
         {tmBrushstroke, false, &TEnablingFlags::BrushstrokeDown, amNone, true},
         {tmRegion, false, &TEnablingFlags::RegionDown, amCreateSelection, false},
         {tmRegion, true, &TEnablingFlags::ColorInRegionDown, amCreateSelection, false},
+        {tmMerge, false, &TEnablingFlags::MergeDown, amNone, true},
     };
-    bool TEnablingFlags::*all[] = {&TEnablingFlags::SelectionDown, &TEnablingFlags::EyedropperDown,
-                                   &TEnablingFlags::BrushstrokeDown, &TEnablingFlags::RegionDown,
-                                   &TEnablingFlags::ColorInRegionDown};
+    bool TEnablingFlags::*all[] = {
+        &TEnablingFlags::SelectionDown,     &TEnablingFlags::EyedropperDown,
+        &TEnablingFlags::BrushstrokeDown,   &TEnablingFlags::RegionDown,
+        &TEnablingFlags::ColorInRegionDown, &TEnablingFlags::MergeDown};
     for (const TCase& c : cases) {
         s.ToolMode = c.Mode;
         s.RegionCurrentColorOnly = c.ColorOnly;

@@ -55,6 +55,8 @@ TToolController::TToolController(TVectorForm& form, IToolDialogs& dialogs)
             [this] { Ctx_.Document.ReacquireAllColors(); });
     connect(a.ReacquireSelected, &QAction::triggered, this,
             [this] { Ctx_.Document.ReacquireSelectedColors(); });
+    connect(a.MergeTouching, &QAction::triggered, this,
+            [this] { Ctx_.Document.MergeTouchingShapesOfOneColour(); });
     connect(a.ColorDialogButton, &QAction::triggered, this, &TToolController::ColorDialogClick);
     connect(a.PaletteButton, &QAction::triggered, this, [this] {
         if (ShowPalette_) ShowPalette_();
@@ -78,6 +80,9 @@ void TToolController::ViewerPress(Qt::MouseButton button, QPoint box) {
         break;
     case tmBrushstroke:
         Ctx_.View.Brushstroke(box.x(), box.y());
+        break;
+    case tmMerge:
+        Ctx_.View.MergeCellAt(box.x(), box.y());
         break;
     default:
         break;

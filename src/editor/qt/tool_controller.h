@@ -1,8 +1,8 @@
 #pragma once
 // The main window's editing tools: the tool buttons' work on the viewer (eyedropper, brushstroke,
-// region selection through the viewer's rubber band), the commands of the Edit and Special menus
-// that change the selected shapes, the colour dialog, and the undo history's "&Redo" entry. It
-// connects itself to the main window's actions and switches the tools on.
+// merging a cell, region selection through the viewer's rubber band), the commands of the Edit and
+// Special menus that change the selected shapes, the colour dialog, and the undo history's "&Redo"
+// entry. It connects itself to the main window's actions and switches the tools on.
 #include "editor/document.h"
 #include "editor/document_events.h"
 
@@ -32,8 +32,8 @@ public:
     // What "Work with the current palette." shows.
     void SetPaletteWindow(std::function<void()> show) { ShowPalette_ = std::move(show); }
 
-    // The press on the viewer at a point of the rendered painting, for the eyedropper and the
-    // brushstroke (the main window itself handles the selection tool).
+    // The press on the viewer at a point of the rendered painting, for the eyedropper, the
+    // brushstroke and the merge tool (the main window itself handles the selection tool).
     void ViewerPress(Qt::MouseButton button, QPoint box);
     // The viewer's finished rubber band: the region tools select by it, then it is cleared.
     void RegionMade();

@@ -125,6 +125,19 @@ QPixmap Draw(TToolIcon icon, int s) {
         p.drawRect(QRectF(3, 5, 18, 14));
         break;
     }
+    case TToolIcon::MergeCell: {
+        // Two cells of one colour, the border between them going.
+        p.setPen(QPen(QColor(30, 30, 30), 1.5));
+        p.setBrush(QColor(90, 160, 220));
+        p.drawRoundedRect(QRectF(2.5, 5.5, 19, 13), 3, 3);
+        p.setPen(QPen(QColor(30, 30, 30), 1.2, Qt::DotLine));
+        p.drawLine(QPointF(12, 6.5), QPointF(12, 17.5));
+        p.setPen(QPen(QColor(250, 250, 250), 1.8, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(14.5, 12), QPointF(19, 12));
+        p.drawLine(QPointF(14.5, 12), QPointF(16.5, 10));
+        p.drawLine(QPointF(14.5, 12), QPointF(16.5, 14));
+        break;
+    }
     case TToolIcon::Zoom:
         p.setPen(QPen(QColor(30, 30, 30), 2.2, Qt::SolidLine, Qt::RoundCap));
         p.setBrush(QColor(220, 235, 250));

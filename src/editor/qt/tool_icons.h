@@ -19,6 +19,7 @@ enum class TToolIcon {
     ColorDialog,
     Zoom,
     Help,
+    MergeCell,
 };
 
 QIcon ToolIcon(TToolIcon icon);

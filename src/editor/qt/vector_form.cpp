@@ -261,6 +261,8 @@ void TVectorForm::CreateToolBar() {
     A_.ColorInRegionTool =
         button(TToolIcon::ColorInRegion, "Select current color within rectangular region.",
                "ColorInRegionTool", true);
+    A_.MergeTool =
+        button(TToolIcon::MergeCell, "Merge a cell into its neighbour.", "MergeTool", true);
     bar->addSeparator();
     A_.SelectAllButton =
         button(TToolIcon::SelectAll, "Select all shapes.", "SelectAllButton", false);
@@ -331,6 +333,7 @@ void TVectorForm::CreateToolBar() {
     mode(A_.EyedropperTool, tmEyedropper, false);
     mode(A_.RegionTool, tmRegion, false);
     mode(A_.ColorInRegionTool, tmRegion, true);
+    mode(A_.MergeTool, tmMerge, false);
     connect(A_.SelectRegion, &QAction::triggered, A_.RegionTool, &QAction::trigger);
     connect(A_.SelectColorInRegion, &QAction::triggered, A_.ColorInRegionTool, &QAction::trigger);
     connect(A_.SelectCurrentColor, &QAction::triggered, A_.SelectColorButton, &QAction::trigger);
@@ -340,9 +343,18 @@ void TVectorForm::CreateToolBar() {
             {(mods & Qt::ShiftModifier) != 0, (mods & Qt::ControlModifier) != 0});
     });
     connect(A_.HelpButton, &QAction::triggered, this, [this] { ShowHelp(HelpQuickReference); });
+
+    // Merging cells closes the Special menu; the tool controller does the merging.
+    SpecialMenu_->addSeparator();
+    A_.MergeCell = SpecialMenu_->addAction("Merge Cell");
+    A_.MergeCell->setObjectName("Merge Cell");
+    A_.MergeCell->setCheckable(true);
+    connect(A_.MergeCell, &QAction::triggered, A_.MergeTool, &QAction::trigger);
+    A_.MergeTouching = SpecialMenu_->addAction("Merge Touching Shapes of One Colour");
+    A_.MergeTouching->setObjectName("Merge Touching Shapes of One Colour");
 }
 
-// The five tools are one exclusive choice, the same actions in the tool bar and the "Tools" menu,
+// The six tools are one exclusive choice, the same actions in the tool bar and the "Tools" menu,
 // each with a key of its own. A tool button that is pressed, activated from the keyboard or
 // toggled by assistive technology chooses its tool; the chosen one cannot be switched off.
 void TVectorForm::CreateToolGroup(QToolBar* bar) {
@@ -362,7 +374,8 @@ void TVectorForm::CreateToolGroup(QToolBar* bar) {
                  {A_.BrushstrokeTool, "B", tmBrushstroke, false},
                  {A_.EyedropperTool, "I", tmEyedropper, false},
                  {A_.RegionTool, "R", tmRegion, false},
-                 {A_.ColorInRegionTool, "C", tmRegion, true}};
+                 {A_.ColorInRegionTool, "C", tmRegion, true},
+                 {A_.MergeTool, "M", tmMerge, false}};
     for (const auto& t : tools) {
         QAction* a = t.Action;
         ToolGroup_->addAction(a);
@@ -509,11 +522,14 @@ constexpr TActionRule ActionRules[] = {
     {&TA::Retrace, &TF::Retrace},
     {&TA::ViewOutlinesOnly, &TF::ViewOutlinesOnly},
     {&TA::ViewTemplate, &TF::ViewTemplate},
+    {&TA::MergeCell, &TF::MergeCell},
+    {&TA::MergeTouching, &TF::MergeTouching},
     {&TA::SelectionTool, &TF::SelectionTool, true},
     {&TA::BrushstrokeTool, &TF::BrushstrokeTool, true},
     {&TA::EyedropperTool, &TF::EyedropperTool, true},
     {&TA::RegionTool, &TF::RegionTool, true},
     {&TA::ColorInRegionTool, &TF::ColorInRegionTool, true},
+    {&TA::MergeTool, &TF::MergeTool, true},
     {&TA::SelectAllButton, &TF::SelectAllButton, true},
     {&TA::SelectColorButton, &TF::SelectColorButton, true},
     {&TA::PaintBucketButton, &TF::PaintBucketButton, true},
@@ -525,15 +541,20 @@ constexpr TActionRule ActionRules[] = {
     {&TA::HelpButton, &TF::HelpButton, true},
 };
 
-// The five toggle buttons and the flag that holds each one down.
+// The six toggle buttons (and the menu entry that chooses the merge tool) and the flag that
+// holds each one down.
 struct TDownRule {
     QAction* TVectorForm::TActions::*Action;
     bool TEnablingFlags::*Down;
 };
 constexpr TDownRule DownRules[] = {
-    {&TA::SelectionTool, &TF::SelectionDown},         {&TA::BrushstrokeTool, &TF::BrushstrokeDown},
-    {&TA::EyedropperTool, &TF::EyedropperDown},       {&TA::RegionTool, &TF::RegionDown},
+    {&TA::SelectionTool, &TF::SelectionDown},
+    {&TA::BrushstrokeTool, &TF::BrushstrokeDown},
+    {&TA::EyedropperTool, &TF::EyedropperDown},
+    {&TA::RegionTool, &TF::RegionDown},
     {&TA::ColorInRegionTool, &TF::ColorInRegionDown},
+    {&TA::MergeTool, &TF::MergeDown},
+    {&TA::MergeCell, &TF::MergeDown},
 };
 
 } // namespace

@@ -62,8 +62,8 @@ public:
     const QString& PaintingFile() const { return PaintingFile_; }
     const std::string& PaletteName() const { return PaletteName_; }
     void SetPaletteName(const std::string& name) { PaletteName_ = name; }
-    // The tool mode (tmSelection, tmEyedropper, tmBrushstroke, tmRegion) and, for the region,
-    // whether it is restricted to the current colour.
+    // The tool mode (tmSelection, tmEyedropper, tmBrushstroke, tmRegion, tmMerge) and, for the
+    // region, whether it is restricted to the current colour.
     int ToolMode() const { return ToolMode_; }
     bool RegionCurrentColorOnly() const { return RegionCurrentColorOnly_; }
 
@@ -104,11 +104,13 @@ public:
             *SelectCurrentColor, *SelectRegion, *SelectColorInRegion, *DeselectAll;
         QAction *Smooth, *ReacquireAll, *ReacquireSelected, *Retrace, *ViewOutlinesOnly,
             *ViewTemplate;
+        // At the end of the Special menu: "Merge Cell" chooses the merge tool.
+        QAction *MergeCell, *MergeTouching;
         QAction *HelpContents, *QuickReference, *WebSite, *About;
         // Tool bar
         QAction *SelectionTool, *BrushstrokeTool, *EyedropperTool, *RegionTool, *ColorInRegionTool,
             *SelectAllButton, *SelectColorButton, *PaintBucketButton, *SmoothButton, *PaletteButton,
-            *ColorDialogButton, *HelpButton;
+            *ColorDialogButton, *HelpButton, *MergeTool;
         QToolButton* ZoomButton;
         // Zoom menu: "Custom..." then the nine levels.
         QAction* CustomZoom;

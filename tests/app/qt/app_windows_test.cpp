@@ -123,7 +123,7 @@ TEST_F(AppWindowsTest, EveryControlAndMenuItemHasAnAccessibleName) {
             EXPECT_EQ(AccessibleName(b), b->defaultAction()->toolTip());
         }
     }
-    EXPECT_EQ(buttons, 13);
+    EXPECT_EQ(buttons, 14);
     // The edits are named after their labels.
     EXPECT_EQ(AccessibleName(Windows.ZoomForm().PercentEdit()), "Percent");
     EXPECT_EQ(AccessibleName(Windows.ZoomForm().HeightEdit()), "Height");

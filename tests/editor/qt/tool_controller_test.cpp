@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTest>
+#include <QToolBar>
 
 #include <gtest/gtest.h>
 
@@ -226,6 +227,56 @@ TEST_F(ToolControllerTest, SelectionMarksRepaintWithoutRenderingThePainting) {
     A.PaintBucketButton->trigger();
     EXPECT_EQ(count.Renders, 1);
     Form.View().RemoveObserver(&count);
+}
+
+TEST_F(ToolControllerTest, TheMergeToolMergesTheClickedCellAndItsMenuEntryChoosesIt) {
+    Form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Form));
+    // Two cells side by side, sharing their border.
+    const TColor red = MakeColor(200, 40, 40), blue = MakeColor(40, 40, 200);
+    TShapeList shapes;
+    shapes.Append(MakeFrameShape(200, 100));
+    shapes.Append(MakeShape(red, {{0, 0}, {100, 0}, {100, 100}, {0, 100}}));
+    shapes.Append(MakeShape(blue, {{100, 0}, {200, 0}, {200, 100}, {100, 100}}));
+    WritePaintingFile(App.Dir / "two.kvp", shapes, "", TPrintLayoutBlock{});
+    ASSERT_TRUE(Form.OpenFile(QString::fromStdString((App.Dir / "two.kvp").string())));
+    ASSERT_TRUE(WaitFor([&] { return Form.Viewer()->DisplayReady(); }));
+
+    const QString hint = "Merge a cell into its neighbour.";
+    EXPECT_EQ(A.MergeTool->toolTip(), hint);
+    const QToolBar* bar = Form.findChild<QToolBar*>("ToolBar1");
+    ASSERT_TRUE(bar && bar->widgetForAction(A.MergeTool));
+    EXPECT_EQ(bar->widgetForAction(A.MergeTool)->accessibleName(), hint);
+    // The two entries close the Special menu.
+    const QList<QAction*> special = Form.SpecialMenu()->actions();
+    ASSERT_GE(special.size(), 2);
+    EXPECT_EQ(special[special.size() - 2], A.MergeCell);
+    EXPECT_EQ(A.MergeCell->text(), "Merge Cell");
+    EXPECT_EQ(special.back(), A.MergeTouching);
+    EXPECT_EQ(A.MergeTouching->text(), "Merge Touching Shapes of One Colour");
+    EXPECT_TRUE(A.MergeTool->isEnabled());
+    EXPECT_TRUE(A.MergeTouching->isEnabled());
+
+    A.MergeCell->trigger();
+    EXPECT_EQ(Form.ToolMode(), tmMerge);
+    EXPECT_TRUE(A.MergeTool->isChecked());
+    EXPECT_TRUE(A.MergeCell->isChecked());
+    test::PressViewer(Form.Viewer(), {50, 50});
+    ASSERT_EQ(Doc.Shapes().Count(), 2u);
+    EXPECT_EQ(Doc.Shapes().Last()->Color, blue);
+    EXPECT_EQ(A.Undo->text(), "&Undo Merge Cell");
+    EXPECT_TRUE(WaitFor([&] { return Form.View().Rendered().GetPixel(50, 50) == blue; }));
+    A.BrushstrokeTool->trigger();
+    EXPECT_FALSE(A.MergeCell->isChecked());
+    EXPECT_FALSE(A.MergeTool->isChecked());
+
+    // Painted in its neighbour's colour, the cell merges with it from the menu.
+    Doc.UndoLast();
+    Doc.SetPaintColor(blue);
+    test::PressViewer(Form.Viewer(), {50, 50});
+    A.MergeTouching->trigger();
+    EXPECT_EQ(Doc.Shapes().Count(), 2u);
+    EXPECT_EQ(A.Undo->text(), "&Undo Merge Shapes");
 }
 
 } // namespace
