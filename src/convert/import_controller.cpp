@@ -13,7 +13,6 @@ namespace pigmentaria {
 
 namespace {
 
-constexpr const char* OpeningErrorMessage = "Error opening image";
 constexpr const char* SavingPictureMessage = "Saving Picture...";
 
 } // namespace

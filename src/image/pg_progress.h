@@ -10,6 +10,8 @@
 namespace pigmentaria {
 
 inline constexpr const char* LoadingPictureMessage = "Loading Picture...";
+// What a picture that fails to load is told with, before the reason.
+inline constexpr const char* OpeningErrorMessage = "Error opening image";
 
 // Hooks a picture's OnProgress and OnProgressEnd to a progress sink while it lives: each run of
 // the library's progress (a maximum) becomes one run of the sink under `message`, and the sink's

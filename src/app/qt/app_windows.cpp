@@ -34,7 +34,7 @@ TAppWindows::TAppWindows(const std::filesystem::path& dataFolder, IFormDialogs* 
     // them in the list of windows.
     Print_ = std::make_unique<TPrintActions>(PrintContext());
     PaletteNameForm_ = std::make_unique<TPaletteNameForm>(VectorForm_.get());
-    Import_ = std::make_unique<TImportWindows>(context, VectorForm_.get());
+    Import_ = std::make_unique<TImportWindows>(context, VectorForm_.get(), dataFolder);
     Import_->ModifyForm().SetBundledPaletteFolder(dataFolder / "palettes");
     ZoomForm_ = std::make_unique<TZoomForm>(VectorForm_.get());
     Help_ = std::make_unique<THelpBrowser>(dataFolder / "help");
@@ -109,6 +109,7 @@ std::vector<QWidget*> TAppWindows::Windows() const {
             &Print_->PreviewForm(),
             &Import_->ModifyForm(),
             &Import_->ColorReductionForm(),
+            &Import_->NewTemplateDialog(),
             ToolForm_->Editor(),
             ZoomForm_.get(),
             &Import_->OpenPreviewForm(),

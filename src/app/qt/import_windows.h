@@ -1,16 +1,18 @@
 #pragma once
-// The import part of the program: the import dialog, the picture dialog the main window imports
-// through and the preview window beside it. TAppWindows makes one and attaches it to the main
-// window, which then hands every picture (a file, the clipboard's, "&Re-Import...") to the import
-// dialog through it.
+// The import part of the program: the import dialog, the New Template dialog, the picture dialog
+// the main window imports through and the preview window beside it. TAppWindows makes one and
+// attaches it to the main window, which then hands every picture (a file, the clipboard's,
+// "&Re-Import...") to the import dialog through it.
 #include "convert/qt/color_reduction_form.h"
 #include "convert/qt/modify_form.h"
 #include "editor/qt/app_context.h"
 #include "editor/qt/import_dialog.h"
 #include "image/qt/pg_dialogs.h"
+#include "print/qt/new_template_dialog.h"
 
 #include <QString>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -24,7 +26,8 @@ TModifyForm::TCustomZoom CustomZoomThrough(TZoomForm& zoom);
 
 class TImportWindows final : public IImportDialog {
 public:
-    TImportWindows(TAppContext& context, QWidget* parent);
+    // `dataFolder` holds the palettes and tube sets the program ships (may be empty).
+    TImportWindows(TAppContext& context, QWidget* parent, std::filesystem::path dataFolder = {});
     ~TImportWindows() override;
     TImportWindows(const TImportWindows&) = delete;
     TImportWindows& operator=(const TImportWindows&) = delete;
@@ -38,12 +41,18 @@ public:
 
     // ---- IImportDialog
     bool Available() const override { return true; }
-    bool ExecuteOnFile(const QString& file) override { return ModifyForm_->ExecuteOnFile(file); }
-    bool ExecuteOnPicture(std::unique_ptr<TPixelGraphic> picture) override {
-        return ModifyForm_->ExecuteOnPicture(std::move(picture));
-    }
-    bool ExecuteAgain() override { return ModifyForm_->ExecuteAgain(); }
+    // Each is true as well when the import dialog's "Make Template..." made a template.
+    bool ExecuteOnFile(const QString& file) override;
+    bool ExecuteOnPicture(std::unique_ptr<TPixelGraphic> picture) override;
+    bool ExecuteAgain() override;
     bool HoldsPicture() const override { return ModifyForm_->HoldsPicture(); }
+    // The picture is loaded behind the progress window; one that fails to load is told as the
+    // import dialog tells it, and no dialog shows.
+    bool NewTemplateOnFile(const QString& file) override;
+
+    // The New Template dialog on a picture; true when the template became the painting.
+    bool MakeTemplateFrom(std::shared_ptr<const TPixelGraphic> picture);
+    TNewTemplateDialog& NewTemplateDialog() { return *NewTemplate_; }
 
     TModifyForm& ModifyForm() { return *ModifyForm_; }
     TColorReductionForm& ColorReductionForm() { return ModifyForm_->ColorReductionForm(); }
@@ -51,6 +60,10 @@ public:
     TPGOpenDialog& PGOpenDialog() { return *OpenDialog_; }
 
 private:
+    TAppContext& Context_;
+    std::function<void(int context)> Help_;
+    bool TemplateMade_ = false;
+    std::unique_ptr<TNewTemplateDialog> NewTemplate_;
     std::unique_ptr<TModifyForm> ModifyForm_;
     std::unique_ptr<TOpenPreviewForm> OpenPreview_;
     std::unique_ptr<TPGOpenDialog> OpenDialog_;

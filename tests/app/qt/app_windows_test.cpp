@@ -54,11 +54,12 @@ TEST_F(AppWindowsTest, EveryWindowHasItsCaption) {
     std::vector<QString> captions;
     for (QWidget* w : Windows.Windows())
         captions.push_back(w->windowTitle().remove("[*]"));
-    EXPECT_EQ(captions, (std::vector<QString>{
-                            "Pigmentaria - (Untitled)", "Progress", "Pigmentaria", "Palette",
-                            "About Pigmentaria", "Print Setup", "Enter Palette Description",
-                            "Print Preview", "Modifying Original Image", "Color Reduction",
-                            "Edit Palette", "Custom Zoom", "Preview", "Pigmentaria Help"}));
+    EXPECT_EQ(captions,
+              (std::vector<QString>{"Pigmentaria - (Untitled)", "Progress", "Pigmentaria",
+                                    "Palette", "About Pigmentaria", "Print Setup",
+                                    "Enter Palette Description", "Print Preview",
+                                    "Modifying Original Image", "Color Reduction", "New Template",
+                                    "Edit Palette", "Custom Zoom", "Preview", "Pigmentaria Help"}));
     EXPECT_EQ(Windows.SplashScreen().size(), QSize(607, 208));
     EXPECT_EQ(Windows.SplashScreen().Timer().interval(), 2500);
     EXPECT_EQ(Windows.AboutBox().size(), QSize(290, 301));

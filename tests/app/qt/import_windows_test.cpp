@@ -3,12 +3,14 @@
 // painting of the main window.
 #include "app/qt/import_windows.h"
 #include "editor/qt/vector_form.h"
+#include "image/image_test_util.h"
 #include "test_util.h"
 #include "widget_test_util.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
 
@@ -34,6 +36,16 @@ struct ImportWindowsTest : ::testing::Test {
             Dialog.ImportButton()->click();
         });
         poll->start(5);
+    }
+
+    // Presses "Create" in the New Template dialog once its preview has come.
+    void CreateTemplateWhenShown() {
+        TNewTemplateDialog& dialog = App.Windows.Import().NewTemplateDialog();
+        test::WhenShown(&dialog, [&dialog] {
+            test::WaitFor([&] { return dialog.HasCurrentTemplate(); }, 30000);
+            for (QPushButton* b : dialog.findChildren<QPushButton*>())
+                if (b->accessibleName() == "Create") b->click();
+        });
     }
 };
 
@@ -100,6 +112,45 @@ TEST_F(ImportWindowsTest, ADrawingOnTheClipboardIsImported) {
     EXPECT_EQ(Form.Document().Shapes().PaintingWidth(), 60);
     EXPECT_EQ(Form.Document().Shapes().PaintingHeight(), 40);
     QGuiApplication::clipboard()->clear();
+}
+
+TEST_F(ImportWindowsTest, NewTemplateAndTheImportDialogsMakeTemplateReplaceThePaintingUntitled) {
+    test::TTempDir dir;
+    test::WriteGridPainting(dir / "a.kvp", 100, 80, 2, 2);
+    ASSERT_TRUE(Form.OpenFile(QString::fromStdString((dir / "a.kvp").string())));
+    const auto file = dir / "photo.bmp";
+    test::PhotoLike(200, 150, 8).SaveToFile(file.string());
+
+    // File > New Template...: the picture dialog, then the New Template dialog.
+    Dialogs.Pictures.push_back(QString::fromStdString(file.string()));
+    CreateTemplateWhenShown();
+    ASSERT_TRUE(Form.Actions().NewTemplate->isEnabled());
+    Form.Actions().NewTemplate->trigger();
+    ASSERT_TRUE(Form.Document().Template());
+    EXPECT_TRUE(Form.Document().Modified());
+    EXPECT_EQ(Form.Title(), "Pigmentaria - (Untitled)");
+    EXPECT_TRUE(Dialogs.Errors.empty());
+
+    // The import dialog's "Make Template..." hands its picture on and closes once it is made.
+    Form.Document().SetModified(false);
+    ASSERT_TRUE(Form.OpenFile(QString::fromStdString((dir / "a.kvp").string())));
+    ASSERT_FALSE(Form.Document().Template());
+    CreateTemplateWhenShown();
+    test::WhenShown(&Dialog, [this] { Dialog.MakeTemplateButton()->click(); });
+    Form.OpenOrImport(QString::fromStdString(file.string()));
+    EXPECT_FALSE(Dialog.isVisible());
+    ASSERT_TRUE(Form.Document().Template());
+    EXPECT_EQ(Form.Title(), "Pigmentaria - (Untitled)");
+
+    // A picture that does not load is told as the import tells it, and no dialog shows.
+    Form.Document().SetModified(false);
+    test::WriteText(dir / "broken.jpg", std::string("\xFF\xD8\xFF\xE0", 4) + std::string(64, 'x'));
+    Dialogs.Pictures.push_back(QString::fromStdString((dir / "broken.jpg").string()));
+    Form.Actions().NewTemplate->trigger();
+    ASSERT_FALSE(Dialogs.Errors.empty());
+    EXPECT_EQ(Dialogs.Errors.back().rfind("Error opening image", 0), 0u);
+    EXPECT_FALSE(App.Windows.Import().NewTemplateDialog().isVisible());
+    EXPECT_TRUE(Form.Document().Template());
 }
 
 } // namespace

@@ -5,8 +5,10 @@
 
 #include "app/qt/widget_test_util.h"
 #include "cli/qt/print_command.h"
+#include "image/image_test_util.h"
 #include "image/qt/pg_image.h"
 #include "platform/qt/progress_form.h"
+#include "print/qt/new_template_dialog.h"
 #include "print/qt/preview_sheet.h"
 #include "print/qt/qt_test_util.h"
 #include "test_util.h"
@@ -187,6 +189,54 @@ TEST_F(PrintActionsTest, TwoByTwoNumberedPagesGoToAPdfFileAndTheSettingsStayWith
     const fs::path again = Dir / "again.pdf";
     ASSERT_TRUE(PrintTo(again));
     EXPECT_EQ(Dialogs.Suggested.back().toStdString(), pdf.string());
+}
+
+// A photo made into a template with the New Template dialog's defaults prints as the command line
+// prints it: one numbered A4 page in black outlines, the same painting and the same numbers.
+TEST_F(PrintActionsTest, ATemplateCreatedInItsDialogPrintsNumberedAsTheCommandLineMakesIt) {
+    auto photo = std::make_shared<const TPixelGraphic>(test::PhotoLike(300, 200, 4));
+    TSettingsBlock settings;
+    TNewTemplateDialog dialog({settings, {}, {}, Messages, {}}, nullptr);
+    QPushButton* create = nullptr;
+    for (QPushButton* b : dialog.findChildren<QPushButton*>())
+        if (b->accessibleName() == "Create") create = b;
+    ASSERT_TRUE(create);
+    WhenShown(&dialog, [&] {
+        test::WaitFor([&] { return dialog.HasCurrentTemplate(); }, 30000);
+        create->click();
+    });
+    std::optional<TTemplateResult> made = dialog.Execute(photo);
+    ASSERT_TRUE(made);
+    Doc.AdoptTemplate(std::move(*made));
+    EXPECT_TRUE(Doc.Modified());
+
+    TNullProgress quiet;
+    const TTemplateResult cli = MakeTemplate(*photo, TTemplateRequest{}, quiet);
+    ASSERT_EQ(Doc.Shapes().Count(), cli.Trace.Shapes.Count());
+    for (auto a = Doc.Shapes().begin(), b = cli.Trace.Shapes.begin(); a != Doc.Shapes().end();
+         ++a, ++b) {
+        EXPECT_EQ(a->Color, b->Color);
+        EXPECT_EQ(a->Points, b->Points);
+    }
+
+    Open();
+    EXPECT_TRUE(Form().PrintNumbers()->isChecked());
+    EXPECT_TRUE(Form().OutlinesOnly()->isChecked());
+    EXPECT_TRUE(Form().OutlineBlack()->isChecked());
+    const fs::path pdf = Dir / "template.pdf";
+    ASSERT_TRUE(PrintTo(pdf)) << (Messages.Errors.empty() ? "" : Messages.Errors[0]);
+    EXPECT_EQ(test::PdfPages(pdf), 1);
+    // The numbers printed are the template's, placed for this print as the command line placed
+    // them for its own; this printer measures their text at its own resolution.
+    const std::vector<TNumberLabel>& printed = Doc.NumberLabels();
+    ASSERT_EQ(printed.size(), cli.Labels.size());
+    for (std::size_t i = 0; i < printed.size(); ++i) {
+        EXPECT_EQ(printed[i].Text, cli.Labels[i].Text);
+        EXPECT_NEAR(printed[i].Left + printed[i].Right, cli.Labels[i].Left + cli.Labels[i].Right,
+                    2);
+        EXPECT_NEAR(printed[i].Top + printed[i].Bottom, cli.Labels[i].Top + cli.Labels[i].Bottom,
+                    2);
+    }
 }
 
 // An edit left with a text that is not a number: an error box, and the layout as it was.
