@@ -2,6 +2,7 @@
 
 #include "platform/text_parse.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -112,6 +113,13 @@ bool ZoomOkEnabled(const TZoomFields& fields) {
 std::optional<double> ZoomFromFields(const TZoomFields& fields) {
     if (!ZoomOkEnabled(fields)) return std::nullopt;
     return *ReadZoomNumber(fields.Percent) * 0.01;
+}
+
+double FitZoom(int width, int height, int boxWidth, int boxHeight) {
+    if (width <= 0 || height <= 0 || boxWidth <= 0 || boxHeight <= 0) return 1.0;
+    const double fit = std::min({1.0, static_cast<double>(boxWidth) / width,
+                                 static_cast<double>(boxHeight) / height});
+    return std::max(0.0001, std::floor(fit * 10000) / 10000);
 }
 
 } // namespace pigmentaria

@@ -22,6 +22,11 @@ std::optional<int> ZoomLevelIndex(double factor);
 // 0) or below the zoom that a painting of width x height allows; the zoom itself when none is left.
 double SteppedZoomLevel(double zoom, int direction, int width, int height);
 
+// The zoom that shows a whole painting of width x height in a box of boxWidth x boxHeight, at
+// most 100% and in whole hundredths of a percent: a painting larger than the screen (a template,
+// on its fine grid) opens whole. 100% when either size is not positive.
+double FitZoom(int width, int height, int boxWidth, int boxHeight);
+
 // A number as the user types it: digits with an optional fraction after '.' or ',' (so the
 // dialog reads the same whatever the desktop's language), surrounding blanks allowed.
 std::optional<double> ReadZoomNumber(const std::string& text);

@@ -41,6 +41,16 @@ TEST(ZoomRulesTest, KeysStepToTheNextLevelThePaintingAllows) {
     EXPECT_EQ(SteppedZoomLevel(3.0, -1, 1200, 300), 2.0);
 }
 
+TEST(ZoomRulesTest, APaintingLargerThanTheBoxOpensWholeAndASmallerOneAt100Percent) {
+    // A4 landscape on the fine grid in a window's viewer: the height decides.
+    const double z = FitZoom(4740, 3352, 1000, 600);
+    EXPECT_LE(4740 * z, 1000);
+    EXPECT_LE(3352 * z, 600);
+    EXPECT_GT(3352 * (z + 0.0001), 600 - 1);
+    EXPECT_DOUBLE_EQ(FitZoom(400, 300, 1000, 600), 1.0);
+    EXPECT_DOUBLE_EQ(FitZoom(400, 300, 0, 600), 1.0);
+}
+
 TEST(ZoomRulesTest, NumbersReadTheSameInEveryLanguage) {
     EXPECT_EQ(ReadZoomNumber("50"), 50.0);
     EXPECT_EQ(ReadZoomNumber(" 12.5 "), 12.5);
