@@ -1287,5 +1287,85 @@
         <source>Zoom...</source>
         <translation>Zoom...</translation>
     </message>
+    <message>
+        <source>&amp;Redo Brushstroke</source>
+        <translation>&amp;Wiederherstellen: Pinselstrich</translation>
+    </message>
+    <message>
+        <source>&amp;Redo Color Acquisition</source>
+        <translation>&amp;Wiederherstellen: Farbübernahme</translation>
+    </message>
+    <message>
+        <source>&amp;Redo Delete</source>
+        <translation>&amp;Wiederherstellen: Löschen</translation>
+    </message>
+    <message>
+        <source>&amp;Redo Import</source>
+        <translation>&amp;Wiederherstellen: Import</translation>
+    </message>
+    <message>
+        <source>&amp;Redo Paint</source>
+        <translation>&amp;Wiederherstellen: Einfärben</translation>
+    </message>
+    <message>
+        <source>&amp;Redo Replace Color</source>
+        <translation>&amp;Wiederherstellen: Farbe ersetzen</translation>
+    </message>
+    <message>
+        <source>&amp;Redo Replace Palette</source>
+        <translation>&amp;Wiederherstellen: Palette ersetzen</translation>
+    </message>
+    <message>
+        <source>&amp;Redo Retrace Painting</source>
+        <translation>&amp;Wiederherstellen: Neu nachzeichnen</translation>
+    </message>
+    <message>
+        <source>&amp;Redo Simplify</source>
+        <translation>&amp;Wiederherstellen: Vereinfachen</translation>
+    </message>
+    <message>
+        <source>&amp;Redo Smooth</source>
+        <translation>&amp;Wiederherstellen: Glätten</translation>
+    </message>
+    <message>
+        <source>&amp;Undo Brushstroke</source>
+        <translation>&amp;Rückgängig: Pinselstrich</translation>
+    </message>
+    <message>
+        <source>&amp;Undo Color Acquisition</source>
+        <translation>&amp;Rückgängig: Farbübernahme</translation>
+    </message>
+    <message>
+        <source>&amp;Undo Delete</source>
+        <translation>&amp;Rückgängig: Löschen</translation>
+    </message>
+    <message>
+        <source>&amp;Undo Import</source>
+        <translation>&amp;Rückgängig: Import</translation>
+    </message>
+    <message>
+        <source>&amp;Undo Paint</source>
+        <translation>&amp;Rückgängig: Einfärben</translation>
+    </message>
+    <message>
+        <source>&amp;Undo Replace Color</source>
+        <translation>&amp;Rückgängig: Farbe ersetzen</translation>
+    </message>
+    <message>
+        <source>&amp;Undo Replace Palette</source>
+        <translation>&amp;Rückgängig: Palette ersetzen</translation>
+    </message>
+    <message>
+        <source>&amp;Undo Retrace Painting</source>
+        <translation>&amp;Rückgängig: Neu nachzeichnen</translation>
+    </message>
+    <message>
+        <source>&amp;Undo Simplify</source>
+        <translation>&amp;Rückgängig: Vereinfachen</translation>
+    </message>
+    <message>
+        <source>&amp;Undo Smooth</source>
+        <translation>&amp;Rückgängig: Glätten</translation>
+    </message>
 </context>
 </TS>

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QActionEvent>
 #include <QApplication>
 #include <QComboBox>
 #include <QDockWidget>
@@ -233,6 +234,13 @@ TWindowTranslator::~TWindowTranslator() {
 
 bool TWindowTranslator::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    // An action whose text the program sets again (the Edit menu's "Undo ...") is translated
+    // again at once, so that the menu and a screen reader never see the source.
+    if ((type == QEvent::ActionChanged || type == QEvent::ActionAdded) && watched->isWidgetType()) {
+        QAction* action = static_cast<QActionEvent*>(event)->action();
+        TranslateAction(action, [](const QString& s) { return WindowText::Tr(s); });
+        return false;
+    }
     if ((type == QEvent::Polish || type == QEvent::Show || type == QEvent::LanguageChange) &&
         watched->isWidgetType()) {
         auto* w = static_cast<QWidget*>(watched);

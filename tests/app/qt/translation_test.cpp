@@ -2,6 +2,7 @@
 // the catalogue is complete, and a window shows the translation under German and its English
 // caption again without it.
 #include "app/qt/app_windows.h"
+#include "editor/undo.h"
 #include "editor/window_title.h"
 #include "image/qt/filter_dialog.h"
 #include "platform/qt/translation.h"
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTextBrowser>
+#include <QToolBar>
 #include <QTranslator>
 #include <QXmlStreamReader>
 
@@ -65,6 +67,13 @@ std::map<QString, QString> SourceTexts(TAppWindows& windows) {
     for (int k = 0; k <= static_cast<int>(TFilterKind::HSV); ++k) {
         TFilterDialogForm filter(static_cast<TFilterKind>(k));
         walk(&filter);
+    }
+    // The Edit menu names the step to undo and to redo as the painting changes.
+    for (const char* undo :
+         {UndoCaption, UndoBrushstroke, UndoDelete, UndoPaint, UndoSmooth, UndoColorAcquisition,
+          UndoReplaceColor, UndoReplacePalette, UndoImport, UndoRetrace, UndoSimplify}) {
+        texts.emplace(undo, "Edit menu");
+        texts.emplace(QString::fromStdString(RedoCaptionFor(undo)), "Edit menu");
     }
     // The answers of the program's message boxes.
     QMessageBox box(QMessageBox::Question, ApplicationTitle, "?",
@@ -161,6 +170,12 @@ TEST(Translation, TheMainWindowReadsGermanUnderGermanAndEnglishWithout) {
         QCoreApplication::processEvents();
         EXPECT_EQ(file->text(), "&Datei");
         EXPECT_EQ(main.Actions().HelpContents->text(), "Hilfethemen");
+        QToolBar* bar = main.findChild<QToolBar*>("ToolBar1");
+        ASSERT_NE(bar, nullptr);
+        EXPECT_EQ(bar->accessibleName(), "Werkzeuge");
+        // A caption the window sets again while it shows is translated again at once.
+        main.Actions().Undo->setText("&Undo");
+        EXPECT_EQ(main.Actions().Undo->text(), "&Rückgängig");
         // A second walk translates nothing twice.
         TranslateWindow(&main, [](const QString& s) { return WindowText::Tr(s); });
         EXPECT_EQ(file->text(), "&Datei");
