@@ -109,7 +109,7 @@
     </message>
     <message>
         <source>&amp;Select Special...</source>
-        <translation>Gezielt aus&amp;wählen...</translation>
+        <translation>&amp;Gezielt auswählen...</translation>
     </message>
     <message>
         <source>&amp;Simplify For Printing...</source>
@@ -1366,6 +1366,38 @@
     <message>
         <source>&amp;Undo Smooth</source>
         <translation>&amp;Rückgängig: Glätten</translation>
+    </message>
+    <message>
+        <source>Filtering Picture...</source>
+        <translation>Bild wird gefiltert...</translation>
+    </message>
+    <message>
+        <source>Loading Picture...</source>
+        <translation>Bild wird geladen...</translation>
+    </message>
+    <message>
+        <source>Merging Small Regions...</source>
+        <translation>Kleine Regionen werden zusammengefasst...</translation>
+    </message>
+    <message>
+        <source>Performing Color Reduction...</source>
+        <translation>Farben werden reduziert...</translation>
+    </message>
+    <message>
+        <source>Performing Simplification...</source>
+        <translation>Gemälde wird vereinfacht...</translation>
+    </message>
+    <message>
+        <source>Placing Numbers...</source>
+        <translation>Nummern werden platziert...</translation>
+    </message>
+    <message>
+        <source>This image is too large.  Please select another image or use another package to make it smaller.</source>
+        <translation>Dieses Bild ist zu groß.  Bitte wählen Sie ein anderes Bild oder verkleinern Sie es mit einem anderen Programm.</translation>
+    </message>
+    <message>
+        <source>Tracing Picture...</source>
+        <translation>Bild wird nachgezeichnet...</translation>
     </message>
 </context>
 </TS>

@@ -2,22 +2,33 @@
 // the catalogue is complete, and a window shows the translation under German and its English
 // caption again without it.
 #include "app/qt/app_windows.h"
+#include "convert/import_session.h"
+#include "convert/reduction.h"
+#include "convert/region_cleanup.h"
+#include "convert/tracer.h"
+#include "editor/import_entry.h"
+#include "editor/qt/form_dialogs.h"
 #include "editor/undo.h"
 #include "editor/window_title.h"
+#include "image/pg_progress.h"
 #include "image/qt/filter_dialog.h"
 #include "platform/qt/translation.h"
+#include "print/numbers.h"
 
 #include "widget_test_util.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLocale>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolBar>
 #include <QTranslator>
 #include <QXmlStreamReader>
@@ -64,6 +75,7 @@ std::map<QString, QString> SourceTexts(TAppWindows& windows) {
     };
     for (QWidget* w : windows.Windows())
         walk(w);
+    walk(&windows.Import().PGOpenDialog());
     for (int k = 0; k <= static_cast<int>(TFilterKind::HSV); ++k) {
         TFilterDialogForm filter(static_cast<TFilterKind>(k));
         walk(&filter);
@@ -75,6 +87,12 @@ std::map<QString, QString> SourceTexts(TAppWindows& windows) {
         texts.emplace(undo, "Edit menu");
         texts.emplace(QString::fromStdString(RedoCaptionFor(undo)), "Edit menu");
     }
+    // The steps the progress window names, and the messages the windows give with no part of
+    // their own.
+    for (const char* message :
+         {CleanupMessage, TracingMessage, ReductionMessage, SimplificationMessage, FilteringMessage,
+          LoadingPictureMessage, PlacingNumbersMessage, ImageTooLargeMessage})
+        texts.emplace(message, "messages");
     // The answers of the program's message boxes.
     QMessageBox box(QMessageBox::Question, ApplicationTitle, "?",
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel | QMessageBox::Ok);
@@ -112,7 +130,8 @@ TEST(Translation, EveryCaptionOfEveryWindowHasItsGermanTranslation) {
     QTranslator german;
     ASSERT_TRUE(
         german.load(QString::fromStdString((Translations / TranslationFileName("de")).string())));
-    // Developers adding a caption: PIGMENTARIA_LIST_TEXTS=FILE writes the ones still missing.
+    // PIGMENTARIA_LIST_TEXTS=FILE writes every source text met, the ones without a translation
+    // marked "missing", one a record.
     std::string missing;
     for (const auto& [source, window] : texts)
         if (german.translate(TranslationContext, source.toUtf8().constData()).isEmpty())
@@ -120,8 +139,10 @@ TEST(Translation, EveryCaptionOfEveryWindowHasItsGermanTranslation) {
     if (const char* list = std::getenv("PIGMENTARIA_LIST_TEXTS")) {
         std::ofstream out(list);
         for (const auto& [source, window] : texts)
-            if (german.translate(TranslationContext, source.toUtf8().constData()).isEmpty())
-                out << source.toStdString() << "\n\x1e\n";
+            out << (german.translate(TranslationContext, source.toUtf8().constData()).isEmpty()
+                        ? "missing "
+                        : "")
+                << source.toStdString() << "\n\x1e\n";
     }
     EXPECT_GT(texts.size(), 300u);
     EXPECT_TRUE(missing.empty()) << "captions without a German translation in "
@@ -200,6 +221,55 @@ TEST(Translation, TheMainWindowReadsGermanUnderGermanAndEnglishWithout) {
     EXPECT_EQ(file->text(), "&File");
     EXPECT_EQ(main.Actions().HelpContents->text(), "Help Contents");
     main.hide();
+}
+
+// A message box says its fixed message, and its answers, in German.
+TEST(Translation, MessageBoxesSpeakGerman) {
+    TWindowTranslator translator;
+    auto german = InstallTranslation(Translations, QLocale("de_DE"));
+    ASSERT_NE(german, nullptr);
+    QStringList shown;
+    QTimer poll;
+    poll.setInterval(2);
+    QObject::connect(&poll, &QTimer::timeout, [&shown, &poll] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box) return;
+        poll.stop();
+        for (QLabel* l : box->findChildren<QLabel*>())
+            shown << l->text();
+        for (QPushButton* b : box->findChildren<QPushButton*>())
+            shown << b->text();
+        box->close();
+    });
+    poll.start();
+    TQtFormDialogs dialogs;
+    dialogs.Warning(ImageTooLargeMessage);
+    EXPECT_TRUE(shown.contains(WindowText::Tr(ImageTooLargeMessage)))
+        << shown.join('|').toStdString();
+    EXPECT_NE(WindowText::Tr(ImageTooLargeMessage), ImageTooLargeMessage);
+    EXPECT_TRUE(shown.contains("OK")) << shown.join('|').toStdString();
+    QCoreApplication::removeTranslator(german.get());
+}
+
+// As the program starts: the language first, then the windows.
+TEST(Translation, WindowsMadeUnderGermanShowInGerman) {
+    TWindowTranslator translator;
+    auto german = InstallTranslation(Translations, QLocale("de_DE"));
+    ASSERT_NE(german, nullptr);
+    {
+        test::TTestWindows app(PIGMENTARIA_DATA_SOURCE);
+        TVectorForm& main = app.Windows.VectorForm();
+        main.show();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(main.menuBar()->actions().at(0)->text(), "&Datei");
+        EXPECT_EQ(main.windowTitle().remove("[*]"), "Pigmentaria - (Unbenannt)");
+        QToolBar* bar = main.findChild<QToolBar*>("ToolBar1");
+        ASSERT_NE(bar, nullptr);
+        EXPECT_EQ(bar->accessibleName(), "Werkzeuge");
+        EXPECT_EQ(bar->windowTitle(), "Werkzeuge");
+        main.hide();
+    }
+    QCoreApplication::removeTranslator(german.get());
 }
 
 } // namespace
