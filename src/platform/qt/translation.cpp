@@ -241,6 +241,13 @@ bool TWindowTranslator::eventFilter(QObject* watched, QEvent* event) {
         TranslateAction(action, [](const QString& s) { return WindowText::Tr(s); });
         return false;
     }
+    // A window that names its painting anew ("(Untitled)" again) while it shows.
+    if (type == QEvent::WindowTitleChange && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->isWindow()) {
+        TranslateWidget(static_cast<QWidget*>(watched),
+                        [](const QString& s) { return WindowText::Tr(s); });
+        return false;
+    }
     if ((type == QEvent::Polish || type == QEvent::Show || type == QEvent::LanguageChange) &&
         watched->isWidgetType()) {
         auto* w = static_cast<QWidget*>(watched);

@@ -23,6 +23,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -267,6 +268,22 @@ TEST(Translation, WindowsMadeUnderGermanShowInGerman) {
         ASSERT_NE(bar, nullptr);
         EXPECT_EQ(bar->accessibleName(), "Werkzeuge");
         EXPECT_EQ(bar->windowTitle(), "Werkzeuge");
+        // The title set again while the window shows.
+        main.setWindowTitle("Pigmentaria - (Untitled)[*]");
+        EXPECT_EQ(main.windowTitle(), "Pigmentaria - (Unbenannt)[*]");
+        // Where the English menu gives each entry its own shortcut letter, so does the German.
+        for (QMenu* menu : main.findChildren<QMenu*>()) {
+            std::map<QChar, QStringList> letters;
+            for (QAction* a : menu->actions()) {
+                const QString text = a->text();
+                const qsizetype at = QString(text).replace("&&", "__").indexOf('&');
+                if (!a->isSeparator() && at >= 0 && at + 1 < text.size())
+                    letters[text.at(at + 1).toLower()] << text;
+            }
+            for (const auto& [letter, texts] : letters)
+                EXPECT_EQ(texts.size(), 1)
+                    << menu->title().toStdString() << ": " << texts.join(", ").toStdString();
+        }
         main.hide();
     }
     QCoreApplication::removeTranslator(german.get());
