@@ -40,8 +40,8 @@ function(pigmentaria_glob_sources core_var qt_var)
     set(${qt_var} "${qt}" PARENT_SCOPE)
 endfunction()
 
-# The Qt modules the windows, printing and drawings from the clipboard use; only looked for when
-# the GUI is built.
+# The Qt modules the windows, printing and drawings from the clipboard use, and the tool that
+# compiles the windows' translations; only looked for when the GUI is built.
 macro(pigmentaria_find_qt)
-    find_package(Qt6 REQUIRED COMPONENTS Gui PrintSupport Svg Widgets)
+    find_package(Qt6 REQUIRED COMPONENTS Gui PrintSupport Svg Widgets LinguistTools)
 endmacro()

@@ -1,6 +1,7 @@
 #include "app/qt/help_browser.h"
 
 #include "platform/help_topics.h"
+#include "platform/qt/translation.h"
 
 #include <QApplication>
 #include <QDir>
@@ -54,14 +55,18 @@ QString THelpBrowser::CurrentPage() const {
 }
 
 void THelpBrowser::ShowContext(int context) {
-    const QString page = QString::fromStdString(HelpPageForContext(context));
-    const QString file = QDir(QString::fromStdString(Folder_.string())).filePath(page);
+    const QDir folder(QString::fromStdString(Folder_.string()));
+    QString file = folder.filePath(QString::fromStdString(HelpPageForContext(context)));
+    // A page in the window language stands in its language's folder, where there is one (the
+    // catalogue names it: "index.html" is "de/index.html" in German).
+    const QString own = folder.filePath(WindowText::Tr(HelpPageForContext(context)));
+    if (own != file && QFileInfo::exists(own)) file = own;
     if (QFileInfo::exists(file)) {
         Browser_->setSource(QUrl::fromLocalFile(file));
     } else {
-        Browser_->setHtml(QString("<h2>Help is not installed</h2><p>The help pages were not "
-                                  "found in <code>%1</code>. Reinstall Pigmentaria to get "
-                                  "them.</p>")
+        Browser_->setHtml(WindowText::Tr("<h2>Help is not installed</h2><p>The help pages were "
+                                         "not found in <code>%1</code>. Reinstall Pigmentaria "
+                                         "to get them.</p>")
                               .arg(QString::fromStdString(Folder_.string()).toHtmlEscaped()));
     }
     // A help window opened from a modal dialog must not be blocked by it. It joins the dialog
@@ -100,7 +105,8 @@ bool THelpBrowser::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 &&
         watched->isWidgetType()) {
         QWidget* window = static_cast<QWidget*>(watched)->window();
-        const QString caption = window->windowTitle().remove("[*]");
+        // The window's English caption names its page, in any language.
+        const QString caption = WindowText::SourceTitle(window);
         const int context = window == this
                                 ? HelpContents
                                 : HelpContextForWindow(HelpWindowForCaption(caption.toStdString()));

@@ -8,9 +8,12 @@
 #include "app/start_failure.h"
 #include "editor/qt/tool_icons.h"
 #include "editor/window_title.h"
+#include "platform/qt/translation.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QTimer>
+#include <QTranslator>
 
 #include <clocale>
 #include <cstdio>
@@ -51,6 +54,10 @@ int main(int argc, char** argv) {
 
     const auto data = pigmentaria::DataFolderForProgram(pigmentaria::RunningExecutable())
                           .value_or(std::filesystem::path());
+    // The windows in the user's language, before the first of them is made.
+    const auto translation = pigmentaria::InstallTranslation(
+        data / pigmentaria::TranslationFolderName, QLocale::system());
+    pigmentaria::TWindowTranslator windowTranslator;
     pigmentaria::TAppWindows windows(data);
     windows.Help().InstallF1();
 

@@ -1,5 +1,6 @@
 #include "platform/qt/progress_form.h"
 
+#include "platform/qt/translation.h"
 #include "platform/qt/value_label.h"
 
 #include <QCloseEvent>
@@ -42,7 +43,8 @@ TProgressForm::TProgressForm(QWidget* parent)
 }
 
 void TProgressForm::SetMessage(const QString& text) {
-    ShowValue(Message_, text);
+    // The work names its step while the window shows.
+    ShowValue(Message_, WindowText::Tr(text));
 }
 
 void TProgressForm::SetRange(int minimum, int maximum) {
