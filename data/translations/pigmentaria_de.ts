@@ -1399,5 +1399,137 @@
         <source>Tracing Picture...</source>
         <translation>Bild wird nachgezeichnet...</translation>
     </message>
+    <message>
+        <source>&amp;Create</source>
+        <translation>E&amp;rstellen</translation>
+    </message>
+    <message>
+        <source>&amp;Difficulty:</source>
+        <translation>&amp;Schwierigkeit:</translation>
+    </message>
+    <message>
+        <source>&amp;Paints:</source>
+        <translation>&amp;Farben:</translation>
+    </message>
+    <message>
+        <source>&amp;Smallest cell (mm):</source>
+        <translation>&amp;Kleinste Zelle (mm):</translation>
+    </message>
+    <message>
+        <source>A3</source>
+        <translation>A3</translation>
+    </message>
+    <message>
+        <source>A4</source>
+        <translation>A4</translation>
+    </message>
+    <message>
+        <source>Any colours</source>
+        <translation>Beliebige Farben</translation>
+    </message>
+    <message>
+        <source>Beginner</source>
+        <translation>Einsteiger</translation>
+    </message>
+    <message>
+        <source>Canvas size</source>
+        <translation>Leinwandgröße</translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation>Benutzerdefiniert</translation>
+    </message>
+    <message>
+        <source>Difficulty</source>
+        <translation>Schwierigkeit</translation>
+    </message>
+    <message>
+        <source>Expert</source>
+        <translation>Experte</translation>
+    </message>
+    <message>
+        <source>Legal</source>
+        <translation>US Legal</translation>
+    </message>
+    <message>
+        <source>Letter</source>
+        <translation>US Letter</translation>
+    </message>
+    <message>
+        <source>Merge Cell</source>
+        <translation>Zelle verschmelzen</translation>
+    </message>
+    <message>
+        <source>Merge Touching Shapes of One Colour</source>
+        <translation>Angrenzende Formen einer Farbe verschmelzen</translation>
+    </message>
+    <message>
+        <source>Merge a cell into its neighbour.</source>
+        <translation>Eine Zelle mit ihrer Nachbarzelle verschmelzen.</translation>
+    </message>
+    <message>
+        <source>Mix from tubes: Acrylic 12 Tubes</source>
+        <translation>Aus Tuben mischen: Acryl, 12 Tuben</translation>
+    </message>
+    <message>
+        <source>Mix from tubes: Acrylic Primary 6 Tubes</source>
+        <translation>Aus Tuben mischen: Acryl-Grundfarben, 6 Tuben</translation>
+    </message>
+    <message>
+        <source>New Template</source>
+        <translation>Neue Vorlage</translation>
+    </message>
+    <message>
+        <source>Other palette file...</source>
+        <translation>Andere Palettendatei...</translation>
+    </message>
+    <message>
+        <source>Pages Do&amp;wn:</source>
+        <translation>Seiten s&amp;enkrecht:</translation>
+    </message>
+    <message>
+        <source>Paint s&amp;et:</source>
+        <translation>Farbsa&amp;tz:</translation>
+    </message>
+    <message>
+        <source>Paint set</source>
+        <translation>Farbsatz</translation>
+    </message>
+    <message>
+        <source>Pape&amp;r:</source>
+        <translation>Pa&amp;pier:</translation>
+    </message>
+    <message>
+        <source>Paper</source>
+        <translation>Papier</translation>
+    </message>
+    <message>
+        <source>Show &amp;Template</source>
+        <translation>&amp;Vorlage zeigen</translation>
+    </message>
+    <message>
+        <source>Show Pai&amp;nting</source>
+        <translation>&amp;Gemälde zeigen</translation>
+    </message>
+    <message>
+        <source>Smallest cell (mm)</source>
+        <translation>Kleinste Zelle (mm)</translation>
+    </message>
+    <message>
+        <source>Standard</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>Create</source>
+        <translation>Erstellen</translation>
+    </message>
+    <message>
+        <source>Show Template</source>
+        <translation>Vorlage zeigen</translation>
+    </message>
+    <message>
+        <source>Show Painting</source>
+        <translation>Gemälde zeigen</translation>
+    </message>
 </context>
 </TS>

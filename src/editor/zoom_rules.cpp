@@ -117,8 +117,8 @@ std::optional<double> ZoomFromFields(const TZoomFields& fields) {
 
 double FitZoom(int width, int height, int boxWidth, int boxHeight) {
     if (width <= 0 || height <= 0 || boxWidth <= 0 || boxHeight <= 0) return 1.0;
-    const double fit = std::min({1.0, static_cast<double>(boxWidth) / width,
-                                 static_cast<double>(boxHeight) / height});
+    const double fit = std::min(
+        {1.0, static_cast<double>(boxWidth) / width, static_cast<double>(boxHeight) / height});
     return std::max(0.0001, std::floor(fit * 10000) / 10000);
 }
 

@@ -619,8 +619,8 @@ void TVectorForm::DocumentChanged(TDocumentEvent event) {
             // Made on a grid finer than the screen's, a template opens whole.
             const TShapeList& shapes = Ctx_.Document.Shapes();
             // Before the window first shows its viewer has no size yet: the window's stands in.
-            const QSize box = PGImage1_->isVisible() ? PGImage1_->viewport()->size()
-                                                     : size() - QSize(0, 120);
+            const QSize box =
+                PGImage1_->isVisible() ? PGImage1_->viewport()->size() : size() - QSize(0, 120);
             SetZoomLevel(FitZoom(shapes.PaintingWidth(), shapes.PaintingHeight(), box.width() - 4,
                                  box.height() - 4));
             CustomZoomChecked_ = !ZoomLevelIndex(Ctx_.View.Zoom()).has_value();
