@@ -1,4 +1,5 @@
 #include "convert/modify_rules.h"
+#include "image/image_test_util.h"
 #include "test_util.h"
 
 #include <gtest/gtest.h>
@@ -9,19 +10,6 @@
 
 namespace pigmentaria {
 namespace {
-
-TPixelGraphic Noisy(int w, int h, unsigned seed = 3) {
-    std::mt19937 rng(seed);
-    TRaster24 r(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            r.SetPixel(x, y,
-                       MakeColor((x * 7 + static_cast<int>(rng() % 60)) % 256, (y * 5) % 256,
-                                 static_cast<int>(rng() % 256)));
-    TPixelGraphic p;
-    p.AssignRaster24(r);
-    return p;
-}
 
 TEST(ModifyRulesTest, ControlSpecsMatchTheSessionDefaultsAndRanges) {
     // The track bars open where the session's controls start and cover what Clamp allows.
@@ -69,7 +57,7 @@ TEST(ModifyRulesTest, TheZoomMenuChecksTheLevelOfTheZoomOrCustom) {
     test::TRecordingProgress progress;
     test::TRecordingMessages messages;
     TImportSession session(progress, messages);
-    session.SetPicture(Noisy(8, 8));
+    session.SetPicture(test::Noisy(8, 8, 3));
     session.SetZoomFactor(1.5);
     session.Enlarge();
     EXPECT_EQ(ImportZoomMenuCheck(session.ZoomFactor()), CustomZoomItem);
@@ -102,10 +90,10 @@ TEST(ModifyRulesTest, MenusNameEveryFilterOnce) {
         test::TRecordingProgress progress;
         test::TRecordingMessages messages;
         TImportSession session(progress, messages);
-        session.SetPicture(Noisy(16, 12));
+        session.SetPicture(test::Noisy(16, 12, 3));
         session.ApplyStyle(style);
         EXPECT_EQ(StyleChangesPicture(style),
-                  !(session.Picture().ToRaster24() == Noisy(16, 12).ToRaster24()))
+                  !(session.Picture().ToRaster24() == test::Noisy(16, 12, 3).ToRaster24()))
             << StyleCaption(style);
     }
     EXPECT_EQ(StartingPoints.back(), TPaintingStyle::PenBrushCombo);
@@ -117,7 +105,7 @@ TEST(ModifyRulesTest, ShownPictureIsThePictureAtItsZoom) {
     test::TRecordingProgress progress;
     test::TRecordingMessages messages;
     TImportSession session(progress, messages);
-    session.SetPicture(Noisy(40, 30));
+    session.SetPicture(test::Noisy(40, 30, 3));
     session.SetZoomFactor(1.25);
     const TPixelGraphic shown = session.ShownPicture();
     EXPECT_EQ(shown.Width(), 50);
@@ -134,7 +122,7 @@ struct TSessionWorkTest : ::testing::Test {
     test::TRecordingMessages Messages;
     TImportSession Session{Progress, Messages};
     void SetUp() override {
-        Session.SetPicture(Noisy(48, 36));
+        Session.SetPicture(test::Noisy(48, 36, 3));
         Session.SelectionMade({4, 3, 40, 30});
         Session.Filters.Contour.Strength = 300;
     }
@@ -197,7 +185,7 @@ TEST_F(TSessionWorkTest, AStoppedOperationThrowsAndLeavesNothingToAdopt) {
     stopGray.AbortAt = 2;
     EXPECT_THROW(ApplyFilterToState(Session.CopyState(), TFilterKind::GrayScale, stopGray),
                  EAborted);
-    EXPECT_EQ(Session.Picture().ToRaster24(), Noisy(48, 36).ToRaster24());
+    EXPECT_EQ(Session.Picture().ToRaster24(), test::Noisy(48, 36, 3).ToRaster24());
 }
 
 TEST_F(TSessionWorkTest, AWorkersMessagesAreShownWhenAdopted) {

@@ -1,4 +1,5 @@
 #include "image/filter_dialog_model.h"
+#include "image/image_test_util.h"
 
 #include <gtest/gtest.h>
 
@@ -7,19 +8,6 @@
 
 namespace pigmentaria {
 namespace {
-
-TPixelGraphic Noisy(int w, int h, unsigned seed = 11) {
-    std::mt19937 rng(seed);
-    TRaster24 r(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            r.SetPixel(x, y,
-                       MakeColor(static_cast<int>(rng() % 256), (x * 3 + y) % 256,
-                                 static_cast<int>(rng() % 128) + (x % 2) * 100));
-    TPixelGraphic p;
-    p.AssignRaster24(r);
-    return p;
-}
 
 TRaster24 Crop(const TRaster24& in, int left, int top, int w, int h) {
     TRaster24 out(w, h);
@@ -135,13 +123,13 @@ TEST(FilterDialogModelTest, SettingsOutsideATrackBarAreHeldToIt) {
 }
 
 TEST(FilterDialogModelTest, ColourPreviewsShowTheWholePictureShrunk) {
-    const TPixelGraphic picture = Noisy(400, 100);
+    const TPixelGraphic picture = test::Noisy(400, 100, 11);
     const TFilterPreviewSource src = FilterPreviewSource(picture, TFilterKind::HLS);
     EXPECT_EQ(src.Shown.Width(), 160);
     EXPECT_EQ(src.Shown.Height(), 40);
     EXPECT_EQ(src.Input, src.Shown);
     // A small picture is shown as it is.
-    const TPixelGraphic small = Noisy(30, 20);
+    const TPixelGraphic small = test::Noisy(30, 20, 11);
     EXPECT_EQ(FilterPreviewSource(small, TFilterKind::RGB).Shown, small.ToRaster24());
     TFilterSettings s;
     s.HLS[0] = 90;
@@ -154,7 +142,7 @@ TEST(FilterDialogModelTest, ColourPreviewsShowTheWholePictureShrunk) {
 }
 
 TEST(FilterDialogModelTest, ConvolutionPreviewsAreTheFilteredPicturesCentre) {
-    const TPixelGraphic picture = Noisy(300, 200);
+    const TPixelGraphic picture = test::Noisy(300, 200, 11);
     TFilterSettings s;
     s.BlurRadius = 5.0;
     for (TFilterKind kind : {TFilterKind::Sharpen, TFilterKind::Blur, TFilterKind::Contour}) {
@@ -172,13 +160,15 @@ TEST(FilterDialogModelTest, ConvolutionPreviewsAreTheFilteredPicturesCentre) {
         EXPECT_EQ(*result, Crop(whole, left, top, 160, 120)) << FilterName(kind);
     }
     // A picture smaller than the box is previewed whole, without a margin.
-    const TFilterPreviewSource tiny = FilterPreviewSource(Noisy(20, 10), TFilterKind::Smooth);
+    const TFilterPreviewSource tiny =
+        FilterPreviewSource(test::Noisy(20, 10, 11), TFilterKind::Smooth);
     EXPECT_EQ(tiny.Shown.Width(), 20);
     EXPECT_EQ(tiny.MarginLeft, 0);
 }
 
 TEST(FilterDialogModelTest, AnAbandonedPreviewGivesNothing) {
-    const TFilterPreviewSource src = FilterPreviewSource(Noisy(300, 200), TFilterKind::Smooth);
+    const TFilterPreviewSource src =
+        FilterPreviewSource(test::Noisy(300, 200, 11), TFilterKind::Smooth);
     std::atomic<bool> abandon{true};
     EXPECT_FALSE(FilterPreviewResult(src, TFilterKind::Smooth, {}, &abandon));
     abandon = false;

@@ -33,6 +33,22 @@ inline TPixelGraphic PhotoLike(int w, int h, unsigned seed = 5) {
     return p;
 }
 
+// A noisy picture: gradients in red and green under a blue channel of pure noise, so that every
+// filter, reduction and zoom has detail to work on.
+inline TPixelGraphic Noisy(int w, int h, unsigned seed = 7) {
+    std::mt19937 rng(seed);
+    TRaster24 r(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            r.SetPixel(
+                x, y,
+                MakeColor((x * 255 / std::max(1, w - 1) + static_cast<int>(rng() % 30)) % 256,
+                          (y * 255 / std::max(1, h - 1)) % 256, static_cast<int>(rng() % 256)));
+    TPixelGraphic p;
+    p.AssignRaster24(r);
+    return p;
+}
+
 inline std::string ImageData(const std::string& name) {
     return std::string(PIGMENTARIA_TEST_DATA) + "/image/" + name;
 }

@@ -7,6 +7,7 @@
 #include "editor/document.h"
 #include "editor/qt/zoom_form.h"
 #include "image/filter_settings.h"
+#include "image/image_test_util.h"
 #include "image/metafile_fixtures.h"
 #include "image/qt/pg_image.h"
 #include "image/qt/qt_raster.h"
@@ -41,20 +42,6 @@ namespace {
 
 const std::string Samples = PIGMENTARIA_SAMPLES;
 constexpr TColor Blue = 0xFF0000;
-
-TPixelGraphic Noisy(int w, int h, unsigned seed = 7) {
-    std::mt19937 rng(seed);
-    TRaster24 r(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            r.SetPixel(
-                x, y,
-                MakeColor((x * 255 / std::max(1, w - 1) + static_cast<int>(rng() % 30)) % 256,
-                          (y * 255 / std::max(1, h - 1)) % 256, static_cast<int>(rng() % 256)));
-    TPixelGraphic p;
-    p.AssignRaster24(r);
-    return p;
-}
 
 // Mouse events on the viewer's viewport as a user's drag makes them.
 void Drag(QWidget* viewport, QPoint from, QPoint to) {
@@ -170,7 +157,7 @@ TEST_F(TModifyFormTest, TheAdvancedCheckShowsThePanelAndTheMenusAndIsKept) {
 }
 
 TEST_F(TModifyFormTest, ZoomMenuAndTheEnlargeAndReduceButtons) {
-    Form.SetPicture(Noisy(120, 80));
+    Form.SetPicture(test::Noisy(120, 80, 7));
     Form.ZoomItem(2)->trigger(); // "50%"
     EXPECT_EQ(Form.Session().ZoomFactor(), 0.5);
     EXPECT_EQ(Form.PGImage1()->ZoomFactor(), 0.5);
@@ -202,7 +189,7 @@ TEST_F(TModifyFormTest, ZoomMenuAndTheEnlargeAndReduceButtons) {
 }
 
 TEST_F(TModifyFormTest, ADraggedSelectionIsClampedAndAClickClearsIt) {
-    Form.SetPicture(Noisy(100, 60));
+    Form.SetPicture(test::Noisy(100, 60, 7));
     Form.resize(700, 500);
     Form.show();
     ASSERT_TRUE(test::WaitFor([&] { return Form.PGImage1()->DisplayReady(); }));
@@ -258,13 +245,13 @@ TEST_F(TModifyFormTest, PasteIsEnabledForImagesMetafilesAndDrawingsOnly) {
     Form.Edit1Click();
     EXPECT_FALSE(Form.PasteAction()->isEnabled());
 
-    clipboard->setImage(RasterToImage(Noisy(30, 20).ToRaster24()));
+    clipboard->setImage(RasterToImage(test::Noisy(30, 20, 7).ToRaster24()));
     Form.Edit1Click();
     EXPECT_TRUE(Form.PasteAction()->isEnabled());
     Form.Session().SetZoomFactor(2.0);
     Form.PasteAction()->trigger();
     EXPECT_EQ(Form.Session().Picture().Width(), 30);
-    EXPECT_EQ(Form.Session().Picture().ToRaster24(), Noisy(30, 20).ToRaster24());
+    EXPECT_EQ(Form.Session().Picture().ToRaster24(), test::Noisy(30, 20, 7).ToRaster24());
     EXPECT_EQ(Form.Session().ZoomFactor(), 1.0);
 
     using namespace metafile;
@@ -303,7 +290,7 @@ TEST_F(TModifyFormTest, PasteIsEnabledForImagesMetafilesAndDrawingsOnly) {
 }
 
 TEST_F(TModifyFormTest, CopyPutsTheWorkingPictureAtItsShownSize) {
-    Form.SetPicture(Noisy(80, 60));
+    Form.SetPicture(test::Noisy(80, 60, 7));
     Form.ZoomLevelClick(2); // 50 %
     Form.Edit1Click();
     EXPECT_TRUE(Form.CopyAction()->isEnabled());
@@ -334,7 +321,7 @@ TEST_F(TModifyFormTest, FiftyPercentThenImportGivesAHalfSizePainting) {
 }
 
 TEST_F(TModifyFormTest, CancelAfterFilteringKeepsTheFilteredPictureForReImport) {
-    Form.SetPicture(Noisy(60, 40));
+    Form.SetPicture(test::Noisy(60, 40, 7));
     const TRaster24 before = Form.Session().Picture().ToRaster24();
     Form.ApplyFilter(TFilterKind::Negative);
     Form.CancelButton()->click();
@@ -355,11 +342,11 @@ TEST_F(TModifyFormTest, CancelAfterFilteringKeepsTheFilteredPictureForReImport) 
 }
 
 TEST_F(TModifyFormTest, AnImportCancelledInTheProgressWindowLeavesThePainting) {
-    Form.SetPicture(Noisy(60, 40));
+    Form.SetPicture(test::Noisy(60, 40, 7));
     Form.Import1Click();
     ASSERT_TRUE(Document.HasPainting());
     const std::size_t shapes = Document.Shapes().Count();
-    Form.SetPicture(Noisy(1600, 1200, 9));
+    Form.SetPicture(test::Noisy(1600, 1200, 9));
     // The user presses Cancel as soon as the progress window is up.
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -376,7 +363,7 @@ TEST_F(TModifyFormTest, AnImportCancelledInTheProgressWindowLeavesThePainting) {
 }
 
 TEST_F(TModifyFormTest, ACorruptPictureSaysSoAndChangesNothing) {
-    Form.SetPicture(Noisy(40, 30));
+    Form.SetPicture(test::Noisy(40, 30, 7));
     test::TTempDir dir;
     const auto file = dir.Path() / "broken.png";
     test::WriteText(file, std::string("\x89PNG\r\n\x1a\n", 8) + std::string(200, '\0'));
@@ -391,7 +378,7 @@ TEST_F(TModifyFormTest, ACorruptPictureSaysSoAndChangesNothing) {
 }
 
 TEST_F(TModifyFormTest, ALargePictureOpensAtTheLargestZoomThatFitsAndSaysSo) {
-    Form.SetPicture(Noisy(4000, 1500));
+    Form.SetPicture(test::Noisy(4000, 1500, 7));
     EXPECT_DOUBLE_EQ(Form.Session().ZoomFactor(), 5000.0 / 5500.0);
     EXPECT_DOUBLE_EQ(Form.PGImage1()->ZoomFactor(), 5000.0 / 5500.0);
     EXPECT_TRUE(Form.ZoomItem(CustomZoomItem)->isChecked());
@@ -400,7 +387,7 @@ TEST_F(TModifyFormTest, ALargePictureOpensAtTheLargestZoomThatFitsAndSaysSo) {
 }
 
 TEST_F(TModifyFormTest, StylesSetTheControlsAndThePictureStylesRunBehindTheProgressWindow) {
-    Form.SetPicture(Noisy(64, 48));
+    Form.SetPicture(test::Noisy(64, 48, 7));
     Form.StyleAction(TPaintingStyle::ComplexPainting)->trigger();
     EXPECT_EQ(Form.ColorDepth()->value(), 50);
     EXPECT_EQ(Form.AbstractionLevel()->value(), 1);
@@ -414,7 +401,7 @@ TEST_F(TModifyFormTest, StylesSetTheControlsAndThePictureStylesRunBehindTheProgr
     test::TRecordingProgress progress;
     test::TRecordingMessages messages;
     TImportSession reference(progress, messages);
-    reference.SetPicture(Noisy(64, 48));
+    reference.SetPicture(test::Noisy(64, 48, 7));
     reference.ApplyStyle(TPaintingStyle::ComplexPainting);
     reference.ApplyStyle(TPaintingStyle::PenInk);
     EXPECT_EQ(Form.Session().Picture().ToRaster24(), reference.Picture().ToRaster24());
@@ -427,7 +414,7 @@ TEST_F(TModifyFormTest, StylesSetTheControlsAndThePictureStylesRunBehindTheProgr
 }
 
 TEST_F(TModifyFormTest, PreviewShowsTheReductionAndReduceIntoOriginalAdoptsIt) {
-    Form.SetPicture(Noisy(90, 70));
+    Form.SetPicture(test::Noisy(90, 70, 7));
     Form.Session().SelectionMade({10, 10, 70, 50});
     Form.ColorDepth()->setValue(128);
     bool shown = false;
@@ -456,7 +443,7 @@ TEST_F(TModifyFormTest, PreviewShowsTheReductionAndReduceIntoOriginalAdoptsIt) {
 }
 
 TEST_F(TModifyFormTest, SaveAsWritesThePictureAtItsShownSize) {
-    Form.SetPicture(Noisy(80, 60));
+    Form.SetPicture(test::Noisy(80, 60, 7));
     Form.ZoomLevelClick(2);
     test::TTempDir dir;
     const auto file = dir.Path() / "half.bmp";
@@ -473,7 +460,7 @@ TEST_F(TModifyFormTest, MakeTemplateHandsThePictureAndClosesTheDialogWhenATempla
     EXPECT_EQ(plain->text(), "Make Template...");
     EXPECT_EQ(plain->accessibleName(), "Make Template...");
     EXPECT_EQ(plain->parentWidget(), Form.ToolBar1());
-    Form.SetPicture(Noisy(40, 30));
+    Form.SetPicture(test::Noisy(40, 30, 7));
     EXPECT_FALSE(plain->isEnabled()); // the program makes no templates
 
     std::vector<std::shared_ptr<const TPixelGraphic>> handed;
@@ -485,7 +472,7 @@ TEST_F(TModifyFormTest, MakeTemplateHandsThePictureAndClosesTheDialogWhenATempla
     };
     TModifyForm form(std::move(context));
     EXPECT_FALSE(form.MakeTemplateButton()->isEnabled());
-    form.SetPicture(Noisy(60, 40));
+    form.SetPicture(test::Noisy(60, 40, 7));
     ASSERT_TRUE(form.MakeTemplateButton()->isEnabled());
     // Declined, then made: the dialog closes only once a template was made.
     QTimer::singleShot(0, &form, [&] {
@@ -497,7 +484,7 @@ TEST_F(TModifyFormTest, MakeTemplateHandsThePictureAndClosesTheDialogWhenATempla
     EXPECT_FALSE(form.ExecuteAgain());
     EXPECT_FALSE(form.isVisible());
     ASSERT_EQ(handed.size(), 2u);
-    EXPECT_EQ(handed[1]->ToRaster24(), Noisy(60, 40).ToRaster24());
+    EXPECT_EQ(handed[1]->ToRaster24(), test::Noisy(60, 40, 7).ToRaster24());
     EXPECT_FALSE(Document.HasPainting());
 }
 

@@ -2,6 +2,7 @@
 // value labels and settings that follow the controls, and previews that keep up with a dragged
 // slider without holding up the window.
 #include "app/qt/widget_test_util.h"
+#include "image/image_test_util.h"
 #include "image/qt/filter_dialog.h"
 #include "image/qt/qt_raster.h"
 
@@ -18,25 +19,12 @@
 namespace pigmentaria {
 namespace {
 
-TPixelGraphic Noisy(int w, int h, unsigned seed = 5) {
-    std::mt19937 rng(seed);
-    TRaster24 r(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            r.SetPixel(
-                x, y,
-                MakeColor(static_cast<int>(rng() % 256), (x * 2 + y) % 256, (x * y / 7) % 256));
-    TPixelGraphic p;
-    p.AssignRaster24(r);
-    return p;
-}
-
 TEST(FilterDialogFormTest, ControlsCaptionsAndValueLabelsFollowTheModel) {
     for (TFilterKind kind : AllFilterKinds) {
         const TFilterDialogModel& m = FilterDialogModel(kind);
         TFilterDialogForm form(kind);
         EXPECT_EQ(form.windowTitle().toStdString(), m.Caption);
-        form.Prepare(Noisy(40, 30), TFilterSettings{});
+        form.Prepare(test::Noisy(40, 30, 5), TFilterSettings{});
         for (std::size_t i = 0; i < 3; ++i) {
             QSlider* s = form.TrackBar(static_cast<int>(i));
             if (i >= m.TrackBars.size()) {
@@ -68,7 +56,7 @@ TEST(FilterDialogFormTest, ControlsCaptionsAndValueLabelsFollowTheModel) {
 TEST(FilterDialogFormTest, TheControlsBecomeTheSettings) {
     TFilterDialogForm bcg(TFilterKind::BCG);
     TFilterSettings settings;
-    bcg.Prepare(Noisy(20, 20), settings);
+    bcg.Prepare(test::Noisy(20, 20, 5), settings);
     bcg.TrackBar(1)->setValue(100);
     bcg.TrackBar(2)->setValue(-100);
     bcg.TrackBar(0)->setValue(40);
@@ -83,7 +71,7 @@ TEST(FilterDialogFormTest, TheControlsBecomeTheSettings) {
     EXPECT_TRUE(s.BCGUseY);
 
     TFilterDialogForm gray(TFilterKind::GrayScale);
-    gray.Prepare(Noisy(20, 20), settings);
+    gray.Prepare(test::Noisy(20, 20, 5), settings);
     EXPECT_TRUE(gray.CheckBox()->isChecked());
     EXPECT_EQ(gray.CheckBox()->text(), "RGB weighting");
     gray.CheckBox()->setChecked(false);
@@ -93,14 +81,14 @@ TEST(FilterDialogFormTest, TheControlsBecomeTheSettings) {
     settings.Contour.StdDeviation = 0.6;
     settings.ContourWhiteBackground = false;
     TFilterDialogForm contour(TFilterKind::Contour);
-    contour.Prepare(Noisy(20, 20), settings);
+    contour.Prepare(test::Noisy(20, 20, 5), settings);
     EXPECT_EQ(contour.TrackBar(0)->value(), 60);
     EXPECT_TRUE(contour.Radio(1)->isChecked());
     EXPECT_EQ(contour.Radio(0)->text(), "White");
 }
 
 TEST(FilterDialogFormTest, BothPreviewsAreComputedOffTheWindowsThread) {
-    const TPixelGraphic picture = Noisy(400, 300);
+    const TPixelGraphic picture = test::Noisy(400, 300, 5);
     TFilterDialogForm form(TFilterKind::Sharpen);
     form.Prepare(picture, TFilterSettings{});
     ASSERT_TRUE(test::WaitFor([&] { return form.PreviewsSettled(); }));
@@ -113,7 +101,7 @@ TEST(FilterDialogFormTest, BothPreviewsAreComputedOffTheWindowsThread) {
 }
 
 TEST(FilterDialogFormTest, ADraggedSliderStaysFluidAndEndsOnTheLastSettings) {
-    const TPixelGraphic picture = Noisy(900, 700);
+    const TPixelGraphic picture = test::Noisy(900, 700, 5);
     TFilterDialogForm form(TFilterKind::Blur);
     form.Prepare(picture, TFilterSettings{});
     ASSERT_TRUE(test::WaitFor([&] { return form.PreviewsSettled(); }));
@@ -143,9 +131,9 @@ TEST(FilterDialogFormTest, ADraggedSliderStaysFluidAndEndsOnTheLastSettings) {
 
 TEST(FilterDialogFormTest, ReopeningDropsWhatAnEarlierShowingStillComputes) {
     TFilterDialogForm form(TFilterKind::HSV);
-    form.Prepare(Noisy(800, 600, 1), TFilterSettings{});
+    form.Prepare(test::Noisy(800, 600, 1), TFilterSettings{});
     form.TrackBar(0)->setValue(90);
-    const TPixelGraphic second = Noisy(60, 40, 2);
+    const TPixelGraphic second = test::Noisy(60, 40, 2);
     form.Prepare(second, TFilterSettings{});
     ASSERT_TRUE(test::WaitFor([&] { return form.PreviewsSettled(); }));
     EXPECT_EQ(form.SourceImage().size(), QSize(60, 40));
