@@ -55,15 +55,7 @@ std::string EncodeTemplateKeys(const TTemplateImportSettings& s) {
 
 TTemplateImportSettings DecodeTemplateKeys(std::string_view text) {
     TTemplateImportSettings s;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        const std::size_t eq = line.find('=');
-        if (eq == std::string_view::npos) continue;
-        const std::string_view key = TrimBlanks(line.substr(0, eq));
-        const std::string_view value = line.substr(eq + 1);
+    ForEachKeyLine(text, [&](std::string_view key, std::string_view value) {
         const std::string_view v = TrimBlanks(value);
         if (key == TemplateKeyColors) {
             if (v == "count") s.ColorMode = TColorMode::ByCount;
@@ -81,7 +73,7 @@ TTemplateImportSettings DecodeTemplateKeys(std::string_view text) {
             // A file name may start or end with spaces; only the line end is taken off.
             s.PaintsFile = std::string(value);
         }
-    }
+    });
     return s;
 }
 

@@ -9,6 +9,29 @@
 
 namespace pigmentaria {
 
+std::optional<std::string_view> ReservedRecord(const TSettingsBlock& block, std::size_t offset,
+                                               std::size_t size, std::string_view tag) {
+    if (offset >= block.Reserved.size()) return std::nullopt;
+    size = std::min(size, block.Reserved.size() - offset);
+    const std::string_view all(reinterpret_cast<const char*>(block.Reserved.data()) + offset, size);
+    if (!all.starts_with(tag)) return std::nullopt;
+    const std::size_t end = all.find('\0');
+    if (end == std::string_view::npos) return std::nullopt;
+    return all.substr(tag.size(), end - tag.size());
+}
+
+bool StoreReservedRecord(TSettingsBlock& block, std::size_t offset, std::size_t size,
+                         std::string_view tag, std::string_view text) {
+    if (offset >= block.Reserved.size()) return false;
+    size = std::min(size, block.Reserved.size() - offset);
+    if (tag.size() + text.size() >= size) return false;
+    std::uint8_t* at = block.Reserved.data() + offset;
+    std::memcpy(at, tag.data(), tag.size());
+    std::memcpy(at + tag.size(), text.data(), text.size());
+    at[tag.size() + text.size()] = 0;
+    return true;
+}
+
 void TRecentFiles::Add(const std::string& path) {
     for (const std::string& p : Paths_)
         if (p == path) return;

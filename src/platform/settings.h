@@ -8,7 +8,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pigmentaria {
@@ -54,6 +56,15 @@ struct TSettingsBlock {
     // The reserved bytes as read, written back unchanged.
     std::array<std::uint8_t, 512> Reserved{};
 };
+
+// A record kept in the reserved bytes [offset, offset + size): its text after `tag`, up to the NUL
+// that ends it. None when the bytes do not start with the tag or hold no NUL (a record cut short
+// is not ours to read).
+std::optional<std::string_view> ReservedRecord(const TSettingsBlock& block, std::size_t offset,
+                                               std::size_t size, std::string_view tag);
+// Writes `tag` + `text` and its NUL there; false (nothing written) when it does not fit.
+bool StoreReservedRecord(TSettingsBlock& block, std::size_t offset, std::size_t size,
+                         std::string_view tag, std::string_view text);
 
 // Paths that do not fit their 256-byte field with its NUL are stored empty rather than cut short.
 std::vector<std::uint8_t> EncodeSettings(const TSettingsBlock& settings);

@@ -96,4 +96,17 @@ std::string_view TrimBlanks(std::string_view t) {
     return t;
 }
 
+void ForEachKeyLine(std::string_view text,
+                    const std::function<void(std::string_view key, std::string_view value)>& line) {
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view l = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+        if (!l.empty() && l.back() == '\r') l.remove_suffix(1);
+        const std::size_t eq = l.find('=');
+        if (eq == std::string_view::npos) continue;
+        line(TrimBlanks(l.substr(0, eq)), l.substr(eq + 1));
+    }
+}
+
 } // namespace pigmentaria

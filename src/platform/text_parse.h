@@ -3,6 +3,7 @@
 // arguments always use a full stop for the decimal point, so a painting made in one country reads
 // the same in another. What a window shows may follow the user's locale instead: the functions
 // take the decimal point to use, a full stop unless told otherwise.
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +29,11 @@ std::string FormatFixed(double value, int decimals, char decimalPoint = '.');
 
 // The text without the blanks (spaces, tabs, a line end's CR) at either end.
 std::string_view TrimBlanks(std::string_view text);
+
+// Every "key=value" line of a text, LF or CR LF ended: the key without blanks around it, the value
+// as written after the first '='. Lines without '=' are skipped.
+void ForEachKeyLine(std::string_view text,
+                    const std::function<void(std::string_view key, std::string_view value)>& line);
 
 // Letter case of the ASCII letters only: names of options, extensions and keywords compare the
 // same in every locale (a Turkish locale maps "I" elsewhere).

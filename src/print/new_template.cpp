@@ -243,15 +243,7 @@ std::string EncodeNewTemplateKeys(const TNewTemplateSettings& s) {
 TNewTemplateSettings DecodeNewTemplateKeys(std::string_view text) {
     TNewTemplateSettings s;
     std::optional<TTemplateDifficulty> difficulty;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        const std::size_t eq = line.find('=');
-        if (eq == std::string_view::npos) continue;
-        const std::string_view key = TrimBlanks(line.substr(0, eq));
-        const std::string_view value = line.substr(eq + 1);
+    ForEachKeyLine(text, [&](std::string_view key, std::string_view value) {
         const std::string v = ToLower(std::string(TrimBlanks(value)));
         if (key == NewTemplateKeyDifficulty) {
             for (TTemplateDifficulty d :
@@ -266,7 +258,7 @@ TNewTemplateSettings DecodeNewTemplateKeys(std::string_view text) {
         } else if (key == NewTemplateKeyPaper) {
             const std::size_t c1 = v.find(',');
             const auto code = ParseWhole(v.substr(0, c1));
-            if (!code) continue;
+            if (!code) return;
             s.PaperCode = ClampWhole(*code, 0, PaperUser);
             s.PaperWidth = s.PaperLength = 0;
             if (c1 != std::string::npos) {
@@ -295,7 +287,7 @@ TNewTemplateSettings DecodeNewTemplateKeys(std::string_view text) {
             // A path may start or end with spaces; only the line end is taken off.
             s.PaintSet.File = std::string(value);
         }
-    }
+    });
     // Custom is kept as stored; a preset the fields no longer match becomes Custom.
     s.Difficulty = difficulty ? *difficulty : DifficultyOf(s.Paints, s.MinMm);
     s.Clamp();
@@ -305,14 +297,9 @@ TNewTemplateSettings DecodeNewTemplateKeys(std::string_view text) {
 namespace {
 
 std::optional<std::string_view> StoredKeys(const TSettingsBlock& block) {
-    const auto* data = reinterpret_cast<const char*>(block.Reserved.data());
-    const std::string_view all(data + NewTemplateSettingsOffset,
-                               block.Reserved.size() - NewTemplateSettingsOffset);
-    const std::string_view tag = NewTemplateSettingsTag;
-    if (!all.starts_with(tag)) return std::nullopt;
-    const std::size_t end = all.find('\0');
-    if (end == std::string_view::npos) return std::nullopt;
-    return all.substr(tag.size(), end - tag.size());
+    return ReservedRecord(block, NewTemplateSettingsOffset,
+                          block.Reserved.size() - NewTemplateSettingsOffset,
+                          NewTemplateSettingsTag);
 }
 
 } // namespace
@@ -327,13 +314,12 @@ void SetNewTemplateSettings(TSettingsBlock& block, const TNewTemplateSettings& i
     s.Clamp();
     if (!StoredKeys(block) && s == TNewTemplateSettings{}) return;
     const std::size_t room = block.Reserved.size() - NewTemplateSettingsOffset;
-    std::string record = NewTemplateSettingsTag + EncodeNewTemplateKeys(s);
-    if (record.size() >= room) {
-        s.PaintSet = {};
-        record = NewTemplateSettingsTag + EncodeNewTemplateKeys(s);
-    }
-    std::memcpy(block.Reserved.data() + NewTemplateSettingsOffset, record.data(), record.size());
-    block.Reserved[NewTemplateSettingsOffset + record.size()] = 0;
+    if (StoreReservedRecord(block, NewTemplateSettingsOffset, room, NewTemplateSettingsTag,
+                            EncodeNewTemplateKeys(s)))
+        return;
+    s.PaintSet = {};
+    StoreReservedRecord(block, NewTemplateSettingsOffset, room, NewTemplateSettingsTag,
+                        EncodeNewTemplateKeys(s));
 }
 
 } // namespace pigmentaria
