@@ -1,6 +1,7 @@
 #pragma once
 // The questions and file choices the main window puts to the user, behind one interface so that
 // tests answer them without a dialog on screen.
+#include "editor/main_dialogs.h"
 #include "platform/report.h"
 
 #include <QString>
@@ -11,8 +12,6 @@
 class QWidget;
 
 namespace pigmentaria {
-
-enum class TSaveAnswer { Yes, No, Cancel };
 
 class IFormDialogs : public IMessageSink {
 public:

@@ -101,8 +101,8 @@ void TToolController::RegionMade(TShiftState shift) {
         Ctx_.View.SelectRegion(r.Left, r.Top, r.Right - 1, r.Bottom - 1,
                                Form_.RegionCurrentColorOnly(), shift);
     }
+    // The selection the region made is told by the document; the window's rule follows it.
     viewer->SetSelection(false);
-    Form_.RunEnablingRule();
 }
 
 void TToolController::ColorDialogClick() {

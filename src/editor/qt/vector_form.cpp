@@ -1,16 +1,14 @@
 #include "editor/qt/vector_form.h"
 
 #include "convert/tracer.h"
-#include "editor/import_entry.h"
+#include "editor/qt/main_window_ports.h"
 #include "editor/qt/tool_icons.h"
 #include "editor/qt/zoom_form.h"
-#include "editor/window_title.h"
 #include "editor/zoom_rules.h"
 #include "image/qt/pg_image.h"
 #include "image/qt/qt_clipboard.h"
 #include "model/render.h"
 #include "palette/color_functions.h"
-#include "platform/file_io.h"
 #include "platform/help_topics.h"
 #include "platform/qt/image_surface.h"
 #include "platform/qt/progress_form.h"
@@ -24,7 +22,6 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -64,9 +61,13 @@ void SetSwatch(QLabel* swatch, std::optional<TColor> color) {
 
 TVectorForm::TVectorForm(TAppContext& context, QWidget* parent)
     : QMainWindow(parent), Ctx_(context),
-      NoImport_(std::make_unique<TNoImportDialog>(context.Dialogs)), Import_(NoImport_.get()) {
+      NoImport_(std::make_unique<TNoImportDialog>(context.Dialogs)), Import_(NoImport_.get()),
+      DialogsPort_(std::make_unique<TMainDialogsAdapter>(context.Dialogs)),
+      ImportPort_(std::make_unique<TPictureImportAdapter>(*Import_)),
+      Controller_(context.App, context.Document, context.View, *DialogsPort_) {
     setObjectName("VectorForm");
-    SetTitle(UntitledTitle);
+    Controller_.SetImport(*ImportPort_);
+    ShowTitle();
     setAcceptDrops(true);
     PGImage1_ = new TPGImage(this);
     PGImage1_->setObjectName("PGImage1");
@@ -99,14 +100,14 @@ TVectorForm::TVectorForm(TAppContext& context, QWidget* parent)
     CreateStatusBar();
     Ctx_.Document.AddObserver(this);
     Ctx_.View.AddObserver(this);
-    // The rule runs after every change the document tells; the clipboard is asked only when it
-    // changes, not each time (on X11 every question is a round trip to its owner).
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    connect(clipboard, &QClipboard::dataChanged, this, [this] {
-        UpdateClipboardState();
-        RunEnablingRule();
-    });
+    // The rule runs after every change the document, the view or the window's state tells; the
+    // clipboard is asked only when it changes, not each time (on X11 every question is a round
+    // trip to its owner).
     UpdateClipboardState();
+    Controller_.State().SetListener([this] { StateChanged(); });
+    Controller_.SetRecentFilesListener([this] { UpdateRecentMenu(); });
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            &TVectorForm::UpdateClipboardState);
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& m) {
             if (!CommitData(m.allowsInteraction())) m.cancel();
@@ -115,27 +116,29 @@ TVectorForm::TVectorForm(TAppContext& context, QWidget* parent)
     // A painting the document already holds is shown at once.
     if (Ctx_.Document.HasPainting()) ShowRendering();
     CheckZoomEntry();
+    // The entries start as the rule says; from here on, changes are told.
     RunEnablingRule();
 }
 
 TVectorForm::~TVectorForm() {
+    Controller_.State().SetListener({});
+    Controller_.SetRecentFilesListener({});
     Ctx_.View.RemoveObserver(this);
     Ctx_.Document.RemoveObserver(this);
 }
 
 void TVectorForm::SetImportDialog(IImportDialog* dialog) {
     Import_ = dialog ? dialog : NoImport_.get();
-    RunEnablingRule();
+    ImportPort_->Attach(*Import_);
+    Controller_.SetImport(*ImportPort_);
 }
 
 void TVectorForm::EnableFeature(bool TFeatureSet::*feature) {
-    Features_.*feature = true;
-    RunEnablingRule();
+    Controller_.State().EnableFeature(feature);
 }
 
 void TVectorForm::SetFeatures(const TFeatureSet& features) {
-    Features_ = features;
-    RunEnablingRule();
+    Controller_.State().SetFeatures(features);
 }
 
 // ---- Menus, tool bar, status bar
@@ -207,7 +210,7 @@ void TVectorForm::CreateMenus() {
     A_.About = act(HelpMenu_, "About Pigmentaria...");
 
     for (QMenu* m : {FileMenu_, EditMenu_, SpecialMenu_, HelpMenu_})
-        connect(m, &QMenu::aboutToShow, this, &TVectorForm::RunEnablingRule);
+        connect(m, &QMenu::aboutToShow, this, &TVectorForm::RecheckEnabling);
 
     connect(A_.OpenPainting, &QAction::triggered, this, &TVectorForm::OpenPaintingClick);
     connect(A_.Save, &QAction::triggered, this, &TVectorForm::SaveClick);
@@ -349,7 +352,11 @@ void TVectorForm::CreateToolBar() {
     A_.MergeCell = SpecialMenu_->addAction("Merge Cell");
     A_.MergeCell->setObjectName("Merge Cell");
     A_.MergeCell->setCheckable(true);
-    connect(A_.MergeCell, &QAction::triggered, A_.MergeTool, &QAction::trigger);
+    connect(A_.MergeCell, &QAction::triggered, this, [this] {
+        A_.MergeTool->trigger();
+        // The entry's own check toggled as it was chosen; it shows the tool, chosen again or not.
+        A_.MergeCell->setChecked(ToolMode() == tmMerge);
+    });
     A_.MergeTouching = SpecialMenu_->addAction("Merge Touching Shapes of One Colour");
     A_.MergeTouching->setObjectName("Merge Touching Shapes of One Colour");
 }
@@ -364,7 +371,7 @@ void TVectorForm::CreateToolGroup(QToolBar* bar) {
     ToolsMenu_->setObjectName("Tools");
     ToolsMenu_->menuAction()->setObjectName("Tools");
     menuBar()->insertMenu(HelpMenu_->menuAction(), ToolsMenu_);
-    connect(ToolsMenu_, &QMenu::aboutToShow, this, &TVectorForm::RunEnablingRule);
+    connect(ToolsMenu_, &QMenu::aboutToShow, this, &TVectorForm::RecheckEnabling);
     const struct {
         QAction* Action;
         const char* Key;
@@ -387,7 +394,7 @@ void TVectorForm::CreateToolGroup(QToolBar* bar) {
         connect(a, &QAction::toggled, this,
                 [this, a, m = t.Mode, colorOnly = t.ColorOnly](bool on) {
                     const bool chosen =
-                        ToolMode_ == m && (m != tmRegion || RegionCurrentColorOnly_ == colorOnly);
+                        ToolMode() == m && (m != tmRegion || RegionCurrentColorOnly() == colorOnly);
                     if (on && !chosen)
                         SetToolMode(m, colorOnly);
                     else if (!on && chosen)
@@ -456,33 +463,35 @@ void TVectorForm::ShowColors() {
 
 // ---- Title, enabling
 
-void TVectorForm::SetTitle(const QString& title) {
-    Title_ = title;
+void TVectorForm::ShowTitle() {
     // The toolkit shows the modified flag where the placeholder stands.
-    setWindowTitle(title + "[*]");
+    const QString title = Title() + "[*]";
+    if (windowTitle() != title) setWindowTitle(title);
+}
+
+void TVectorForm::StateChanged() {
+    ShowTitle();
+    RunEnablingRule();
+}
+
+// The rule runs once more as a menu opens and as the window comes to the front: the import part
+// can take or let go of its picture in its own windows, which tell no one, so it is asked again
+// here; and the entries the user is about to use are right whatever was missed while the window
+// was in the back.
+void TVectorForm::RecheckEnabling() {
+    Controller_.State().SetHoldsSourcePicture(Import_->HoldsPicture());
+    RunEnablingRule();
 }
 
 TEnablingState TVectorForm::EnablingState() const {
-    TEnablingState s;
-    const TPaintingDocument& doc = Ctx_.Document;
-    s.HasPainting = doc.HasPainting();
-    s.Untitled = IsUntitled(Title_.toStdString());
-    s.OutlinesOnly = Ctx_.View.OutlinesOnly();
-    s.SelectionEmpty = doc.Selection().Empty();
-    s.UndoArmed = doc.UndoCaption() != UndoCaption;
-    s.HoldsSourcePicture = Import_->HoldsPicture();
-    s.ClipboardHasPicture = ClipboardHasPicture_;
-    s.ToolMode = ToolMode_;
-    s.RegionCurrentColorOnly = RegionCurrentColorOnly_;
-    s.Features = Features_;
-    s.Features.Import = Import_->Available();
-    return s;
+    return Controller_.State().Enabling(Ctx_.Document, Ctx_.View);
 }
 
 void TVectorForm::UpdateClipboardState() {
     // Images, metafiles and drawings other programs offer.
-    ClipboardHasPicture_ = ClipboardPictureChoice(QGuiApplication::clipboard()->mimeData()).Kind !=
-                           TClipboardPictureKind::None;
+    Controller_.State().SetClipboardHasPicture(
+        ClipboardPictureChoice(QGuiApplication::clipboard()->mimeData()).Kind !=
+        TClipboardPictureKind::None);
 }
 
 namespace {
@@ -587,10 +596,8 @@ void TVectorForm::RunEnablingRule() {
 }
 
 void TVectorForm::SetToolMode(int mode, bool currentColorOnly) {
-    ToolMode_ = mode;
-    if (mode == tmRegion) RegionCurrentColorOnly_ = currentColorOnly;
     PGImage1_->SetPicBoxCursor(ToolCursor(mode));
-    RunEnablingRule();
+    Controller_.State().SetTool(mode, currentColorOnly);
 }
 
 // ---- Document and view events
@@ -716,7 +723,7 @@ void TVectorForm::ViewerMouseDown(QMouseEvent* event, QPoint box) {
     if (event->button() != Qt::LeftButton || !Ctx_.Document.HasPainting()) return;
     const TShiftState shift{(event->modifiers() & Qt::ShiftModifier) != 0,
                             (event->modifiers() & Qt::ControlModifier) != 0};
-    if (ToolMode_ == tmSelection && !Ctx_.View.OutlinesOnly())
+    if (ToolMode() == tmSelection && !Ctx_.View.OutlinesOnly())
         Ctx_.View.ClickSelect(box.x(), box.y(), shift);
 }
 
@@ -740,18 +747,7 @@ void TVectorForm::mousePressEvent(QMouseEvent* event) {
 // ---- Files
 
 bool TVectorForm::AskToSave() {
-    if (!Ctx_.Document.Modified()) return true;
-    switch (Ctx_.Dialogs.AskYesNoCancel(
-        QString::fromStdString(SaveChangesQuestion(Title_.toStdString())))) {
-    case TSaveAnswer::Cancel:
-        return false;
-    case TSaveAnswer::No:
-        return true;
-    case TSaveAnswer::Yes:
-        // Only a painting that was really saved may be left behind.
-        return SaveAsClick();
-    }
-    return false;
+    return Controller_.AskToSave();
 }
 
 void TVectorForm::UpdateRecentMenu() {
@@ -768,154 +764,57 @@ void TVectorForm::UpdateRecentMenu() {
 }
 
 void TVectorForm::OpenPaintingClick() {
-    if (!AskToSave()) return;
-    QString folder = QString::fromStdString(Ctx_.App.Settings().PaintingFolder);
-    if (!PaintingFile_.isEmpty()) folder = QFileInfo(PaintingFile_).absolutePath();
-    const QString file = Ctx_.Dialogs.ChooseOpenPainting(folder);
-    if (file.isEmpty()) {
-        RunEnablingRule();
-        return;
-    }
-    OpenFile(file);
+    Controller_.OpenPaintingClick();
 }
 
 void TVectorForm::OpenRecent(int index) {
-    const QString file = A_.Recent[static_cast<std::size_t>(index)]->data().toString();
-    if (file.isEmpty() || !AskToSave()) return;
-    OpenFile(file);
+    Controller_.OpenRecent(
+        A_.Recent[static_cast<std::size_t>(index)]->data().toString().toStdString());
 }
 
 bool TVectorForm::OpenFile(const QString& file) {
-    auto opened = Ctx_.App.OpenPainting(Ctx_.Document, file.toStdString());
-    if (!opened) {
-        RunEnablingRule();
-        return false;
-    }
-    PaletteName_ = opened->PaletteName;
-    PaintingFile_ = file;
-    SetTitle(QString::fromStdString(TitleForFile(file.toStdString())));
-    UpdateRecentMenu();
-    RunEnablingRule();
-    return true;
+    return Controller_.OpenFile(file.toStdString());
 }
 
 bool TVectorForm::RecoverPainting(const std::filesystem::path& copy, const QString& paintingFile) {
-    auto opened = Ctx_.Document.OpenPainting(copy);
-    if (!opened) {
-        RunEnablingRule();
-        return false;
-    }
-    PaletteName_ = opened->PaletteName;
-    PaintingFile_ = paintingFile;
-    SetTitle(paintingFile.isEmpty()
-                 ? QString(UntitledTitle)
-                 : QString::fromStdString(TitleForFile(paintingFile.toStdString())));
-    Ctx_.Document.SetModified(true);
-    RunEnablingRule();
-    return true;
+    return Controller_.RecoverPainting(copy, paintingFile.toStdString());
 }
 
 bool TVectorForm::SaveClick() {
-    if (PaintingFile_.isEmpty() || IsUntitled(Title_.toStdString())) return SaveAsClick();
-    const bool ok = Ctx_.App.SavePainting(Ctx_.Document, PaintingFile_.toStdString(), PaletteName_,
-                                          Ctx_.View.OutlinesOnly());
-    UpdateRecentMenu();
-    RunEnablingRule();
-    return ok;
+    return Controller_.Save();
 }
 
 bool TVectorForm::SaveAsClick() {
-    const QString folder = PaintingFile_.isEmpty()
-                               ? QString::fromStdString(Ctx_.App.Settings().PaintingFolder)
-                               : QFileInfo(PaintingFile_).absolutePath();
-    const QString file = Ctx_.Dialogs.ChooseSavePainting(
-        folder, IsUntitled(Title_.toStdString()) ? QString() : PaintingFile_);
-    if (file.isEmpty()) return false;
-    const bool ok = Ctx_.App.SavePainting(Ctx_.Document, file.toStdString(), PaletteName_,
-                                          Ctx_.View.OutlinesOnly());
-    if (ok) {
-        PaintingFile_ = file;
-        SetTitle(QString::fromStdString(TitleForFile(file.toStdString())));
-    }
-    UpdateRecentMenu();
-    RunEnablingRule();
-    return ok;
+    return Controller_.SaveAs();
 }
 
 void TVectorForm::OpenOrImport(const QString& file) {
-    switch (KindOfFile(file.toStdString())) {
-    case TDroppedFileKind::Painting:
-        if (AskToSave()) OpenFile(file);
-        break;
-    case TDroppedFileKind::Picture:
-        if (AskToSave()) ImportPictureFile(file);
-        break;
-    case TDroppedFileKind::Missing:
-        Ctx_.Dialogs.Error(QString("The file \"%1\" could not be found.").arg(file).toStdString());
-        break;
-    }
+    Controller_.OpenOrImport(file.toStdString());
 }
 
 // ---- Import
 
 void TVectorForm::ImportPictureClick() {
-    if (!AskToSave()) return;
-    QString folder = QString::fromStdString(Ctx_.App.Settings().PictureFolder);
-    if (!PictureFile_.isEmpty()) folder = QFileInfo(PictureFile_).absolutePath();
-    const QString file = Ctx_.Dialogs.ChoosePicture(folder);
-    if (!file.isEmpty()) ImportPictureFile(file);
-    RunEnablingRule();
-}
-
-void TVectorForm::ImportPictureFile(const QString& file) {
-    PictureFile_ = file;
-    switch (CheckPictureForImport(GetGraphicFileInfo(file.toStdString()))) {
-    case TImportGate::TooLarge:
-        // Not refused: the import dialog takes it at the largest zoom that fits and says so.
-        break;
-    case TImportGate::InfoFailed:
-        Ctx_.Dialogs.Error(FileInfoErrorMessage);
-        break;
-    case TImportGate::Accept:
-        break;
-    }
-    if (Import_->ExecuteOnFile(file)) BecomeUntitled();
-    RunEnablingRule();
+    Controller_.ImportPictureClick();
 }
 
 void TVectorForm::ImportClipboardClick() {
-    if (!AskToSave()) return;
-    TClipboardRead read = ReadClipboardPicture();
-    if (read.Picture) {
-        if (Import_->ExecuteOnPicture(std::move(read.Picture))) BecomeUntitled();
-    } else if (!read.Error.empty()) {
-        Ctx_.Dialogs.Error(read.Error);
-    }
-    RunEnablingRule();
+    Controller_.ImportClipboardClick([] {
+        TClipboardRead read = ReadClipboardPicture();
+        return TPictureRead{std::move(read.Picture), std::move(read.Error)};
+    });
 }
 
 void TVectorForm::ReImportClick() {
-    if (!AskToSave()) return;
-    if (Import_->ExecuteAgain()) BecomeUntitled();
-    RunEnablingRule();
+    Controller_.ReImportClick();
 }
 
 void TVectorForm::NewTemplateClick() {
-    if (!AskToSave()) return;
-    QString folder = QString::fromStdString(Ctx_.App.Settings().PictureFolder);
-    if (!PictureFile_.isEmpty()) folder = QFileInfo(PictureFile_).absolutePath();
-    const QString file = Ctx_.Dialogs.ChoosePicture(folder);
-    if (!file.isEmpty()) {
-        PictureFile_ = file;
-        if (Import_->NewTemplateOnFile(file)) BecomeUntitled();
-    }
-    RunEnablingRule();
+    Controller_.NewTemplateClick();
 }
 
 void TVectorForm::BecomeUntitled() {
-    PaintingFile_.clear();
-    SetTitle(UntitledTitle);
-    RunEnablingRule();
+    Controller_.BecomeUntitled();
 }
 
 // ---- Zoom
@@ -1022,9 +921,7 @@ bool TVectorForm::RetraceClick() {
 // ---- Settings, closing
 
 void TVectorForm::LoadSettingsFile() {
-    std::error_code ec;
-    const bool exists = std::filesystem::exists(Ctx_.App.SettingsFile(), ec);
-    Ctx_.App.LoadSettings(Ctx_.Dialogs);
+    const bool exists = Controller_.LoadSettings();
     const TWindowPlace& p = Ctx_.App.Settings().MainWindow;
     const QRect stored(p.Left, p.Top, p.Width, p.Height);
     bool onScreen = false;
@@ -1040,29 +937,15 @@ void TVectorForm::LoadSettingsFile() {
         const QSize size(std::min(1024, avail.width()), std::min(720, avail.height()));
         setGeometry(QRect(avail.center() - QPoint(size.width() / 2, size.height() / 2), size));
     }
-    UpdateRecentMenu();
 }
 
 void TVectorForm::SaveSettingsFile() {
-    TSettingsBlock& s = Ctx_.App.Settings();
     const QRect g = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
-    s.MainWindow = {g.top(), g.left(), g.height(), g.width()};
-    if (!PictureFile_.isEmpty())
-        s.PictureFolder = QFileInfo(PictureFile_).absolutePath().toStdString();
-    if (!PaintingFile_.isEmpty())
-        s.PaintingFolder = QFileInfo(PaintingFile_).absolutePath().toStdString();
-    try {
-        Ctx_.App.SaveSettings();
-    } catch (const EFileError& e) {
-        Ctx_.Dialogs.Error(e.what());
-    }
+    Controller_.SaveSettings({g.top(), g.left(), g.height(), g.width()});
 }
 
 bool TVectorForm::CommitData(bool allowsInteraction) {
-    if (!Ctx_.Document.Modified()) return true;
-    // Unsaved work is never thrown away unasked: without a way to ask, the logout is refused.
-    if (!allowsInteraction) return false;
-    return AskToSave();
+    return Controller_.CommitData(allowsInteraction);
 }
 
 void TVectorForm::closeEvent(QCloseEvent* event) {
@@ -1084,12 +967,11 @@ void TVectorForm::showEvent(QShowEvent* event) {
     FirstShow_ = false;
     LoadSettingsFile();
     PGImage1_->show();
-    RunEnablingRule();
 }
 
 void TVectorForm::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) RunEnablingRule();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) RecheckEnabling();
 }
 
 void TVectorForm::dragEnterEvent(QDragEnterEvent* event) {

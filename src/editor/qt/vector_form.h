@@ -1,10 +1,11 @@
 #pragma once
 // TVectorForm, the main window: it shows the program's one painting (the document) through its
-// view, in a viewer under a tool bar, with a status bar below and the main menu above. It opens
-// and saves painting files through the application state (so that the recent files follow),
-// keeps the settings file, asks to save changes, and hands pictures to the import dialog. It
-// observes the document and the view and follows every change they tell, whoever made it.
+// view, in a viewer under a tool bar, with a status bar below and the main menu above. Its
+// workflow (opening and saving, importing, the title, the settings file) is its controller's,
+// TMainController; the window calls it from its menus and shows what it says. It observes the
+// document, the view and its own state and runs the enabling rule on every change they tell.
 #include "editor/enabling.h"
+#include "editor/main_controller.h"
 #include "editor/qt/app_context.h"
 #include "editor/qt/form_dialogs.h"
 #include "editor/qt/import_dialog.h"
@@ -29,6 +30,8 @@ namespace pigmentaria {
 
 class TPGImage;
 class TZoomForm;
+class TMainDialogsAdapter;
+class TPictureImportAdapter;
 
 class TVectorForm : public QMainWindow, private IDocumentObserver {
     Q_OBJECT
@@ -45,7 +48,7 @@ public:
     // `form.EnableFeature(&TFeatureSet::Print)`; Import follows the import dialog given.
     void EnableFeature(bool TFeatureSet::*feature);
     void SetFeatures(const TFeatureSet& features);
-    const TFeatureSet& Features() const { return Features_; }
+    const TFeatureSet& Features() const { return Controller_.State().Features(); }
     // Help: context numbers (0 for the contents); the about box.
     void SetHelpHandler(std::function<void(int context)> help) { Help_ = std::move(help); }
     void SetAboutHandler(std::function<void()> about) { About_ = std::move(about); }
@@ -56,18 +59,21 @@ public:
     TAppState& App() { return Ctx_.App; }
     IFormDialogs& Dialogs() { return Ctx_.Dialogs; }
     TPGImage* Viewer() const { return PGImage1_; }
-    const QString& Title() const { return Title_; }
+    TMainController& Controller() { return Controller_; }
+    QString Title() const { return QString::fromStdString(Controller_.State().Title()); }
     // The painting file last opened or saved (empty for an untitled painting) and the palette
     // name it keeps.
-    const QString& PaintingFile() const { return PaintingFile_; }
-    const std::string& PaletteName() const { return PaletteName_; }
-    void SetPaletteName(const std::string& name) { PaletteName_ = name; }
+    QString PaintingFile() const {
+        return QString::fromStdString(Controller_.State().PaintingFile());
+    }
+    const std::string& PaletteName() const { return Controller_.PaletteName(); }
+    void SetPaletteName(const std::string& name) { Controller_.SetPaletteName(name); }
     // The tool mode (tmSelection, tmEyedropper, tmBrushstroke, tmRegion, tmMerge) and, for the
     // region, whether it is restricted to the current colour.
-    int ToolMode() const { return ToolMode_; }
-    bool RegionCurrentColorOnly() const { return RegionCurrentColorOnly_; }
+    int ToolMode() const { return Controller_.State().ToolMode(); }
+    bool RegionCurrentColorOnly() const { return Controller_.State().RegionCurrentColorOnly(); }
 
-    // ---- Operations of the window
+    // ---- Operations of the window (the controller's, for the shell and tests)
     // True to proceed: nothing to save, "No", or "Yes" and the painting was saved.
     bool AskToSave();
     void RunEnablingRule();
@@ -149,18 +155,21 @@ private:
     void DocumentChanged(TDocumentEvent event) override;
     void ShowRendering();
     void ZoomChanged();
+    // The window's own state told a change: the title and the enabling rule follow.
+    void StateChanged();
+    // A menu opens or the window comes to the front.
+    void RecheckEnabling();
 
     void CreateMenus();
     void CreateToolBar();
     void CreateStatusBar();
     void CreateToolGroup(QToolBar* bar);
-    void SetTitle(const QString& title);
+    void ShowTitle();
     void UpdateClipboardState();
     void UpdateRecentMenu();
     void OpenPaintingClick();
     void OpenRecent(int index);
     void ImportPictureClick();
-    void ImportPictureFile(const QString& file);
     void ImportClipboardClick();
     void ReImportClick();
     void NewTemplateClick();
@@ -180,7 +189,10 @@ private:
     TAppContext& Ctx_;
     std::unique_ptr<TNoImportDialog> NoImport_;
     IImportDialog* Import_;
-    TFeatureSet Features_ = TFeatureSet::None();
+    // The user's dialogs and the import dialog as the controller asks them.
+    std::unique_ptr<TMainDialogsAdapter> DialogsPort_;
+    std::unique_ptr<TPictureImportAdapter> ImportPort_;
+    TMainController Controller_;
     TZoomForm* ZoomForm_ = nullptr;
     std::function<void(int)> Help_;
     std::function<void()> About_;
@@ -191,14 +203,6 @@ private:
     QActionGroup *ZoomGroup_, *ToolGroup_ = nullptr;
     QLabel *UnderCursorSwatch_, *SelectedSwatch_, *PaintSwatch_, *PaintLabel_, *JobStatus_;
 
-    QString Title_;
-    // What the painting dialogs hold: the file last opened or saved.
-    QString PaintingFile_;
-    QString PictureFile_;
-    std::string PaletteName_;
-    int ToolMode_ = tmSelection;
-    bool RegionCurrentColorOnly_ = false;
-    bool ClipboardHasPicture_ = false;
     bool CustomZoomChecked_ = false;
     // The window itself is setting the zoom (the menu, the dialog, the wheel): it checks the
     // menu entry itself.
