@@ -82,8 +82,13 @@ TPaintShape* TPaintingView::ShapeAt(int x, int y) const {
     if (TemplateView_) {
         // Every cell is white here: the topmost shape drawn over the pixel is the one seen.
         if (!Rendered_.Contains(x, y)) return nullptr;
-        for (TPaintShape* s = Doc_.Shapes().Last(); s && s != Doc_.Shapes().First(); s = s->Prev)
+        // The pointer's colour swatch asks on every move: the bounds rule most shapes out.
+        for (TPaintShape* s = Doc_.Shapes().Last(); s && s != Doc_.Shapes().First(); s = s->Prev) {
+            if (ScaleCoord(s->Left, Zoom_) > x || x > ScaleCoord(s->Right, Zoom_) ||
+                ScaleCoord(s->Top, Zoom_) > y || y > ScaleCoord(s->Bottom, Zoom_))
+                continue;
             if (ShapeCoversPixel(*s, Zoom_, x, y)) return s;
+        }
         return nullptr;
     }
     return ShapeAtPixel(Doc_.Shapes(), Rendered_, Zoom_, x, y);
