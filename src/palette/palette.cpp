@@ -10,6 +10,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <stdexcept>
 #include <system_error>
 #include <unordered_set>
@@ -138,6 +139,46 @@ std::vector<TSwatchCell> PaletteSwatchCells(std::size_t count, int w, int h) {
         }
     }
     return cells;
+}
+
+int SwatchCellAfterStep(const std::vector<TSwatchCell>& cells, int from, TSwatchStep step) {
+    const int n = static_cast<int>(cells.size());
+    if (n == 0) return 0;
+    from = std::clamp(from, 0, n - 1);
+    switch (step) {
+    case TSwatchStep::Previous:
+        return std::max(from - 1, 0);
+    case TSwatchStep::Next:
+        return std::min(from + 1, n - 1);
+    case TSwatchStep::First:
+        return 0;
+    case TSwatchStep::Last:
+        return n - 1;
+    case TSwatchStep::Up:
+    case TSwatchStep::Down:
+        break;
+    }
+    // The next row that way, then the cell of it whose middle is nearest; a short last row
+    // takes the step down to its last cell.
+    const TSwatchCell& f = cells[static_cast<std::size_t>(from)];
+    const bool down = step == TSwatchStep::Down;
+    std::optional<int> rowTop;
+    for (const TSwatchCell& c : cells)
+        if (down ? c.Top > f.Top : c.Top < f.Top)
+            if (!rowTop || (down ? c.Top < *rowTop : c.Top > *rowTop)) rowTop = c.Top;
+    if (!rowTop) return from;
+    const int middle = f.Left + f.Right;
+    int best = from, bestDistance = 0;
+    for (int i = 0; i < n; ++i) {
+        const TSwatchCell& c = cells[static_cast<std::size_t>(i)];
+        if (c.Top != *rowTop) continue;
+        const int d = std::abs(c.Left + c.Right - middle);
+        if (best == from || d < bestDistance) {
+            best = i;
+            bestDistance = d;
+        }
+    }
+    return best;
 }
 
 void DrawPaletteSwatches(const TNamedPalette& palette, TPixelSurface& bitmap, TColor background) {

@@ -79,6 +79,11 @@ struct TSwatchCell {
     int Left, Top, Right, Bottom;
 };
 std::vector<TSwatchCell> PaletteSwatchCells(std::size_t count, int w, int h);
+// A step of the keyboard through the cells: to the cell before or after in the rows' order, to
+// the row above or below (the cell nearest straight up or down), or to the first or last cell.
+enum class TSwatchStep { Previous, Next, Up, Down, First, Last };
+// The cell the step lands on from cell `from`; `from` itself where the grid ends that way.
+int SwatchCellAfterStep(const std::vector<TSwatchCell>& cells, int from, TSwatchStep step);
 // Draws the palette as a grid of colour cells filling the surface, row by row; the last row may be
 // cut off at the bottom.
 void DrawPaletteSwatches(const TNamedPalette& palette, TPixelSurface& bitmap,

@@ -210,6 +210,28 @@ TEST(PaletteSwatchTest, SixteenColoursIn200By100) {
     EXPECT_EQ(bmp.GetPixel(0, 99), MakeColor(22, 20, 30));
 }
 
+// The arrow keys on 16 cells of 6 columns (rows 0-5, 6-11, 12-15).
+TEST(PaletteSwatchTest, KeyboardStepsGoAlongRowsAndStraightUpAndDown) {
+    const std::vector<TSwatchCell> cells = PaletteSwatchCells(16, 200, 100);
+    ASSERT_EQ(cells.size(), 16u);
+    using S = TSwatchStep;
+    EXPECT_EQ(SwatchCellAfterStep(cells, 5, S::Next), 6); // on into the next row
+    EXPECT_EQ(SwatchCellAfterStep(cells, 15, S::Next), 15);
+    EXPECT_EQ(SwatchCellAfterStep(cells, 0, S::Previous), 0);
+    EXPECT_EQ(SwatchCellAfterStep(cells, 2, S::Down), 8);
+    EXPECT_EQ(SwatchCellAfterStep(cells, 8, S::Down), 14);
+    EXPECT_EQ(SwatchCellAfterStep(cells, 14, S::Up), 8);
+    EXPECT_EQ(SwatchCellAfterStep(cells, 3, S::Up), 3);
+    // Below the short last row's end: its last cell.
+    EXPECT_EQ(SwatchCellAfterStep(cells, 11, S::Down), 15);
+    EXPECT_EQ(SwatchCellAfterStep(cells, 15, S::Down), 15);
+    EXPECT_EQ(SwatchCellAfterStep(cells, 7, S::Last), 15);
+    EXPECT_EQ(SwatchCellAfterStep(cells, 7, S::First), 0);
+    // A cell that went with a smaller palette: the nearest that is left.
+    EXPECT_EQ(SwatchCellAfterStep(cells, 40, S::Previous), 14);
+    EXPECT_EQ(SwatchCellAfterStep({}, 3, S::Next), 0);
+}
+
 TEST(PaletteSwatchTest, BitmapSmallerThanThePaletteStillDraws) {
     TNamedPalette p;
     for (int i = 0; i < 30; ++i)

@@ -7,6 +7,7 @@
 #include "palette/color_functions.h"
 #include "platform/help_topics.h"
 #include "platform/qt/image_surface.h"
+#include "platform/qt/keyboard.h"
 #include "platform/qt/value_label.h"
 
 #include <QAbstractButton>
@@ -17,6 +18,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -29,6 +31,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <optional>
 #include <system_error>
 
 namespace pigmentaria {
@@ -71,6 +75,8 @@ public:
     QAccessible::State state() const override {
         QAccessible::State s;
         s.invisible = !isValid() || !View_->isVisible();
+        s.focusable = true;
+        s.focused = isValid() && View_->hasFocus() && View_->CurrentCell() == Index_;
         return s;
     }
     void* interface_cast(QAccessible::InterfaceType type) override {
@@ -97,6 +103,9 @@ public:
             QAccessible::deleteAccessibleInterface(id);
     }
     int childCount() const override { return View()->CellCount(); }
+    QAccessibleInterface* focusChild() const override {
+        return View()->hasFocus() ? child(View()->CurrentCell()) : nullptr;
+    }
     QAccessibleInterface* child(int index) const override {
         if (index < 0 || index >= childCount()) return nullptr;
         while (static_cast<int>(Cells_.size()) <= index)
@@ -140,6 +149,7 @@ QAccessibleInterface* PaletteWindowAccessible(const QString& key, QObject* objec
 
 TSwatchView::TSwatchView(QWidget* parent) : QWidget(parent) {
     setMinimumSize(120, 80);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void TSwatchView::Redraw(const TNamedPalette* palette) {
@@ -151,6 +161,7 @@ void TSwatchView::Redraw(const TNamedPalette* palette) {
     if (Palette_) {
         DrawPaletteSwatches(*Palette_, surface);
         Cells_ = PaletteSwatchCells(Palette_->Count(), width(), height());
+        Current_ = std::clamp(Current_, 0, std::max(CellCount() - 1, 0));
     } else {
         Picture_.fill(QColor(RedOf(clBtnFace), GreenOf(clBtnFace), BlueOf(clBtnFace)));
     }
@@ -186,11 +197,71 @@ std::optional<TColor> TSwatchView::ColorAt(QPoint p) const {
 void TSwatchView::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (!Picture_.isNull()) p.drawImage(0, 0, Picture_);
+    if (!hasFocus() || CellCount() == 0) return;
+    // Black inside white, so the frame shows on any colour.
+    const QRect r = CellRect(Current_);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(Qt::white);
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+    p.setPen(Qt::black);
+    p.drawRect(r.adjusted(1, 1, -2, -2));
 }
 
 void TSwatchView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     if (const auto c = ColorAt(event->position().toPoint())) emit Clicked(*c);
+}
+
+void TSwatchView::keyPressEvent(QKeyEvent* event) {
+    std::optional<TSwatchStep> step;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        step = TSwatchStep::Previous;
+        break;
+    case Qt::Key_Right:
+        step = TSwatchStep::Next;
+        break;
+    case Qt::Key_Up:
+        step = TSwatchStep::Up;
+        break;
+    case Qt::Key_Down:
+        step = TSwatchStep::Down;
+        break;
+    case Qt::Key_Home:
+        step = TSwatchStep::First;
+        break;
+    case Qt::Key_End:
+        step = TSwatchStep::Last;
+        break;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        ClickCell(Current_);
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    SetCurrentCell(SwatchCellAfterStep(Cells_, Current_, *step));
+}
+
+void TSwatchView::SetCurrentCell(int index) {
+    if (index == Current_) return;
+    Current_ = index;
+    update();
+    if (QAccessible::isActive() && hasFocus()) {
+        QAccessibleEvent event(this, QAccessible::Focus);
+        event.setChild(Current_);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void TSwatchView::focusInEvent(QFocusEvent*) {
+    update();
+}
+
+void TSwatchView::focusOutEvent(QFocusEvent*) {
+    update();
 }
 
 void TSwatchView::resizeEvent(QResizeEvent*) {
@@ -242,6 +313,7 @@ TToolForm::TToolForm(TAppContext& context, IToolDialogs& dialogs,
     HelpAction_ = button("?", "Help", "PaletteHelpButton");
     for (QAction* a : {Pick_, Replace_, ReplacePalette_, EditPalette_, HelpAction_})
         if (QWidget* w = bar->widgetForAction(a)) w->setAccessibleName(a->toolTip());
+    TabThroughToolBar(bar);
     layout->addWidget(bar);
 
     ColorPages_ = new QTabWidget(this);

@@ -42,16 +42,24 @@ public:
     QString CellText(int index) const;
     QRect CellRect(int index) const;
     void ClickCell(int index);
+    // The cell the keyboard is on: the arrow keys, Home and End move it, Space or Enter clicks
+    // it.
+    int CurrentCell() const { return Current_; }
 signals:
     void Clicked(TColor color);
 
 protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent*) override;
+    void focusOutEvent(QFocusEvent*) override;
     void resizeEvent(QResizeEvent*) override;
 
 private:
+    void SetCurrentCell(int index);
     const TNamedPalette* Palette_ = nullptr;
+    int Current_ = 0;
     QImage Picture_;
     std::vector<TSwatchCell> Cells_;
 };

@@ -10,12 +10,14 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 
 #include <gtest/gtest.h>
 
@@ -177,6 +179,42 @@ TEST_F(ToolFormTest, SwatchesPickReplaceAndTheCaptionCountsColours) {
     Palette.hide();
     Form.Actions().PaletteButton->trigger();
     EXPECT_TRUE(Palette.isVisible());
+}
+
+// From the keyboard alone: Tab reaches the tool buttons and the swatches; the arrow keys walk the
+// cells and Space picks the one the frame is on, as a click would.
+TEST_F(ToolFormTest, TheKeyboardReachesTheButtonsAndPicksASwatch) {
+    Palette.ListPalettes();
+    OpenGrid();
+    Palette.show();
+    Palette.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Palette));
+    TSwatchView* grid = Palette.PaintingSwatches();
+    QWidget* pick =
+        Palette.findChild<QToolBar*>("PaletteTools")->widgetForAction(Palette.PickAction());
+    pick->setFocus();
+    QTest::keyClick(pick, Qt::Key_Space);
+    EXPECT_TRUE(Palette.PickAction()->isChecked());
+    for (int i = 0; i < 8 && !grid->hasFocus(); ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_TRUE(grid->hasFocus());
+    const std::vector<TSwatchCell> cells =
+        PaletteSwatchCells(Doc.PaintingPalette().Count(), grid->width(), grid->height());
+    QTest::keyClick(grid, Qt::Key_Home);
+    QTest::keyClick(grid, Qt::Key_Down);
+    QTest::keyClick(grid, Qt::Key_Right);
+    const int cell = SwatchCellAfterStep(cells, SwatchCellAfterStep(cells, 0, TSwatchStep::Down),
+                                         TSwatchStep::Next);
+    ASSERT_EQ(grid->CurrentCell(), cell);
+    QTest::keyClick(grid, Qt::Key_Space);
+    EXPECT_EQ(Doc.PaintColor(), Doc.PaintingPalette().Entries()[cell].Color);
+    // The frame marks the cell on the screen and to assistive technology.
+    const QImage shown = grid->grab().toImage();
+    const QRect r = grid->CellRect(cell);
+    EXPECT_EQ(shown.pixel(r.left() + 1, r.top() + r.height() / 2), qRgb(0, 0, 0));
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(grid);
+    ASSERT_NE(list->focusChild(), nullptr);
+    EXPECT_EQ(list->focusChild()->text(QAccessible::Name), grid->CellText(cell));
 }
 
 TEST_F(ToolFormTest, EditorCancelRestoresTheFileAndOkSavesIt) {
