@@ -11,6 +11,7 @@
 #include "palette/color_functions.h"
 #include "platform/help_topics.h"
 #include "platform/qt/image_surface.h"
+#include "platform/qt/keyboard.h"
 #include "platform/qt/progress_form.h"
 #include "platform/qt/value_label.h"
 #include "platform/qt/window_text.h"
@@ -323,6 +324,7 @@ void TVectorForm::CreateToolBar() {
     // The help button has no hint of its own; it is named after what it opens.
     A_.HelpButton = bar->addAction(ToolIcon(TToolIcon::Help), "Quick Reference");
     A_.HelpButton->setObjectName("HelpButton");
+    TabThroughToolBar(bar);
     // The button that shows the buttons a narrow window has no room for.
     if (auto* more = bar->findChild<QToolButton*>("qt_toolbar_ext_button"))
         more->setAccessibleName("More tools");
@@ -388,7 +390,6 @@ void TVectorForm::CreateToolGroup(QToolBar* bar) {
         ToolGroup_->addAction(a);
         a->setShortcut(QKeySequence(t.Key));
         ToolsMenu_->addAction(a);
-        if (QWidget* b = bar->widgetForAction(a)) b->setFocusPolicy(Qt::TabFocus);
         // A check that comes from the button alone (an accessible toggle) chooses the tool too;
         // unchecking the chosen tool checks it again.
         connect(a, &QAction::toggled, this,

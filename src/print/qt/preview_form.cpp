@@ -1,6 +1,7 @@
 #include "print/qt/preview_form.h"
 
 #include "image/qt/pg_image.h"
+#include "platform/qt/keyboard.h"
 #include "platform/qt/value_label.h"
 
 #include <QAction>
@@ -98,6 +99,15 @@ TPreviewForm::TPreviewForm(QWidget* parent) : QDialog(parent) {
     PageInfo_->setMinimumWidth(
         PageInfo_->fontMetrics().horizontalAdvance("   Page: 9999   (Row 99  Col 99)"));
     bar->addWidget(PageInfo_);
+    // The keys of a document viewer: pages by Page Up and Page Down, rows with Ctrl.
+    Previous_->setShortcut(QKeySequence(Qt::Key_PageUp));
+    Next_->setShortcut(QKeySequence(Qt::Key_PageDown));
+    Up_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp));
+    Down_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown));
+    ZoomIn_->setShortcuts({QKeySequence::ZoomIn, QKeySequence("Ctrl+=")});
+    ZoomOut_->setShortcuts(QKeySequence::ZoomOut);
+    Print_->setShortcuts(QKeySequence::Print);
+    TabThroughToolBar(bar);
     root->addWidget(bar);
     const QMargins m = root->contentsMargins();
     resize(std::max(width(), bar->sizeHint().width() + m.left() + m.right()), height());

@@ -290,6 +290,9 @@ TPrintForm::TPrintForm(QWidget* parent) : QDialog(parent) {
     wg->addWidget(CurrColor_, 2, 1, Qt::AlignRight);
     right->addWidget(what);
     right->addStretch(1);
+    // Tab reads the groups as they are laid out: each choice followed by what belongs to it.
+    setTabOrder(LineWeight_, FillShapes_);
+    setTabOrder(PrintAll_, Numbers_);
 
     // ---- The buttons
     auto* buttons = new QHBoxLayout;

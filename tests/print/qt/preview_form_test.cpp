@@ -70,6 +70,26 @@ TEST_F(PreviewFormTest, OnOneSheetEveryButtonStaysOnPageOneAndRewritesTheLabel) 
     EXPECT_EQ(Drawn.size(), 1u);
 }
 
+// The keys of a document viewer, with the page itself holding the focus (it scrolls on the
+// arrow keys, not on these).
+TEST_F(PreviewFormTest, PageKeysStepThePagesAndCtrlPlusZooms) {
+    Open(3, 2);
+    Form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Form));
+    Form.Viewer()->setFocus();
+    QTest::keyClick(Form.Viewer(), Qt::Key_PageDown);
+    EXPECT_EQ(Form.Pages().Page(), 2);
+    QTest::keyClick(Form.Viewer(), Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(Form.Pages().Page(), 5);
+    QTest::keyClick(Form.Viewer(), Qt::Key_PageUp);
+    EXPECT_EQ(Form.Pages().Page(), 4);
+    const double before = Zoom();
+    QTest::keyClick(Form.Viewer(), Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_GT(Zoom(), before);
+    QTest::keyClick(Form.Viewer(), Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(Zoom(), before);
+}
+
 TEST_F(PreviewFormTest, SteppingThroughAThreeByTwoGridByColumnAndRow) {
     Open(3, 2);
     Form.NextPage()->trigger();
