@@ -3,26 +3,31 @@
 #include "app/qt/about_box.h"
 #include "editor/qt/tool_icons.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QScreen>
 
 namespace pigmentaria {
 
-QPixmap MakeSplashPicture(const QPixmap& painting) {
-    QPixmap pm(SplashWidth, SplashHeight);
+QPixmap MakeSplashPicture(const QPixmap& painting, qreal ratio) {
+    // Drawn at the screen's own density, so the name and icon stay sharp on a scaled screen.
+    QPixmap pm(QSize(SplashWidth, SplashHeight) * ratio);
+    pm.setDevicePixelRatio(ratio);
     QPainter p(&pm);
     if (!painting.isNull()) {
-        const QPixmap scaled =
+        QPixmap scaled =
             painting.scaled(pm.size(), Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
-        p.drawPixmap((SplashWidth - scaled.width()) / 2, (SplashHeight - scaled.height()) / 2,
-                     scaled);
+        scaled.setDevicePixelRatio(ratio);
+        const QSizeF shown = scaled.deviceIndependentSize();
+        p.drawPixmap(
+            QPointF((SplashWidth - shown.width()) / 2, (SplashHeight - shown.height()) / 2),
+            scaled);
     } else {
         QLinearGradient g(0, 0, SplashWidth, SplashHeight);
         g.setColorAt(0, QColor(0x2e, 0x86, 0xc1));
         g.setColorAt(1, QColor(0xe7, 0x4c, 0x3c));
-        p.fillRect(pm.rect(), g);
+        p.fillRect(QRect(0, 0, SplashWidth, SplashHeight), g);
     }
     p.setRenderHint(QPainter::Antialiasing);
     // A band on the left where the name stands out from the painting.
@@ -30,7 +35,8 @@ QPixmap MakeSplashPicture(const QPixmap& painting) {
     band.setColorAt(0, QColor(20, 16, 12, 215));
     band.setColorAt(0.75, QColor(20, 16, 12, 140));
     band.setColorAt(1, QColor(20, 16, 12, 0));
-    p.fillRect(pm.rect(), band);
+    const QRect frame(0, 0, SplashWidth, SplashHeight);
+    p.fillRect(frame, band);
     p.drawPixmap(24, (SplashHeight - 72) / 2, ApplicationIconPixmap(72));
     QFont title;
     title.setPixelSize(46);
@@ -44,13 +50,13 @@ QPixmap MakeSplashPicture(const QPixmap& painting) {
     p.drawText(QRect(116, 112, 480, 24), Qt::AlignLeft | Qt::AlignVCenter,
                QString("From photo to paint-by-number  \u2022  ") + VersionText);
     p.setPen(QColor(0xfb, 0xf6, 0xee, 90));
-    p.drawRect(pm.rect().adjusted(0, 0, -1, -1));
+    p.drawRect(frame.adjusted(0, 0, -1, -1));
     return pm;
 }
 
 TSplashScreen::TSplashScreen(const QPixmap& painting, QWidget* parent)
     : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      Picture_(MakeSplashPicture(painting)) {
+      Picture_(MakeSplashPicture(painting, qApp->devicePixelRatio())) {
     setObjectName("SplashScreen");
     setWindowTitle("Pigmentaria");
     setAccessibleName("Pigmentaria");

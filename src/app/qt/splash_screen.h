@@ -32,7 +32,8 @@ private:
     QTimer Timer_;
 };
 
-// The splash picture: the painting filling 607 x 208 with the name and version over it.
-QPixmap MakeSplashPicture(const QPixmap& painting);
+// The splash picture: the painting filling 607 x 208 with the name and version over it, drawn
+// `ratio` device pixels to a pixel.
+QPixmap MakeSplashPicture(const QPixmap& painting, qreal ratio = 1);
 
 } // namespace pigmentaria
