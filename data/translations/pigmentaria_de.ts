@@ -1531,5 +1531,57 @@
         <source>Show Painting</source>
         <translation>Gemälde zeigen</translation>
     </message>
+    <message>
+        <source>Total Print Size: %1 x %2</source>
+        <translation>Gesamte Druckgröße: %1 x %2</translation>
+    </message>
+    <message>
+        <source>Image Size: %1 x %2</source>
+        <translation>Bildgröße: %1 x %2</translation>
+    </message>
+    <message>
+        <source>Total Print Size</source>
+        <translation>Gesamte Druckgröße</translation>
+    </message>
+    <message>
+        <source>Image Size</source>
+        <translation>Bildgröße</translation>
+    </message>
+    <message>
+        <source>Narrowest region: %1 mm across</source>
+        <translation>Schmalste Fläche: %1 mm breit</translation>
+    </message>
+    <message>
+        <source>Regions under %1 mm: %2 of %3</source>
+        <translation>Flächen unter %1 mm: %2 von %3</translation>
+    </message>
+    <message>
+        <source>Numbers are not printed ("#'s?" is unchecked)</source>
+        <translation>Nummern werden nicht gedruckt („Nummern?“ ist nicht angekreuzt)</translation>
+    </message>
+    <message>
+        <source>Smallest number: no numbers are printed</source>
+        <translation>Kleinste Nummer: es werden keine Nummern gedruckt</translation>
+    </message>
+    <message>
+        <source>Regions without a number that fits: %1</source>
+        <translation>Flächen ohne passende Nummer: %1</translation>
+    </message>
+    <message>
+        <source>Smallest number: %1 pt</source>
+        <translation>Kleinste Nummer: %1 pt</translation>
+    </message>
+    <message>
+        <source>Regions without a number that fits: %1 (under %2 pt: %3)</source>
+        <translation>Flächen ohne passende Nummer: %1 (unter %2 pt: %3)</translation>
+    </message>
+    <message>
+        <source>   Page: %1   (Row %2  Col %3)</source>
+        <translation>   Seite: %1   (Z. %2  Sp. %3)</translation>
+    </message>
+    <message>
+        <source>Canvas size: %1 × %2 cm</source>
+        <translation>Leinwandgröße: %1 × %2 cm</translation>
+    </message>
 </context>
 </TS>

@@ -87,6 +87,23 @@ std::string ToUpper(std::string s) {
     return s;
 }
 
+std::string FillParts(std::string_view pattern, std::initializer_list<std::string> parts) {
+    std::string out;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const char c = pattern[i];
+        if (c == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' && pattern[i + 1] <= '9') {
+            const std::size_t n = static_cast<std::size_t>(pattern[i + 1] - '1');
+            if (n < parts.size()) {
+                out += *(parts.begin() + n);
+                ++i;
+                continue;
+            }
+        }
+        out += c;
+    }
+    return out;
+}
+
 std::string_view TrimBlanks(std::string_view t) {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
     while (!t.empty() && blank(t.front()))

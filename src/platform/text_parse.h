@@ -4,6 +4,7 @@
 // the same in another. What a window shows may follow the user's locale instead: the functions
 // take the decimal point to use, a full stop unless told otherwise.
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,6 +27,10 @@ std::string FormatGeneral(double value, int digits = 15, char decimalPoint = '.'
 
 // Exactly `decimals` digits after the point, rounded as printf's "%.2f" in the C locale.
 std::string FormatFixed(double value, int decimals, char decimalPoint = '.');
+
+// A pattern's "%1", "%2"... replaced by the parts in turn ("Image Size: %1 x %2"). The window
+// translates the pattern and fills the same parts in.
+std::string FillParts(std::string_view pattern, std::initializer_list<std::string> parts);
 
 // The text without the blanks (spaces, tabs, a line end's CR) at either end.
 std::string_view TrimBlanks(std::string_view text);

@@ -23,21 +23,21 @@ std::string LegibilityReportText(const TLegibilityReport& r, double minDiameterM
 std::vector<std::string> LegibilityReportLines(const TLegibilityReport& r, double minDiameterMm,
                                                char point) {
     std::vector<std::string> lines;
-    lines.push_back("Narrowest region: " + FormatFixed(r.SmallestDiameterMm, 2, point) +
-                    " mm across");
-    lines.push_back("Regions under " + FormatGeneral(minDiameterMm, 15, point) + " mm: " +
-                    std::to_string(r.RegionsUnderMinimum) + " of " + std::to_string(r.Regions));
+    const auto& p = LegibilityLinePatterns;
+    lines.push_back(FillParts(p[0], {FormatFixed(r.SmallestDiameterMm, 2, point)}));
+    lines.push_back(
+        FillParts(p[1], {FormatGeneral(minDiameterMm, 15, point),
+                         std::to_string(r.RegionsUnderMinimum), std::to_string(r.Regions)}));
     if (!r.NumbersPrinted) {
-        lines.push_back("Numbers are not printed (\"#'s?\" is unchecked)");
+        lines.push_back(p[2]);
     } else if (r.Labels == 0) {
-        lines.push_back("Smallest number: no numbers are printed");
-        lines.push_back("Regions without a number that fits: " + std::to_string(r.Regions));
+        lines.push_back(p[3]);
+        lines.push_back(FillParts(p[4], {std::to_string(r.Regions)}));
     } else {
-        lines.push_back("Smallest number: " + std::to_string(r.SmallestNumberPt) + " pt");
-        lines.push_back(
-            "Regions without a number that fits: " + std::to_string(r.RegionsWithoutFittingNumber) +
-            " (under " + std::to_string(LegibleLabelSize) +
-            " pt: " + std::to_string(r.RegionsWithoutLegibleNumber) + ")");
+        lines.push_back(FillParts(p[5], {std::to_string(r.SmallestNumberPt)}));
+        lines.push_back(FillParts(p[6], {std::to_string(r.RegionsWithoutFittingNumber),
+                                         std::to_string(LegibleLabelSize),
+                                         std::to_string(r.RegionsWithoutLegibleNumber)}));
     }
     return lines;
 }

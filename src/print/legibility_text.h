@@ -28,6 +28,16 @@ TLegibilityReport PrintLegibility(const TShapeList& shapes, TPrintLayout layout,
 // 4 pt; 3 regions with no number that fits".
 std::string LegibilityReportText(const TLegibilityReport& report, double minDiameterMm);
 
+// The patterns the lines below are made from, for the window to translate.
+inline constexpr const char* LegibilityLinePatterns[] = {
+    "Narrowest region: %1 mm across",
+    "Regions under %1 mm: %2 of %3",
+    "Numbers are not printed (\"#'s?\" is unchecked)",
+    "Smallest number: no numbers are printed",
+    "Regions without a number that fits: %1",
+    "Smallest number: %1 pt",
+    "Regions without a number that fits: %1 (under %2 pt: %3)",
+};
 // The print dialog's lines, in this order: the narrowest region, the regions under the minimum,
 // the smallest number, the regions without a number that fits. A print without numbers ("#'s?"
 // off) says so in one line in place of the last two. Millimetres are written with `decimalPoint`,

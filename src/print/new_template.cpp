@@ -144,7 +144,7 @@ std::string CanvasSizeText(int pictureWidth, int pictureHeight, const TTemplateR
         PdfPrintOfBlock(plan.Layout, plan.PaintingWidth, plan.PaintingHeight);
     const double w = FrameWidthIn(print.Layout, print.Settings.Frame) * MmPerInch / 10;
     const double h = FrameHeightIn(print.Layout, print.Settings.Frame) * MmPerInch / 10;
-    return "Canvas size: " + FormatFixed(w, 1) + " \xC3\x97 " + FormatFixed(h, 1) + " cm";
+    return FillParts(CanvasSizePattern, {FormatFixed(w, 1), FormatFixed(h, 1)});
 }
 
 std::string TemplateLegibilityText(const TTemplateResult& t) {

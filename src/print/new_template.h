@@ -110,6 +110,7 @@ TTemplateRequest TemplateRequestOf(const TNewTemplateSettings& settings,
 
 // "Canvas size: 19.0 × 27.7 cm": the painted area on paper the request gives a picture of W × H,
 // from its plan alone.
+inline constexpr const char* CanvasSizePattern = "Canvas size: %1 \xC3\x97 %2 cm";
 std::string CanvasSizeText(int pictureWidth, int pictureHeight, const TTemplateRequest& request);
 
 // "24 paints; 310 cells; narrowest 2.6 mm; smallest number 5 pt; 0 cells without a number".

@@ -1,5 +1,6 @@
 #include "print/preview.h"
 
+#include "platform/text_parse.h"
 #include "print/page_render.h"
 
 namespace pigmentaria {
@@ -37,8 +38,8 @@ bool TPreviewPages::UpOneRow() {
 }
 
 std::string TPreviewPages::Label() const {
-    return "   Page: " + std::to_string(Page_) + "   (Row " + std::to_string(Row()) + "  Col " +
-           std::to_string(Column()) + ")";
+    return FillParts(PageLabelPattern,
+                     {std::to_string(Page_), std::to_string(Row()), std::to_string(Column())});
 }
 
 double PreviewZoomIn(double zoom) {

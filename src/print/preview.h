@@ -7,6 +7,8 @@
 
 namespace pigmentaria {
 
+inline constexpr const char* PageLabelPattern = "   Page: %1   (Row %2  Col %3)";
+
 class TPreviewPages {
 public:
     TPreviewPages(int across, int down) : Across_(across), Down_(down) {}
@@ -22,7 +24,7 @@ public:
     bool DownOneRow();
     bool UpOneRow();
 
-    // "   Page: 3   (Row 2  Col 1)"
+    // "   Page: 3   (Row 2  Col 1)", from PageLabelPattern
     std::string Label() const;
 
 private:

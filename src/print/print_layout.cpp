@@ -1,6 +1,7 @@
 #include "print/print_layout.h"
 
 #include "platform/canvas.h"
+#include "platform/text_parse.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -102,13 +103,13 @@ std::string PrintSizeText(const TPrintLayout& layout, char decimalPoint) {
         layout.PagesAcross * layout.PaperWidthIn - (layout.PagesAcross - 1) * layout.OverlapIn;
     const double h =
         layout.PagesDown * layout.PaperHeightIn - (layout.PagesDown - 1) * layout.OverlapIn;
-    return "Total Print Size: " + InchText(w, decimalPoint) + " x " + InchText(h, decimalPoint);
+    return FillParts(PrintSizePattern, {InchText(w, decimalPoint), InchText(h, decimalPoint)});
 }
 
 std::string ImageSizeText(const TPrintLayout& layout, const TPlacementFrame& frame,
                           char decimalPoint) {
-    return "Image Size: " + InchText(FrameWidthIn(layout, frame), decimalPoint) + " x " +
-           InchText(FrameHeightIn(layout, frame), decimalPoint);
+    return FillParts(ImageSizePattern, {InchText(FrameWidthIn(layout, frame), decimalPoint),
+                                        InchText(FrameHeightIn(layout, frame), decimalPoint)});
 }
 
 TRaster24 DrawPrintSample(const TPrintLayout& l) {

@@ -56,6 +56,9 @@ std::string InchText(double inches, char decimalPoint = '.');
 std::string PaperSizeText(const TPrintLayout& layout, char decimalPoint = '.');
 // Portrait / Landscape
 std::string OrientationText(const TPrintLayout& layout);
+// The patterns of the two size lines, for the window to translate.
+inline constexpr const char* PrintSizePattern = "Total Print Size: %1 x %2";
+inline constexpr const char* ImageSizePattern = "Image Size: %1 x %2";
 // Total Print Size: 16" x 11"
 std::string PrintSizeText(const TPrintLayout& layout, char decimalPoint = '.');
 // Image Size: 6.4" x 4.8"

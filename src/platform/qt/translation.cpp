@@ -12,12 +12,15 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QToolBar>
 #include <QTranslator>
 #include <QVariant>
+
+#include <vector>
 
 namespace pigmentaria {
 
@@ -31,6 +34,35 @@ QString Tr(const QString& source) {
 }
 QString Tr(const std::string& source) {
     return Tr(source.c_str());
+}
+QString TrFilled(const QString& text, std::initializer_list<const char*> patterns) {
+    return TrFilled(text, std::span<const char* const>(patterns.begin(), patterns.size()));
+}
+QString TrFilled(const QString& text, std::span<const char* const> patterns) {
+    static const QRegularExpression part(QStringLiteral(R"(%(\d))"));
+    for (const char* pattern : patterns) {
+        // The pattern as an expression: its fixed text literally, each "%n" one word.
+        const QString source = QString::fromUtf8(pattern);
+        QString expression = QStringLiteral("^");
+        std::vector<int> order;
+        qsizetype at = 0;
+        for (auto m = part.globalMatch(source); m.hasNext();) {
+            const QRegularExpressionMatch one = m.next();
+            expression += QRegularExpression::escape(source.mid(at, one.capturedStart() - at)) +
+                          QStringLiteral(R"((\S+))");
+            order.push_back(one.captured(1).toInt());
+            at = one.capturedEnd();
+        }
+        expression += QRegularExpression::escape(source.mid(at)) + QStringLiteral("$");
+        const QRegularExpressionMatch filled = QRegularExpression(expression).match(text);
+        if (!filled.hasMatch()) continue;
+        QString shown = Tr(pattern);
+        for (std::size_t i = 0; i < order.size(); ++i)
+            shown.replace(QStringLiteral("%") + QString::number(order[i]),
+                          filled.captured(static_cast<int>(i) + 1));
+        return shown;
+    }
+    return Tr(text);
 }
 } // namespace WindowText
 

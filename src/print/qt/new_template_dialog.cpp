@@ -2,6 +2,7 @@
 
 #include "image/qt/qt_raster.h"
 #include "platform/help_topics.h"
+#include "platform/qt/translation.h"
 #include "platform/qt/value_label.h"
 #include "print/qt/raster_page_text.h"
 #include "print/template_preview.h"
@@ -272,8 +273,10 @@ void TNewTemplateDialog::ShowSettings() {
         if (PaintSets_[i].Choice == Settings_.PaintSet) PaintSetShown_ = static_cast<int>(i);
     PaintSet_->setCurrentIndex(PaintSetShown_);
     if (Picture_)
-        ShowValue(CanvasSize_, Text(CanvasSizeText(Picture_->Width(), Picture_->Height(),
-                                                   TemplateRequestOf(Settings_))));
+        ShowValue(CanvasSize_,
+                  WindowText::TrFilled(Text(CanvasSizeText(Picture_->Width(), Picture_->Height(),
+                                                           TemplateRequestOf(Settings_))),
+                                       {CanvasSizePattern}));
     Create_->setEnabled(HasCurrentTemplate());
 }
 

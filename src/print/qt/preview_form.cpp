@@ -2,6 +2,7 @@
 
 #include "image/qt/pg_image.h"
 #include "platform/qt/keyboard.h"
+#include "platform/qt/translation.h"
 #include "platform/qt/value_label.h"
 
 #include <QAction>
@@ -167,7 +168,9 @@ void TPreviewForm::DrawPage() {
 }
 
 void TPreviewForm::UpdateLabel() {
-    ShowValue(PageInfo_, QString::fromStdString(Pages_.Label()), "Page");
+    ShowValue(PageInfo_,
+              WindowText::TrFilled(QString::fromStdString(Pages_.Label()), {PageLabelPattern}),
+              "Page");
 }
 
 void TPreviewForm::SetZoom(double zoom, bool custom) {

@@ -1,6 +1,9 @@
 #include "print/qt/print_form.h"
 
+#include "platform/qt/translation.h"
 #include "platform/qt/value_label.h"
+#include "print/legibility_text.h"
+#include "print/print_layout.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -381,8 +384,10 @@ void TPrintForm::SetCurrentColor(std::optional<TColor> color) {
 
 void TPrintForm::SetLegibilityLines(const std::vector<std::string>& lines, bool current) {
     for (int i = 0; i < LegibilityLineCount; ++i) {
-        const QString text =
-            i < static_cast<int>(lines.size()) ? Text(lines[static_cast<std::size_t>(i)]) : "";
+        const QString text = i < static_cast<int>(lines.size())
+                                 ? WindowText::TrFilled(Text(lines[static_cast<std::size_t>(i)]),
+                                                        LegibilityLinePatterns)
+                                 : QString();
         ShowValue(LegibilityLines_[i], text);
         LegibilityLines_[i]->setEnabled(current);
         LegibilityLines_[i]->setVisible(!text.isEmpty());
@@ -437,8 +442,10 @@ void TPrintForm::UpdateEnabling() {
 void TPrintForm::UpdateLabels() {
     ShowValue(PaperSize_, Text(State_.PrinterSheetLabel()), "Paper Size");
     ShowValue(Orientation_, Text(State_.OrientationLabel()), "Orientation");
-    ShowValue(PrintSize_, Text(State_.PrintSizeLabel()), "Total Print Size");
-    ShowValue(ImageSize_, Text(State_.ImageSizeLabel()), "Image Size");
+    ShowValue(PrintSize_, WindowText::TrFilled(Text(State_.PrintSizeLabel()), {PrintSizePattern}),
+              "Total Print Size");
+    ShowValue(ImageSize_, WindowText::TrFilled(Text(State_.ImageSizeLabel()), {ImageSizePattern}),
+              "Image Size");
 }
 
 void TPrintForm::UpdateFrame() {

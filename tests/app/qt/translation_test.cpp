@@ -13,7 +13,11 @@
 #include "image/pg_progress.h"
 #include "image/qt/filter_dialog.h"
 #include "platform/qt/translation.h"
+#include "print/legibility_text.h"
+#include "print/new_template.h"
 #include "print/numbers.h"
+#include "print/preview.h"
+#include "print/print_layout.h"
 
 #include "widget_test_util.h"
 
@@ -94,6 +98,12 @@ std::map<QString, QString> SourceTexts(TAppWindows& windows) {
          {CleanupMessage, TracingMessage, ReductionMessage, SimplificationMessage, FilteringMessage,
           LoadingPictureMessage, PlacingNumbersMessage, ImageTooLargeMessage})
         texts.emplace(message, "messages");
+    // The patterns of the value lines, filled in as the windows show them.
+    for (const char* pattern : LegibilityLinePatterns)
+        texts.emplace(pattern, "Print Setup");
+    for (const char* pattern :
+         {PrintSizePattern, ImageSizePattern, PageLabelPattern, CanvasSizePattern})
+        texts.emplace(pattern, "value lines");
     // The answers of the program's message boxes.
     QMessageBox box(QMessageBox::Question, ApplicationTitle, "?",
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel | QMessageBox::Ok);
@@ -286,6 +296,32 @@ TEST(Translation, WindowsMadeUnderGermanShowInGerman) {
         }
         main.hide();
     }
+    // A value line is its pattern's translation with the values in place; of two patterns
+    // sharing a start, each line takes its own.
+    TPrintLayout layout;
+    layout.PagesAcross = 2;
+    layout.PagesDown = 1;
+    layout.PaperWidthIn = 8.5;
+    layout.PaperHeightIn = 11;
+    layout.OverlapIn = 0.5;
+    EXPECT_EQ(WindowText::TrFilled(QString::fromStdString(PrintSizeText(layout, ',')),
+                                   {PrintSizePattern}),
+              QString::fromUtf8("Gesamte Druckgröße: 16,5\" x 11\""));
+    TLegibilityReport report;
+    report.Regions = 40;
+    report.Labels = 38;
+    report.RegionsWithoutFittingNumber = 2;
+    report.RegionsWithoutLegibleNumber = 1;
+    report.NumbersPrinted = true;
+    std::vector<QString> lines;
+    for (const std::string& line : LegibilityReportLines(report, 2.5, ','))
+        lines.push_back(WindowText::TrFilled(QString::fromStdString(line), LegibilityLinePatterns));
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[1], QString::fromUtf8("Flächen unter 2,5 mm: 0 von 40"));
+    EXPECT_EQ(lines[3], QString::fromUtf8("Flächen ohne passende Nummer: 2 (unter %1 pt: 1)")
+                            .arg(LegibleLabelSize));
+    EXPECT_EQ(WindowText::TrFilled("Regions without a number that fits: 7", LegibilityLinePatterns),
+              QString::fromUtf8("Flächen ohne passende Nummer: 7"));
     QCoreApplication::removeTranslator(german.get());
 }
 
