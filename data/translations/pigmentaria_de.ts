@@ -1583,5 +1583,41 @@
         <source>Canvas size: %1 × %2 cm</source>
         <translation>Leinwandgröße: %1 × %2 cm</translation>
     </message>
+    <message>
+        <source>1 paint</source>
+        <translation>1 Farbe</translation>
+    </message>
+    <message>
+        <source>%1 paints</source>
+        <translation>%1 Farben</translation>
+    </message>
+    <message>
+        <source>1 cell</source>
+        <translation>1 Feld</translation>
+    </message>
+    <message>
+        <source>%1 cells</source>
+        <translation>%1 Felder</translation>
+    </message>
+    <message>
+        <source>narrowest %1 mm</source>
+        <translation>schmalstes %1 mm</translation>
+    </message>
+    <message>
+        <source>smallest number %1 pt</source>
+        <translation>kleinste Nummer %1 pt</translation>
+    </message>
+    <message>
+        <source>1 cell without a number</source>
+        <translation>1 Feld ohne Nummer</translation>
+    </message>
+    <message>
+        <source>%1 cells without a number</source>
+        <translation>%1 Felder ohne Nummer</translation>
+    </message>
+    <message>
+        <source>Making the preview...</source>
+        <translation>Die Vorschau wird erstellt...</translation>
+    </message>
 </context>
 </TS>

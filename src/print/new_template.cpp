@@ -138,24 +138,34 @@ TTemplateRequest TemplateRequestOf(const TNewTemplateSettings& in, const TLoaded
     return r;
 }
 
-std::string CanvasSizeText(int pictureWidth, int pictureHeight, const TTemplateRequest& request) {
+std::string CanvasSizeText(int pictureWidth, int pictureHeight, const TTemplateRequest& request,
+                           char decimalPoint) {
     const TTemplatePlan plan = PlanTemplate(pictureWidth, pictureHeight, request);
     const TPrintGeometry print =
         PdfPrintOfBlock(plan.Layout, plan.PaintingWidth, plan.PaintingHeight);
     const double w = FrameWidthIn(print.Layout, print.Settings.Frame) * MmPerInch / 10;
     const double h = FrameHeightIn(print.Layout, print.Settings.Frame) * MmPerInch / 10;
-    return FillParts(CanvasSizePattern, {FormatFixed(w, 1), FormatFixed(h, 1)});
+    return FillParts(CanvasSizePattern,
+                     {FormatFixed(w, 1, decimalPoint), FormatFixed(h, 1, decimalPoint)});
 }
 
-std::string TemplateLegibilityText(const TTemplateResult& t) {
+std::string TemplateLegibilityText(const TTemplateResult& t, char decimalPoint) {
     const TLegibilityReport& r = t.Report;
-    const std::size_t paints = t.Shares.size();
-    return std::to_string(paints) + (paints == 1 ? " paint; " : " paints; ") +
-           std::to_string(r.Regions) + (r.Regions == 1 ? " cell; " : " cells; ") + "narrowest " +
-           FormatFixed(r.SmallestDiameterMm, 1) + " mm; smallest number " +
-           std::to_string(r.SmallestNumberPt) + " pt; " +
-           std::to_string(r.RegionsWithoutFittingNumber) +
-           (r.RegionsWithoutFittingNumber == 1 ? " cell" : " cells") + " without a number";
+    const auto& p = TemplateLegibilityPatterns;
+    // One of a singular and a plural pattern by the count.
+    const auto counted = [](std::size_t n, const char* one, const char* many) {
+        return n == 1 ? std::string(one) : FillParts(many, {std::to_string(n)});
+    };
+    const std::string parts[] = {
+        counted(t.Shares.size(), p[0], p[1]),
+        counted(static_cast<std::size_t>(r.Regions), p[2], p[3]),
+        FillParts(p[4], {FormatFixed(r.SmallestDiameterMm, 1, decimalPoint)}),
+        FillParts(p[5], {std::to_string(r.SmallestNumberPt)}),
+        counted(static_cast<std::size_t>(r.RegionsWithoutFittingNumber), p[6], p[7])};
+    std::string text;
+    for (const std::string& part : parts)
+        text += (text.empty() ? "" : TemplateLegibilitySeparator) + part;
+    return text;
 }
 
 std::string PaintSetCaption(const TPaintSetChoice& choice) {

@@ -111,10 +111,23 @@ TTemplateRequest TemplateRequestOf(const TNewTemplateSettings& settings,
 // "Canvas size: 19.0 × 27.7 cm": the painted area on paper the request gives a picture of W × H,
 // from its plan alone.
 inline constexpr const char* CanvasSizePattern = "Canvas size: %1 \xC3\x97 %2 cm";
-std::string CanvasSizeText(int pictureWidth, int pictureHeight, const TTemplateRequest& request);
+std::string CanvasSizeText(int pictureWidth, int pictureHeight, const TTemplateRequest& request,
+                           char decimalPoint = '.');
 
-// "24 paints; 310 cells; narrowest 2.6 mm; smallest number 5 pt; 0 cells without a number".
-std::string TemplateLegibilityText(const TTemplateResult& result);
+// "24 paints; 310 cells; narrowest 2.6 mm; smallest number 5 pt; 0 cells without a number":
+// parts made from the patterns below, joined by the separator.
+inline constexpr const char* TemplateLegibilitySeparator = "; ";
+inline constexpr const char* TemplateLegibilityPatterns[] = {
+    "1 paint",
+    "%1 paints",
+    "1 cell",
+    "%1 cells",
+    "narrowest %1 mm",
+    "smallest number %1 pt",
+    "1 cell without a number",
+    "%1 cells without a number",
+};
+std::string TemplateLegibilityText(const TTemplateResult& result, char decimalPoint = '.');
 
 // The paint sets the dialog lists, after "Any colours": the user's palettes, the bundled ones
 // (BUNDLED/palettes), then the tube sets: the user's GIMP palettes and the bundled tube sets

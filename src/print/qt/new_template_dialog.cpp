@@ -4,6 +4,7 @@
 #include "platform/help_topics.h"
 #include "platform/qt/translation.h"
 #include "platform/qt/value_label.h"
+#include "platform/qt/window_text.h"
 #include "print/qt/raster_page_text.h"
 #include "print/template_preview.h"
 
@@ -37,6 +38,15 @@ constexpr int PreviewDelayMs = 150;
 
 QString Text(const std::string& s) {
     return QString::fromStdString(s);
+}
+
+// The legibility line in the window's language: each part translated by its pattern.
+QString LegibilityLine(const TTemplateResult& result) {
+    const QString separator = TemplateLegibilitySeparator;
+    QStringList parts = Text(TemplateLegibilityText(result, WindowDecimalPoint())).split(separator);
+    for (QString& part : parts)
+        part = WindowText::TrFilled(part, TemplateLegibilityPatterns);
+    return parts.join(separator);
 }
 
 template <class Widget> Widget* Named(Widget* w, const QString& name) {
@@ -274,9 +284,10 @@ void TNewTemplateDialog::ShowSettings() {
     PaintSet_->setCurrentIndex(PaintSetShown_);
     if (Picture_)
         ShowValue(CanvasSize_,
-                  WindowText::TrFilled(Text(CanvasSizeText(Picture_->Width(), Picture_->Height(),
-                                                           TemplateRequestOf(Settings_))),
-                                       {CanvasSizePattern}));
+                  WindowText::TrFilled(
+                      Text(CanvasSizeText(Picture_->Width(), Picture_->Height(),
+                                          TemplateRequestOf(Settings_), WindowDecimalPoint())),
+                      {CanvasSizePattern}));
     Create_->setEnabled(HasCurrentTemplate());
 }
 
@@ -353,11 +364,11 @@ void TNewTemplateDialog::ShowPreview() {
 void TNewTemplateDialog::UpdateLegibility() {
     QString text;
     if (HasCurrentTemplate())
-        text = Text(TemplateLegibilityText(*Current_->Result));
+        text = LegibilityLine(*Current_->Result);
     else if (Current_ && Current_->Picture == Picture_ && Current_->Settings == Settings_)
         text = Text(Current_->Error);
     else
-        text = "Making the preview...";
+        text = WindowText::Tr("Making the preview...");
     ShowValue(Legibility_, text);
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/qt/translation.h"
 #include "platform/qt/value_label.h"
+#include "platform/qt/window_text.h"
 #include "print/legibility_text.h"
 #include "print/print_layout.h"
 
@@ -78,12 +79,6 @@ QImage ToImage(const TRaster24& raster) {
 
 QString Text(const std::string& s) {
     return QString::fromStdString(s);
-}
-
-char WindowDecimalPoint() {
-    const QString point = QLocale().decimalPoint();
-    return point.size() == 1 && point[0].unicode() < 128 ? static_cast<char>(point[0].unicode())
-                                                         : '.';
 }
 
 QRadioButton* Radio(const QString& caption, QWidget* parent) {

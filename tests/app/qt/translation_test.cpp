@@ -101,6 +101,9 @@ std::map<QString, QString> SourceTexts(TAppWindows& windows) {
     // The patterns of the value lines, filled in as the windows show them.
     for (const char* pattern : LegibilityLinePatterns)
         texts.emplace(pattern, "Print Setup");
+    for (const char* pattern : TemplateLegibilityPatterns)
+        texts.emplace(pattern, "New Template");
+    texts.emplace("Making the preview...", "New Template");
     for (const char* pattern :
          {PrintSizePattern, ImageSizePattern, PageLabelPattern, CanvasSizePattern})
         texts.emplace(pattern, "value lines");
