@@ -1619,5 +1619,9 @@
         <source>Making the preview...</source>
         <translation>Die Vorschau wird erstellt...</translation>
     </message>
+    <message>
+        <source>Shape Count: %1.  Point Count: %2.  Memory blocks allocated: %3.  Total size: %4</source>
+        <translation>Formen: %1.  Punkte: %2.  Belegte Speicherblöcke: %3.  Gesamtgröße: %4</translation>
+    </message>
 </context>
 </TS>

@@ -1,15 +1,16 @@
 #include "app/about_info.h"
 
 #include "platform/heap_usage.h"
+#include "platform/text_parse.h"
 
 namespace pigmentaria {
 
 std::string AboutBoxComments(const TPaintingDocument& document) {
     const THeapUsage heap = HeapUsage();
-    return "Shape Count: " + std::to_string(document.TracerShapeCount()) +
-           ".  Point Count: " + std::to_string(CountVertices(document.Shapes().First())) +
-           ".  Memory blocks allocated: " + std::to_string(heap.Blocks) +
-           ".  Total size: " + std::to_string(heap.Bytes);
+    return FillParts(AboutBoxCommentsPattern,
+                     {std::to_string(document.TracerShapeCount()),
+                      std::to_string(CountVertices(document.Shapes().First())),
+                      std::to_string(heap.Blocks), std::to_string(heap.Bytes)});
 }
 
 } // namespace pigmentaria

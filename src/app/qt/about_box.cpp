@@ -1,6 +1,8 @@
 #include "app/qt/about_box.h"
 
+#include "app/about_info.h"
 #include "editor/qt/tool_icons.h"
+#include "platform/qt/translation.h"
 #include "platform/qt/value_label.h"
 
 #include <QGuiApplication>
@@ -52,7 +54,9 @@ TAboutBox::TAboutBox(QWidget* parent)
 }
 
 void TAboutBox::showEvent(QShowEvent* event) {
-    const QString text = Source_ ? QString::fromStdString(Source_()) : QString();
+    const QString text =
+        Source_ ? WindowText::TrFilled(QString::fromStdString(Source_()), {AboutBoxCommentsPattern})
+                : QString();
     ShowValue(Comments_, text, "Comments");
     if (const QScreen* s = QGuiApplication::primaryScreen())
         move(s->availableGeometry().center() - rect().center());

@@ -1,6 +1,7 @@
 // The windows in German: every caption the windows show has its translation in the catalogue,
 // the catalogue is complete, and a window shows the translation under German and its English
 // caption again without it.
+#include "app/about_info.h"
 #include "app/qt/app_windows.h"
 #include "convert/import_session.h"
 #include "convert/reduction.h"
@@ -104,8 +105,8 @@ std::map<QString, QString> SourceTexts(TAppWindows& windows) {
     for (const char* pattern : TemplateLegibilityPatterns)
         texts.emplace(pattern, "New Template");
     texts.emplace("Making the preview...", "New Template");
-    for (const char* pattern :
-         {PrintSizePattern, ImageSizePattern, PageLabelPattern, CanvasSizePattern})
+    for (const char* pattern : {PrintSizePattern, ImageSizePattern, PageLabelPattern,
+                                CanvasSizePattern, AboutBoxCommentsPattern})
         texts.emplace(pattern, "value lines");
     // The answers of the program's message boxes.
     QMessageBox box(QMessageBox::Question, ApplicationTitle, "?",
