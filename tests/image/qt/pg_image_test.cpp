@@ -187,6 +187,41 @@ TEST_F(ViewerTest, WithoutThreadTheCopyIsReadyAtOnce) {
     EXPECT_EQ(View.DisplayImage().size(), View.viewport()->size());
 }
 
+// On a screen scaled to 200 % each picture pixel is a square of 2 × 2 device pixels of its own
+// colour: nothing blends neighbours.
+TEST_F(ViewerTest, OnADoubleDensityScreenEachPixelIsATwoByTwoSquare) {
+    View.SetUseThread(false);
+    TRaster24 r(12, 9);
+    for (int y = 0; y < r.Height(); ++y)
+        for (int x = 0; x < r.Width(); ++x)
+            r.SetPixel(x, y, MakeColor(20 * x, 25 * y, (x + y) % 2 ? 250 : 10));
+    auto g = std::make_unique<TPixelGraphic>();
+    g->AssignRaster24(r);
+    View.SetPixelGraphic(std::move(g));
+    QPixmap shown(View.viewport()->size() * 2);
+    shown.setDevicePixelRatio(2);
+    View.viewport()->render(&shown);
+    const QImage device = shown.toImage().convertToFormat(QImage::Format_RGB32);
+    const QRgb first = qRgb(0, 0, 10);
+    QPoint origin(-1, -1);
+    for (int y = 0; y < device.height() && origin.x() < 0; ++y)
+        for (int x = 0; x < device.width(); ++x)
+            if (device.pixel(x, y) == first) {
+                origin = {x, y};
+                break;
+            }
+    ASSERT_GE(origin.x(), 0);
+    for (int y = 0; y < r.Height(); ++y)
+        for (int x = 0; x < r.Width(); ++x) {
+            const TColor c = r.GetPixel(x, y);
+            const QRgb want = qRgb(RedOf(c), GreenOf(c), BlueOf(c));
+            for (int dy = 0; dy < 2; ++dy)
+                for (int dx = 0; dx < 2; ++dx)
+                    ASSERT_EQ(device.pixel(origin.x() + 2 * x + dx, origin.y() + 2 * y + dy), want)
+                        << x << "," << y;
+        }
+}
+
 TEST_F(ViewerTest, AFolderNameEmptiesTheViewerAndABadFilePassesTheErrorOn) {
     test::TTempDir dir;
     View.SetPixelGraphic(Plain(10, 10, clRed));
