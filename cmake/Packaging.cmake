@@ -30,9 +30,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 if(PIGMENTARIA_GUI)
     # The windows need a platform plug-in, which the programs load rather than link; printing
-    # asks for fonts that "Arial" resolves to.
+    # asks for fonts that "Arial" resolves to, and Qt's own dialogs read German from its catalogues.
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation")
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, qt6-translations-l10n")
 endif()
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -6,12 +6,13 @@
 set -euo pipefail
 # Compiler, build tools, the picture libraries, Qt for the windows and printing (with its SVG
 # module for drawings pasted from other programs, and its translation tools, which compile the
-# windows' German), and the fonts printing asks for ("Arial"
-# resolves to Liberation Sans).
+# windows' German, and Qt's own German for its file dialog), and the fonts printing asks for
+# ("Arial" resolves to Liberation Sans).
 base=(
     g++ cmake ninja-build
     libjpeg62-turbo-dev libpng-dev zlib1g-dev
-    qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-l10n-tools fonts-liberation
+    qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
+    fonts-liberation
 )
 # GoogleTest and Google Benchmark; clang with its sanitizer and libFuzzer runtimes for the
 # Debug, sanitizer and fuzz builds, llvm for readable sanitizer reports; clang-format 14, the

@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
@@ -80,6 +81,12 @@ std::unique_ptr<QTranslator> InstallTranslation(const std::filesystem::path& fol
         auto translator = std::make_unique<QTranslator>();
         const auto file = folder / TranslationFileName(language.toStdString());
         if (translator->load(QString::fromStdString(file.string()))) {
+            // Qt's own dialogs (the file dialog's labels and columns) in the same language, where
+            // the system has Qt's catalogues; owned by ours, so it goes with it.
+            auto* qt = new QTranslator(translator.get());
+            if (qt->load(QStringLiteral("qtbase_") + language,
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+                QCoreApplication::installTranslator(qt);
             QCoreApplication::installTranslator(translator.get());
             return translator;
         }

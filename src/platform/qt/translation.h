@@ -46,7 +46,8 @@ QString SourceTitle(const QWidget* window);
 std::string TranslationFileName(const std::string& language);
 
 // Loads the catalogue of the first of the locale's user-interface languages that has one in
-// `folder`, and installs it in the application. Null for English, or when no catalogue fits.
+// `folder`, and installs it in the application, with Qt's own catalogue of that language when
+// the system has it. Null for English, or when no catalogue fits.
 std::unique_ptr<QTranslator> InstallTranslation(const std::filesystem::path& folder,
                                                 const QLocale& locale);
 

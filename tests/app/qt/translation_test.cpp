@@ -27,6 +27,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
@@ -300,6 +301,10 @@ TEST(Translation, WindowsMadeUnderGermanShowInGerman) {
         }
         main.hide();
     }
+    // Qt's own dialogs speak German too where the system has Qt's catalogues.
+    if (QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_de.qm"))
+        EXPECT_EQ(QCoreApplication::translate("QFileDialog", "File &name:"),
+                  QString::fromUtf8("Datei&name:"));
     // A value line is its pattern's translation with the values in place; of two patterns
     // sharing a start, each line takes its own.
     TPrintLayout layout;
