@@ -60,6 +60,8 @@ TAppWindows::TAppWindows(const std::filesystem::path& dataFolder, IFormDialogs* 
     Tools_->SetPaletteWindow([this] {
         ToolForm_->show();
         ToolForm_->raise();
+        // The keys go on in the palette, as they would for a dialog: a keyboard user is there.
+        ToolForm_->activateWindow();
     });
     Import_->Attach(*VectorForm_, ZoomForm_.get(),
                     [this](int context) { Help_->ShowContext(context); });

@@ -182,9 +182,10 @@ TEST(Keyboard, EveryToolBarButtonIsReachedByTabAKeyOrAMenu) {
             for (QAction* a : bar->actions()) {
                 auto* button = qobject_cast<QAbstractButton*>(bar->widgetForAction(a));
                 if (!button) continue;
-                const bool inMenu =
-                    std::any_of(a->associatedObjects().begin(), a->associatedObjects().end(),
-                                [](QObject* o) { return qobject_cast<QMenu*>(o) != nullptr; });
+                const QList<QObject*> shownIn = a->associatedObjects();
+                const bool inMenu = std::any_of(shownIn.begin(), shownIn.end(), [](QObject* o) {
+                    return qobject_cast<QMenu*>(o) != nullptr;
+                });
                 EXPECT_TRUE((button->focusPolicy() & Qt::TabFocus) || !a->shortcuts().isEmpty() ||
                             inMenu)
                     << window->windowTitle().toStdString() << ": " << Name(button);
