@@ -1623,5 +1623,9 @@
         <source>Shape Count: %1.  Point Count: %2.  Memory blocks allocated: %3.  Total size: %4</source>
         <translation>Formen: %1.  Punkte: %2.  Belegte Speicherblöcke: %3.  Gesamtgröße: %4</translation>
     </message>
+    <message>
+        <source>Save changes to %1?</source>
+        <translation>Änderungen an %1 speichern?</translation>
+    </message>
 </context>
 </TS>

@@ -21,7 +21,7 @@ bool IsUntitled(const std::string& title) {
 std::string SaveChangesQuestion(const std::string& title) {
     const std::string name =
         title.size() > TitlePrefixLength ? title.substr(TitlePrefixLength) : std::string();
-    return "Save changes to " + name + "?";
+    return FillParts(SaveChangesPattern, {name});
 }
 
 std::string SaveNameWithExtension(const std::string& name, std::string_view chosenFilter) {

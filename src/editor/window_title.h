@@ -15,6 +15,7 @@ std::string TitleForFile(const std::string& path);
 bool IsUntitled(const std::string& title);
 
 // "Save changes to " + the title from its 15th character + "?".
+inline constexpr const char* SaveChangesPattern = "Save changes to %1?";
 std::string SaveChangesQuestion(const std::string& title);
 
 // The painting dialogs' filters, in the order the save dialog offers them.

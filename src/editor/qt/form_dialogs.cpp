@@ -1,6 +1,7 @@
 #include "editor/qt/form_dialogs.h"
 
 #include "editor/window_title.h"
+#include "platform/qt/translation.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -27,8 +28,8 @@ bool TQtFormDialogs::Confirm(const std::string& text) {
 
 TSaveAnswer TQtFormDialogs::AskYesNoCancel(const QString& text) {
     const auto answer = QMessageBox::question(
-        Owner(), ApplicationTitle, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-        QMessageBox::Yes);
+        Owner(), ApplicationTitle, WindowText::TrFilled(text, {SaveChangesPattern}),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (answer == QMessageBox::Yes) return TSaveAnswer::Yes;
     if (answer == QMessageBox::No) return TSaveAnswer::No;
     return TSaveAnswer::Cancel;

@@ -21,6 +21,7 @@
 #include <QTranslator>
 #include <QVariant>
 
+#include <algorithm>
 #include <vector>
 
 namespace pigmentaria {
@@ -41,7 +42,16 @@ QString TrFilled(const QString& text, std::initializer_list<const char*> pattern
 }
 QString TrFilled(const QString& text, std::span<const char* const> patterns) {
     static const QRegularExpression part(QStringLiteral(R"(%(\d))"));
-    for (const char* pattern : patterns) {
+    // The pattern with the most fixed text first: of "fits: %1" and "fits: %1 (under %2 pt:
+    // %3)", a line of the second is the second's.
+    std::vector<const char*> byFixedText(patterns.begin(), patterns.end());
+    const auto fixed = [](const char* p) {
+        const QString s = QString::fromUtf8(p);
+        return s.size() - 2 * s.count(part);
+    };
+    std::stable_sort(byFixedText.begin(), byFixedText.end(),
+                     [&fixed](const char* a, const char* b) { return fixed(a) > fixed(b); });
+    for (const char* pattern : byFixedText) {
         // The pattern as an expression: its fixed text literally, each "%n" one word.
         const QString source = QString::fromUtf8(pattern);
         QString expression = QStringLiteral("^");
@@ -50,7 +60,7 @@ QString TrFilled(const QString& text, std::span<const char* const> patterns) {
         for (auto m = part.globalMatch(source); m.hasNext();) {
             const QRegularExpressionMatch one = m.next();
             expression += QRegularExpression::escape(source.mid(at, one.capturedStart() - at)) +
-                          QStringLiteral(R"((\S+))");
+                          QStringLiteral("(.+?)");
             order.push_back(one.captured(1).toInt());
             at = one.capturedEnd();
         }

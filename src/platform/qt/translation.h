@@ -33,8 +33,9 @@ QString Tr(const char* source);
 QString Tr(const QString& source);
 QString Tr(const std::string& source);
 // A value text the core put together from one of `patterns` ("Image Size: %1 x %2"): the
-// pattern's translation with the text's parts in place of "%1", "%2"... A part is one word (no
-// blanks). A text that fits no pattern is translated as a whole.
+// pattern's translation with the text's parts in place of "%1", "%2"... Of the patterns the text
+// fits, the one with the most fixed text is taken. A text that fits none is translated as a
+// whole.
 QString TrFilled(const QString& text, std::span<const char* const> patterns);
 QString TrFilled(const QString& text, std::initializer_list<const char*> patterns);
 // The English caption of a window whose title has been translated (without "[*]"): what the

@@ -331,6 +331,11 @@ TEST(Translation, WindowsMadeUnderGermanShowInGerman) {
                             .arg(LegibleLabelSize));
     EXPECT_EQ(WindowText::TrFilled("Regions without a number that fits: 7", LegibilityLinePatterns),
               QString::fromUtf8("Flächen ohne passende Nummer: 7"));
+    // A file name is one part, blanks and all.
+    EXPECT_EQ(WindowText::TrFilled(QString::fromStdString(SaveChangesQuestion(
+                                       TitleForFile("/home/a/My Coffee 2.kvp"))),
+                                   {SaveChangesPattern}),
+              QString::fromUtf8("Änderungen an My Coffee 2.kvp speichern?"));
     QCoreApplication::removeTranslator(german.get());
 }
 
