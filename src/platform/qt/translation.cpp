@@ -52,26 +52,36 @@ QString TrFilled(const QString& text, std::span<const char* const> patterns) {
     std::stable_sort(byFixedText.begin(), byFixedText.end(),
                      [&fixed](const char* a, const char* b) { return fixed(a) > fixed(b); });
     for (const char* pattern : byFixedText) {
-        // The pattern as an expression: its fixed text literally, each "%n" one word.
+        // The pattern as an expression: its fixed text literally, each "%n" any text.
         const QString source = QString::fromUtf8(pattern);
         QString expression = QStringLiteral("^");
-        std::vector<int> order;
+        std::vector<int> numbers;
         qsizetype at = 0;
         for (auto m = part.globalMatch(source); m.hasNext();) {
             const QRegularExpressionMatch one = m.next();
             expression += QRegularExpression::escape(source.mid(at, one.capturedStart() - at)) +
                           QStringLiteral("(.+?)");
-            order.push_back(one.captured(1).toInt());
+            numbers.push_back(one.captured(1).toInt());
             at = one.capturedEnd();
         }
         expression += QRegularExpression::escape(source.mid(at)) + QStringLiteral("$");
         const QRegularExpressionMatch filled = QRegularExpression(expression).match(text);
         if (!filled.hasMatch()) continue;
-        QString shown = Tr(pattern);
-        for (std::size_t i = 0; i < order.size(); ++i)
-            shown.replace(QStringLiteral("%") + QString::number(order[i]),
-                          filled.captured(static_cast<int>(i) + 1));
-        return shown;
+        // The translation's "%n" filled in one pass, so a part that itself holds "%2" stays as
+        // it is.
+        const QString translated = Tr(pattern);
+        QString shown;
+        at = 0;
+        for (auto m = part.globalMatch(translated); m.hasNext();) {
+            const QRegularExpressionMatch one = m.next();
+            shown += translated.mid(at, one.capturedStart() - at);
+            const auto found = std::find(numbers.begin(), numbers.end(), one.captured(1).toInt());
+            shown += found == numbers.end()
+                         ? one.captured()
+                         : filled.captured(static_cast<int>(found - numbers.begin()) + 1);
+            at = one.capturedEnd();
+        }
+        return shown + translated.mid(at);
     }
     return Tr(text);
 }

@@ -336,6 +336,9 @@ TEST(Translation, WindowsMadeUnderGermanShowInGerman) {
                                        TitleForFile("/home/a/My Coffee 2.kvp"))),
                                    {SaveChangesPattern}),
               QString::fromUtf8("Änderungen an My Coffee 2.kvp speichern?"));
+    // A part that holds a mark of its own is shown as it is.
+    EXPECT_EQ(WindowText::TrFilled("Total Print Size: 5%2 x 7", {PrintSizePattern}),
+              QString::fromUtf8("Gesamte Druckgröße: 5%2 x 7"));
     QCoreApplication::removeTranslator(german.get());
 }
 
