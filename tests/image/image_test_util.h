@@ -15,38 +15,36 @@
 
 namespace pigmentaria::test {
 
+// A w × h picture whose pixel at (x, y) is `color(x, y)`, called row by row.
+template <class F> TPixelGraphic PictureOf(int w, int h, F color) {
+    TRaster24 r(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            r.SetPixel(x, y, color(x, y));
+    TPixelGraphic p;
+    p.AssignRaster24(r);
+    return p;
+}
+
 // A photo-like picture: smooth gradients with some noise, so that a conversion gives many
 // regions of every size.
 inline TPixelGraphic PhotoLike(int w, int h, unsigned seed = 5) {
     std::mt19937 rng(seed);
-    TRaster24 r(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            r.SetPixel(
-                x, y,
-                MakeColor((x * 255 / std::max(1, w - 1) + static_cast<int>(rng() % 20)) % 256,
-                          (y * 255 / std::max(1, h - 1)) % 256,
-                          ((x + y) * 97 / std::max(1, w + h) + static_cast<int>(rng() % 40)) %
-                              256));
-    TPixelGraphic p;
-    p.AssignRaster24(r);
-    return p;
+    return PictureOf(w, h, [&](int x, int y) {
+        return MakeColor((x * 255 / std::max(1, w - 1) + static_cast<int>(rng() % 20)) % 256,
+                         (y * 255 / std::max(1, h - 1)) % 256,
+                         ((x + y) * 97 / std::max(1, w + h) + static_cast<int>(rng() % 40)) % 256);
+    });
 }
 
 // A noisy picture: gradients in red and green under a blue channel of pure noise, so that every
 // filter, reduction and zoom has detail to work on.
 inline TPixelGraphic Noisy(int w, int h, unsigned seed = 7) {
     std::mt19937 rng(seed);
-    TRaster24 r(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            r.SetPixel(
-                x, y,
-                MakeColor((x * 255 / std::max(1, w - 1) + static_cast<int>(rng() % 30)) % 256,
-                          (y * 255 / std::max(1, h - 1)) % 256, static_cast<int>(rng() % 256)));
-    TPixelGraphic p;
-    p.AssignRaster24(r);
-    return p;
+    return PictureOf(w, h, [&](int x, int y) {
+        return MakeColor((x * 255 / std::max(1, w - 1) + static_cast<int>(rng() % 30)) % 256,
+                         (y * 255 / std::max(1, h - 1)) % 256, static_cast<int>(rng() % 256));
+    });
 }
 
 inline std::string ImageData(const std::string& name) {
